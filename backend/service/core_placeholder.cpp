@@ -1,0 +1,1 @@
+// Temporary: keeps the core library non-empty until its parts land.

@@ -1,0 +1,2 @@
+// Temporary: replaced by the command-line entry.
+int main() { return 0; }
