@@ -37,7 +37,22 @@ CmdlineResult readCmdlineEntry(int pid, std::string* path, std::string* entry) {
   return CMDLINE_OK;
 }
 
-bool processExists(int pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
+// Alive and not a zombie: a daemon that has exited but is not yet reaped
+// will never remove its pid file.
+bool processExists(int pid) {
+  if (pid <= 0 || (::kill(pid, 0) != 0 && errno != EPERM)) return false;
+  char name[64];
+  std::snprintf(name, sizeof name, "/proc/%d/stat", pid);
+  FILE* f = std::fopen(name, "r");
+  if (!f) return true;
+  char buffer[512];
+  size_t n = std::fread(buffer, 1, sizeof buffer - 1, f);
+  std::fclose(f);
+  buffer[n] = '\0';
+  const char* close = std::strrchr(buffer, ')');
+  char state = (close && close[1] == ' ') ? close[2] : '?';
+  return state != 'Z' && state != 'X';
+}
 
 // A pid file naming a live process that is not an arraywatch (the pid was
 // reused after a crash) must never get our stop signal: SIGUSR1 would end
