@@ -61,6 +61,8 @@ KX_U8 KX_LD_GetTargetLDInfo(KX_U8 adapter, KX_U16 vdId, LD_Info *target);
 KX_U8 KX_LD_GetCrossInfo(KX_U8 adapter, KX_U16 vdId, Cross_VD_Info *info);
 /* stop: 1 stops a running background activity of the VD first */
 KX_U8 KX_LD_Delete(KX_U8 adapter, KX_U16 vdId, KX_BOOLEAN stop);
+/* action: 1 restart, 2 pause, 3 resume, 4 stop, 7 stop every activity */
+KX_U8 KX_LD_BGAControl(KX_U8 adapter, KX_U16 vdId, KX_U8 action);
 
 /* ---- disk groups (arrays) ---- */
 KX_U8 KX_DG_GetInfo(KX_U8 adapter, DG_Info_Request *request);

@@ -1,1 +1,0 @@
-// Temporary: keeps the core library non-empty until its parts land.
