@@ -3,24 +3,12 @@
 
 #include "Service.h"
 #include "kx_api.h"
-
-#if __has_include("qta_api.h")
 #include "qta_api.h"
-#else
-// Until the event store's header is in the tree, bind its capture weakly so
-// the daemon still links; the call is skipped while the symbol is absent.
-extern "C" void QTA_APIEventToFile(void) __attribute__((weak));
-#endif
 
 namespace {
 void initializeController() { KX_API_Initialize(); }
 void finalizeController() { KX_API_Finalize(); }
-void captureEvents() {
-#if !__has_include("qta_api.h")
-  if (!QTA_APIEventToFile) return;
-#endif
-  QTA_APIEventToFile();
-}
+void captureEvents() { QTA_APIEventToFile(); }
 
 long tickLength() {
 #ifdef ARRAYWATCH_TEST_BUILD
