@@ -1,0 +1,53 @@
+#include "KXInputStream.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+bool KXInputStream::open(const char *path)
+{
+    close();
+    m_pos = 0;
+    if (!path || !*path)
+        return false;
+    do {
+        m_fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    } while (m_fd < 0 && errno == EINTR);
+    return m_fd >= 0;
+}
+
+void KXInputStream::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+int64_t KXInputStream::length() const
+{
+    if (m_fd < 0)
+        return -1;
+    struct stat st;
+    if (fstat(m_fd, &st) != 0)
+        return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+size_t KXInputStream::read(void *buffer, size_t len)
+{
+    if (m_fd < 0 || m_pos < 0)
+        return 0;
+    char *p = static_cast<char *>(buffer);
+    size_t done = 0;
+    while (done < len) {
+        ssize_t n = ::pread(m_fd, p + done, len - done, static_cast<off_t>(m_pos + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    m_pos += static_cast<int64_t>(done);
+    return done;
+}

@@ -1,0 +1,1 @@
+int evt_text_placeholder;

@@ -1,0 +1,338 @@
+#include "EventStore.h"
+
+#include "AdapterSequence.h"
+#include "EventFileData.h"
+#include "arraycore.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace chronicle {
+
+StoreLock::StoreLock() : m_fd(-1)
+{
+    char path[FileData::PATH_SIZE];
+    FileData::buildFileAndPath(KX_EVENT_FILE, path);
+    if (!path[0])
+        return;
+    do {
+        m_fd = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0777);
+    } while (m_fd < 0 && errno == EINTR);
+    if (m_fd < 0)
+        return;
+    int rc;
+    do {
+        rc = ::flock(m_fd, LOCK_EX);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+StoreLock::~StoreLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd); // closing the only descriptor of the lock releases it
+}
+
+EventHeaderFileData readHeader()
+{
+    EventHeaderFileData header;
+    ReadableFile file(KX_EVENT_FILE, 0, 1);
+    file.getData(header, 0);
+    return header;
+}
+
+namespace {
+
+/// Readable range of the log: End while the log has not wrapped, else the
+/// whole capacity (service events make a ring once NumberOfEvent passes
+/// End). Never beyond the slots the file can hold, whatever the header says.
+KX_U32 readableLimit(const KX_EventLogHeader &h)
+{
+    KX_U32 limit = h.End == h.NumberOfEvent ? h.End : h.Capacity;
+    return limit > KX_EVENT_CAPACITY ? KX_EVENT_CAPACITY : limit;
+}
+
+bool writeHeader(EventHeaderFileData &header)
+{
+    WritableFile file(KX_EVENT_FILE, 0, 1);
+    bool ok = file.setData(header, 0);
+    file.close();
+    return ok;
+}
+
+/// The slot holding the start-th event not marked deleted, counting from
+/// slot 0; limit when there is no such slot. The header's count of deleted
+/// events makes this direct in the usual case of nothing deleted.
+KX_U32 firstSlot(ReadableFile &events, const KX_EventLogHeader &h, KX_U32 start, KX_U32 limit)
+{
+    if (h.reserved2 == 0)
+        return start;
+    KX_U32 seen = 0;
+    for (KX_U32 slot = 0; slot < limit; ++slot) {
+        EventFileData rec;
+        if (!events.getData(rec, slot))
+            return limit;
+        if (rec.getEvent().deleted)
+            continue;
+        if (seen == start)
+            return slot;
+        ++seen;
+    }
+    return limit;
+}
+
+/// Restarts a full log so that the next event goes to slot 0 and is
+/// counted there, instead of being written to slot 0 and then dropped by
+/// a restart that follows the write.
+void restartIfFull(EventHeaderFileData &header, KX_U32 seq)
+{
+    KX_EventLogHeader &h = header.getEventHeader();
+    if (h.End < KX_EVENT_CAPACITY)
+        return;
+    KX_EventMapHeader &m = header.getEventMap();
+    h.End = 0;
+    h.NumberOfEvent = 0;
+    h.reserved2 = 0;
+    m.total_event = 0;
+    m.last_update = 0;
+    m.entries[0].start = 0;
+    m.entries[0].seq = seq;
+    m.entries[0].deep = 1;
+}
+
+/// Writes one captured event into slot End and counts it.
+bool storeCaptured(WritableFile &file, EventHeaderFileData &header, const Event &event)
+{
+    restartIfFull(header, event.SequenceNo);
+    KX_EventLogHeader &h = header.getEventHeader();
+    EventFileData rec(event);
+    if (!file.setData(rec, h.End))
+        return false;
+    header.filterEventClass(event.Class);
+    h.End += 1;
+    h.NumberOfEvent += 1;
+    KX_EventMapHeader &m = header.getEventMap();
+    m.total_event = static_cast<KX_U16>(m.total_event + 1);
+    header.updateMap(event.SequenceNo);
+    return true;
+}
+
+/// One capture pass; the caller holds the store lock. Order of writes per
+/// batch of events taken from an adapter: the event slots, a sync, the
+/// header counting them, then the adapters' sequence records. A kill at any
+/// point leaves either a header that counts only slots already on disk, or
+/// sequence records that name only events the header already counts.
+void capturePass(KX_U8 adapterCount)
+{
+    EventHeaderFileData header = readHeader();
+    header.sanitize();
+    AdapterSequence seqs(adapterCount);
+    WritableFile events(KX_EVENT_FILE, KX_EVENT_FIRST_SLOT, KX_EVENT_CAPACITY);
+    bool opened = false;
+
+    for (int a = 0; a < adapterCount; ++a) {
+        for (;;) {
+            Event buffer[50];
+            std::memset(buffer, 0, sizeof buffer);
+            KX_U8 n = 0;
+            if (KX_EVT_GetEvent(static_cast<KX_U8>(a), 50, &n, buffer) != 0 || n == 0)
+                break;
+            if (n > 50)
+                n = 50;
+            int stored = 0;
+            for (int i = 0; i < n; ++i) {
+                if (!seqs.isNoLessSequence(a, buffer[i]))
+                    continue;
+                if (!opened) {
+                    if (!events.open())
+                        return;
+                    events.stream().setSyncEachWrite(false);
+                    opened = true;
+                }
+                // A slot that did not reach the file must not be counted,
+                // nor its sequence recorded: end the pass uncommitted.
+                if (!storeCaptured(events, header, buffer[i]))
+                    return;
+                ++stored;
+            }
+            if (stored == 0)
+                continue;
+            if (!events.stream().sync() || !writeHeader(header))
+                return;
+            if (!seqs.flush())
+                return;
+        }
+    }
+}
+
+} // namespace
+
+void getChangeStatus(Event_ChangeCounters *counters)
+{
+    if (!counters)
+        return;
+    EventHeaderFileData header = readHeader();
+    *counters = header.getEventChangeCount();
+}
+
+void getEvents(KX_U32 start, KX_U32 *count, ServiceEvent *events)
+{
+    if (!count)
+        return;
+    const KX_U32 room = *count;
+    *count = 0;
+    if (room == 0 || !events)
+        return;
+    EventHeaderFileData header = readHeader();
+    const KX_EventLogHeader &h = header.getEventHeader();
+    if (start < h.Start)
+        return;
+    const KX_U32 limit = readableLimit(h);
+    if (start >= limit)
+        return;
+    ReadableFile file(KX_EVENT_FILE, KX_EVENT_FIRST_SLOT, KX_EVENT_CAPACITY);
+    const KX_U32 first = firstSlot(file, h, start, limit);
+    KX_U32 total = 0;
+    // Both the event index and the slot stay inside the readable range:
+    // slots past it belong to an earlier log.
+    for (uint64_t p = 0; start + p < limit && first + p < limit; ++p) {
+        EventFileData rec;
+        if (!file.getData(rec, static_cast<KX_U32>(first + p)))
+            break;
+        const ServiceEvent &ev = rec.getEvent();
+        if (ev.deleted || ev.kxevent.Severity > 7)
+            continue;
+        events[total++] = ev;
+        if (total == room)
+            break;
+    }
+    *count = total;
+}
+
+void deleteEvent(KX_U32 sequenceNo)
+{
+    StoreLock lock;
+    if (!lock.held())
+        return;
+    EventHeaderFileData header = readHeader();
+    header.sanitize();
+    KX_EventLogHeader &h = header.getEventHeader();
+    KX_EventMapHeader &m = header.getEventMap();
+    unsigned k = m.last_update;
+    for (unsigned e = 0; e < m.last_update; ++e) {
+        const KX_EventEntry &en = m.entries[e];
+        if (sequenceNo < en.seq + static_cast<KX_U32>(en.deep) * KX_MAP_SPAN) {
+            k = e;
+            break;
+        }
+    }
+
+    // Only the readable range, and only records not deleted yet: the slots
+    // of an earlier log are still on disk, and uncounting them (or the same
+    // event twice) would drive the counters of the current log wrong.
+    const KX_U32 limit = readableLimit(h);
+    ReadableFile in(KX_EVENT_FILE, KX_EVENT_FIRST_SLOT, KX_EVENT_CAPACITY);
+    WritableFile out(KX_EVENT_FILE, KX_EVENT_FIRST_SLOT, KX_EVENT_CAPACITY);
+    bool matched = false;
+    for (KX_U32 slot = 0; slot < limit; ++slot) {
+        EventFileData rec;
+        if (!in.getData(rec, slot))
+            break;
+        if (rec.getEvent().kxevent.SequenceNo != sequenceNo || rec.getEvent().deleted)
+            continue;
+        header.reduceEventClass(rec.getEvent().kxevent.Class);
+        rec.markDeleted();
+        if (!out.setData(rec, slot))
+            return;
+        h.reserved2 += 1;
+        if (!matched) {
+            for (unsigned e = k; e < m.last_update; ++e) {
+                m.entries[e].start = static_cast<KX_U16>(m.entries[e].start + 1);
+                m.entries[e].seq += 1;
+            }
+        }
+        matched = true;
+    }
+    out.close();
+    if (matched)
+        writeHeader(header);
+}
+
+void clearFile()
+{
+    StoreLock lock;
+    if (!lock.held())
+        return;
+    EventHeaderFileData header = readHeader();
+    header.returnToZero();
+    // No event of the new log is deleted.
+    header.getEventHeader().reserved2 = 0;
+    writeHeader(header);
+    AdapterSequence seqs(KX_Adapter_GetCount());
+    seqs.setSequenceNOZero(255);
+}
+
+void captureEvents()
+{
+    const KX_U8 count = KX_Adapter_GetCount();
+    if (count == 0)
+        return;
+    // Without a store to write into, the events stay queued in the
+    // controller for a later pass instead of being drained and lost.
+    StoreLock lock;
+    if (!lock.held())
+        return;
+    capturePass(count);
+}
+
+void addServiceEvent(KX_U8 from, KX_U16 code, const KX_U32 params[4])
+{
+    const KX_U8 count = KX_Adapter_GetCount();
+    for (int a = 0; a < count; ++a)
+        KX_EVT_FlushEvent(static_cast<KX_U8>(a));
+    StoreLock lock;
+    if (!lock.held())
+        return;
+    if (count > 0)
+        capturePass(count);
+
+    EventHeaderFileData header = readHeader();
+    header.sanitize();
+    KX_EventLogHeader &h = header.getEventHeader();
+    ServiceEvent ev;
+    std::memset(&ev, 0, sizeof ev);
+    ev.kxevent.Class = 99;
+    ev.kxevent.Code = code;
+    ev.kxevent.Severity = 2;
+    ev.kxevent.TimeStamp = static_cast<KX_U32>(std::time(nullptr));
+    for (int i = 0; i < 4; ++i)
+        ev.kxevent.Params[i] = params[i];
+    ev.from = from;
+
+    WritableFile file(KX_EVENT_FILE, KX_EVENT_FIRST_SLOT, KX_EVENT_CAPACITY);
+    EventFileData rec(ev);
+    if (!file.setData(rec, h.End))
+        return;
+    file.close();
+    header.filterEventClass(12);
+    h.End += 1;
+    h.NumberOfEvent += 1;
+    // Wrap as soon as the last slot is used, so that the next event does
+    // not land on the slot this one was just written to.
+    if (h.End >= KX_EVENT_CAPACITY)
+        h.End = 0;
+    if (h.End < h.NumberOfEvent)
+        h.Start += 1;
+    if (h.Start > KX_EVENT_CAPACITY)
+        h.Start = 0;
+    writeHeader(header);
+}
+
+} // namespace chronicle
