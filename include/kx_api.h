@@ -15,6 +15,7 @@
 #define KX_API_H
 
 #include "kx_records.h"
+#include "kx_records_ext.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -79,6 +80,47 @@ KX_U8 KX_BBU_GetInfo(KX_U8 adapter, BBU_Info *info);
    the number filled. */
 KX_U8 KX_EVT_GetEvent(KX_U8 adapter, KX_U8 max, KX_U8 *count, Event *events);
 KX_U8 KX_EVT_FlushEvent(KX_U8 adapter);
+
+/* ---- alarm, battery settings ---- */
+KX_U8 KX_AdapterMute(KX_U8 adapter);
+KX_U8 KX_BBU_SetStatus(KX_U8 adapter, KX_U8 status);
+/* kind 1: temperature bounds (degrees C), kind 2: voltage bounds (mV) */
+KX_U8 KX_BBU_SetThreshold(KX_U8 adapter, KX_U8 kind, KX_U16 lower, KX_U16 upper);
+/* action: the battery power mode to enter */
+KX_U8 KX_BBU_ChangePower(KX_U8 adapter, KX_U8 action);
+
+/* ---- flash images ---- */
+/* Reads the header of an image file. *type: in the type expected
+   (KX_IMAGE_ANY for any), out the file's type; *subId: in 0xFFFF, out the
+   image's sub-device id. */
+KX_U8 KX_Flash_GetHeaderInfo(const char *path, KX_U8 *type, Version_Info_CIM *version, KX_U16 *subId);
+KX_U8 KX_Flash_PreData(KX_U8 adapter, const KX_FLASH_PER_DATA *announce);
+/* action KX_FLASH_UPDATE writes page to the image announced last,
+   KX_FLASH_BACKUP fills page with the next page of the adapter's image of
+   that type, KX_FLASH_ERASE erases it. */
+KX_U8 KX_Flash_Bin(KX_U8 adapter, KX_U8 action, KX_U8 type, Flash_Data *page);
+KX_U8 KX_Flash_Erase(KX_U8 adapter, KX_U8 page);
+/* Version and identity inside a BIOS image file. */
+KX_U8 KX_BIOS_Version(const char *path, BIOS_Version *info);
+
+/* ---- disk diagnostics ---- */
+/* SMART attributes of one PD, a list request (header + SMART_INFO[]). */
+KX_U8 KX_PD_GET_SMART_INFO(KX_U8 adapter, KX_U16 hdId, SMART_INFO_Request *request);
+KX_U8 KX_PD_RCT_GetCount(KX_U8 adapter, KX_U16 hdId, KX_U32 *count);
+/* *count: in the room of entries[], out the entries filled. */
+KX_U8 KX_PD_GetRCT(KX_U8 adapter, KX_U16 hdId, KX_U32 *count, RCT_Entry *entries);
+
+/* ---- enclosure elements ---- */
+/* encId 255: the elements of every enclosure. *count: in the room of
+   elements[], out the records filled. */
+KX_U8 KX_ENC_GetElementInfo(KX_U8 adapter, KX_U16 encId, EncElementType_Info *elements, KX_U8 *count);
+KX_U8 KX_ENC_GetElementConfig(KX_U8 adapter, KX_U16 encId, EncElement_Config *elements, KX_U8 *count);
+
+/* ---- VD sizes ---- */
+/* Size of the request is set to the largest VD the parameters allow. */
+KX_U8 KX_LD_GetMaxSize(KX_U8 adapter, Create_LD_Param *param);
+/* Size is set to the size VD LDID would have after the migration. */
+KX_U8 KX_LD_GetMigratedLdSize(KX_U8 adapter, Create_LD_Param *param);
 
 #ifdef __cplusplus
 }
