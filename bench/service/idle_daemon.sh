@@ -34,7 +34,8 @@ cpu() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$pid/stat"; }
 tck=$(getconf CLK_TCK)
 cpu0=$(cpu); syscw0=$(read_io syscw); wb0=$(read_io write_bytes)
 log0=$(stat -c %s "$work/db/arraywatch.log")
-store0=$(cat "$work"/db/*.ev 2>/dev/null | md5sum)
+store_sum() { { cat "$work"/db/*.ev 2>/dev/null || true; } | md5sum; }
+store0=$(store_sum)
 rss_max=0
 for _ in $(seq "$secs"); do
   rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status")
@@ -43,7 +44,7 @@ for _ in $(seq "$secs"); do
 done
 cpu1=$(cpu); syscw1=$(read_io syscw); wb1=$(read_io write_bytes)
 log1=$(stat -c %s "$work/db/arraywatch.log")
-store1=$(cat "$work"/db/*.ev 2>/dev/null | md5sum)
+store1=$(store_sum)
 "$bin" stop
 
 echo "arraywatch idle for ${secs} s"

@@ -19,17 +19,25 @@ volatile sig_atomic_t gIsExit = 1;
 namespace {
 enum CmdlineResult { CMDLINE_OK, CMDLINE_NO_PROCESS, CMDLINE_UNREADABLE };
 
-CmdlineResult readCmdlineEntry(int pid, std::string* path, std::string* entry) {
+// Reads at most size-1 bytes of /proc/<pid>/<what> into buffer, NUL-ended.
+// Returns the byte count, or -1 when the file does not open.
+long readProcFile(int pid, const char* what, char* buffer, size_t size, std::string* path) {
   char name[64];
-  std::snprintf(name, sizeof name, "/proc/%d/cmdline", pid);
-  *path = name;
-  if (::access(name, F_OK) != 0) return CMDLINE_NO_PROCESS;
+  std::snprintf(name, sizeof name, "/proc/%d/%s", pid, what);
+  if (path) *path = name;
   FILE* f = std::fopen(name, "r");
-  if (!f) return CMDLINE_UNREADABLE;
-  char buffer[1024];
-  size_t n = std::fread(buffer, 1, sizeof buffer - 1, f);
+  if (!f) return -1;
+  size_t n = std::fread(buffer, 1, size - 1, f);
   std::fclose(f);
   buffer[n] = '\0';
+  return static_cast<long>(n);
+}
+
+CmdlineResult readCmdlineEntry(int pid, std::string* path, std::string* entry) {
+  char buffer[1024];
+  long got = readProcFile(pid, "cmdline", buffer, sizeof buffer, path);
+  if (got < 0) return ::access(path->c_str(), F_OK) != 0 ? CMDLINE_NO_PROCESS : CMDLINE_UNREADABLE;
+  size_t n = static_cast<size_t>(got);
   // The first entry, up to its NUL (or a blank, as a word read would stop).
   size_t len = 0;
   while (len < n && buffer[len] != '\0' && buffer[len] != ' ' && buffer[len] != '\t' && buffer[len] != '\n') ++len;
@@ -41,14 +49,8 @@ CmdlineResult readCmdlineEntry(int pid, std::string* path, std::string* entry) {
 // will never remove its pid file.
 bool processExists(int pid) {
   if (pid <= 0 || (::kill(pid, 0) != 0 && errno != EPERM)) return false;
-  char name[64];
-  std::snprintf(name, sizeof name, "/proc/%d/stat", pid);
-  FILE* f = std::fopen(name, "r");
-  if (!f) return true;
   char buffer[512];
-  size_t n = std::fread(buffer, 1, sizeof buffer - 1, f);
-  std::fclose(f);
-  buffer[n] = '\0';
+  if (readProcFile(pid, "stat", buffer, sizeof buffer, nullptr) < 0) return true;
   const char* close = std::strrchr(buffer, ')');
   char state = (close && close[1] == ' ') ? close[2] : '?';
   return state != 'Z' && state != 'X';

@@ -47,50 +47,43 @@ long Schedule::todayInt() {
   return (n.tm_year + 1900L) * 10000L + (n.tm_mon + 1L) * 100L + n.tm_mday;
 }
 
-long long Schedule::parseSigned(const std::string& text, long long fallback, bool* ok) {
+namespace {
+// Leading blanks, an optional sign, then digits. False when no digit follows.
+bool scanNumber(const std::string& text, bool* negative, unsigned long long* magnitude, bool* overflow) {
   size_t i = 0;
   while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i]))) {
-    if (ok) *ok = false;
-    return fallback;
-  }
-  unsigned long long magnitude = 0;
-  bool overflow = false;
+  *negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) *negative = text[i++] == '-';
+  if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+  *magnitude = 0;
+  *overflow = false;
   for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
     unsigned digit = static_cast<unsigned>(text[i] - '0');
-    if (magnitude > (ULLONG_MAX - digit) / 10) overflow = true;
-    else magnitude = magnitude * 10 + digit;
+    if (*magnitude > (ULLONG_MAX - digit) / 10) *overflow = true;
+    else *magnitude = *magnitude * 10 + digit;
   }
-  if (ok) *ok = true;
+  return true;
+}
+}  // namespace
+
+long long Schedule::parseSigned(const std::string& text, long long fallback, bool* ok) {
+  bool negative = false, overflow = false;
+  unsigned long long magnitude = 0;
+  bool found = scanNumber(text, &negative, &magnitude, &overflow);
+  if (ok) *ok = found;
+  if (!found) return fallback;
   // A stream saturates on overflow; do the same rather than wrap.
-  if (negative) {
-    if (overflow || magnitude > static_cast<unsigned long long>(LLONG_MAX) + 1ULL) return LLONG_MIN;
-    return magnitude == static_cast<unsigned long long>(LLONG_MAX) + 1ULL ? LLONG_MIN
-                                                                          : -static_cast<long long>(magnitude);
-  }
-  if (overflow || magnitude > static_cast<unsigned long long>(LLONG_MAX)) return LLONG_MAX;
-  return static_cast<long long>(magnitude);
+  const unsigned long long limit = static_cast<unsigned long long>(LLONG_MAX);
+  if (negative) return (overflow || magnitude > limit) ? LLONG_MIN : -static_cast<long long>(magnitude);
+  return (overflow || magnitude > limit) ? LLONG_MAX : static_cast<long long>(magnitude);
 }
 
 unsigned long long Schedule::parseUnsigned(const std::string& text, unsigned long long fallback, bool* ok) {
-  size_t i = 0;
-  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i]))) {
-    if (ok) *ok = false;
-    return fallback;
-  }
+  bool negative = false, overflow = false;
   unsigned long long value = 0;
-  bool overflow = false;
-  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-    unsigned digit = static_cast<unsigned>(text[i] - '0');
-    if (value > (ULLONG_MAX - digit) / 10) overflow = true;
-    else value = value * 10 + digit;
-  }
-  if (ok) *ok = true;
+  bool found = scanNumber(text, &negative, &value, &overflow);
+  if (ok) *ok = found;
+  if (!found) return fallback;
   if (overflow) return ULLONG_MAX;
   // Unsigned extraction negates a signed text modulo 2^64, as strtoull does.
   return negative ? 0ULL - value : value;
