@@ -109,6 +109,16 @@ TEST_F(DataTableTest, EntitiesAreExpanded) {
   EXPECT_EQ(read()->getRow(0)->getValueByName("name"), "a&b <c>");
 }
 
+TEST_F(DataTableTest, ExternalEntitiesAreNotLoaded) {
+  const std::string secret = dir.file("secret.txt");
+  writeFile(secret, "not for the daemon");
+  writeFile(xml, "<?xml version=\"1.0\"?>\n<!DOCTYPE root [<!ENTITY x SYSTEM \"file://" + secret +
+                     "\">]>\n<root><BGASchedules><s><index>1</index><name>[&x;]</name></s></BGASchedules></root>\n");
+  auto table = read();
+  ASSERT_EQ(table->getRowCount(), 1);
+  EXPECT_EQ(table->getRow(0)->getValueByName("name").find("not for the daemon"), std::string::npos);
+}
+
 TEST_F(DataTableTest, MissingFileGivesEmptyTableAndCreatesNothing) {
   auto table = read();
   EXPECT_EQ(table->getRowCount(), 0);
