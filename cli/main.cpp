@@ -1,2 +1,4 @@
-// Temporary: replaced by the command-line entry.
-int main() { return 0; }
+// arrayctl: RAID management command line and shell.
+#include "Public/startup.h"
+
+int main(int argc, char **argv) { return cliMain(argc, argv); }

@@ -1,0 +1,9 @@
+// The import command is not part of this build yet; its table row and help
+// stay so that "help" and abbreviations see the full command set.
+#include "Functions/handlers.h"
+#include "Public/dispatch.h"
+
+int doImport(int argc, char **argv, cmd_struct *pCmdInfo)
+{
+    return notAvailableInThisBuild(argc, argv, pCmdInfo);
+}
