@@ -36,6 +36,7 @@ public:
     /// keeps the slots-before-header order on disk at a fraction of the
     /// syncs.
     void setSyncEachWrite(bool on) { m_syncEach = on; }
+    bool syncEachWrite() const { return m_syncEach; }
     bool sync();
 
     bool failed() const { return m_failed; }

@@ -72,18 +72,27 @@ bool WritableFile::externFile(int64_t length)
     int64_t have = m_out.getTotal();
     if (have < 0)
         return false;
+    if (have >= length)
+        return true;
     static const char zeros[512] = {};
     int64_t piece = sizeof zeros;
     if (!m_out.seekp(have))
         return false;
-    while (have < length) {
+    // One sync for the whole growth, not one per piece: growing to a far
+    // slot would otherwise cost thousands of syncs.
+    const bool syncEach = m_out.syncEachWrite();
+    m_out.setSyncEachWrite(false);
+    bool ok = true;
+    while (ok && have < length) {
         while (length - have < piece)
             piece /= 2;
-        if (!m_out.write(zeros, static_cast<size_t>(piece)))
-            return false;
+        ok = m_out.write(zeros, static_cast<size_t>(piece));
         have += piece;
     }
-    return true;
+    m_out.setSyncEachWrite(syncEach);
+    if (ok && syncEach)
+        ok = m_out.sync();
+    return ok;
 }
 
 bool WritableFile::setData(FileEnableObject &record, uint32_t index)

@@ -100,6 +100,9 @@ void restartIfFull(EventHeaderFileData &header, KX_U32 seq)
     h.End = 0;
     h.NumberOfEvent = 0;
     h.reserved2 = 0;
+    // A ring start left by service events (or garbage) would hide the new
+    // log's first events from every reader.
+    h.Start = 0;
     m.total_event = 0;
     m.last_update = 0;
     m.entries[0].start = 0;
