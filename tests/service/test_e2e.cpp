@@ -2,7 +2,10 @@
 // simulated controller and a real PHP web server on loopback.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <csignal>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -159,6 +162,41 @@ TEST_F(DaemonE2E, PidFileOfAnotherProgramIsReplaced) {
   EXPECT_EQ(waitpid(other, nullptr, WNOHANG), 0);  // left alone throughout
   kill(other, SIGKILL);
   waitpid(other, nullptr, 0);
+}
+
+// A GUI whose listen queue is full: every connect waits for the daemon's
+// connect timeout. A stop that arrives while the first pass waits there
+// has to wait for the pass to finish.
+TEST_F(DaemonE2E, StopWaitsForThePassUnderWay) {
+  int wedged = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr = {};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(bind(wedged, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ASSERT_EQ(listen(wedged, 0), 0);
+  socklen_t len = sizeof addr;
+  getsockname(wedged, reinterpret_cast<sockaddr*>(&addr), &len);
+  std::vector<int> fillers;
+  for (int i = 0; i < 2; ++i) {
+    int c = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    connect(c, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    fillers.push_back(c);
+  }
+  usleep(100 * 1000);
+  box.setGuiPort(ntohs(addr.sin_port));
+  int pid = start();
+  ASSERT_GT(pid, 0);
+  ASSERT_TRUE(waitFor([&] { return box.logText().find("QTADaemon::sendBgaSchedules---") != std::string::npos; }, 5000));
+  stop();
+  std::string log = box.logText();
+  int stopper = pidOfLine(log, "stop arraywatch\n");
+  EXPECT_TRUE(hasLine(log, stopper, "waiting...\n"));
+  EXPECT_TRUE(hasLine(log, stopper, "DONE!\n"));
+  EXPECT_LT(log.find(": waiting...\n"), log.find(": app exit! remove pid file\n"));
+  EXPECT_LT(log.find(": app exit! remove pid file\n"), log.find(": DONE!\n"));
+  EXPECT_FALSE(fileExists(box.pidFile()));
+  for (int c : fillers) close(c);
+  close(wedged);
 }
 
 TEST_F(DaemonE2E, StopWithoutDaemon) {
