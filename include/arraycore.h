@@ -4,4 +4,5 @@
 #include "kx_types.h"
 #include "kx_records.h"
 #include "kx_api.h"
+#include "kx_event_message.h"
 #endif
