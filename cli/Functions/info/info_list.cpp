@@ -1,0 +1,115 @@
+/*
+ * Paged controller lists of the info and status commands (info_list.h).
+ */
+#include "info_list.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "info_text.h"
+#include "Public/errors.h"
+#include "Public/globals.h"
+
+void infoOut(const char *fmt, ...)
+{
+    va_list ap;
+    va_start(ap, fmt);
+    vfprintf(stream, fmt, ap);
+    va_end(ap);
+}
+
+void infoStr(int width, const char *label, const char *text)
+{
+    infoOut(fmt_Str, width, label, text);
+}
+
+void infoNum(int width, const char *label, long value)
+{
+    infoOut(fmt_Num, width, label, value);
+}
+
+const char *infoErr(KX_U8 status)
+{
+    return ErrorMessage(status);
+}
+
+int infoPagedList(KX_U16 maxBufferSize, const InfoListKind &kind, bool all, KX_U16 id, int errId,
+                  const std::function<KX_U8(RequestHeader *)> &call,
+                  const std::function<int(const void *record)> &each)
+{
+    const unsigned perPage = infoRecordsPerPage(maxBufferSize, kind.recordSize, kind.defaultPerPage);
+    const size_t bytes = sizeof(RequestHeader) + (size_t)perPage * kind.recordSize;
+    char *buf = static_cast<char *>(malloc(bytes));
+    if (!buf) {
+        if (kind.allocFailText)
+            infoOut("%s", kind.allocFailText);
+        else
+            infoOut("Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)bytes, 4,
+                    infoErr(4));
+        return 4;
+    }
+    RequestHeader *hdr = reinterpret_cast<RequestHeader *>(buf);
+    char *records = buf + sizeof(RequestHeader);
+    memset(hdr, 0, sizeof *hdr);
+    hdr->requestType = all ? KX_REQUEST_BY_INDEX : KX_REQUEST_BY_ID;
+    hdr->startingIndexOrId = all ? 0 : id;
+    hdr->numRequested = (KX_U16)(all ? perPage : 1);
+
+    KX_U16 start = hdr->startingIndexOrId;
+    int status = 0;
+    unsigned shown = 0;
+    bool firstPage = true;
+    for (;;) {
+        memset(records, 0, (size_t)perPage * kind.recordSize);
+        hdr->numReturned = 0;
+        hdr->nextStartingIndex = KX_END_OF_LIST;
+        KX_U8 st = call(hdr);
+        if (st != 0) {
+            if (all && kind.errAll)
+                infoOut(kind.errAll, st, infoErr(st));
+            else
+                infoOut(kind.errWithId, errId, st, infoErr(st));
+            status = st;
+            break;
+        }
+        /* Never trust a count beyond what the page can hold. */
+        unsigned count = hdr->numReturned;
+        if (count > hdr->numRequested)
+            count = hdr->numRequested;
+        if (firstPage) {
+            firstPage = false;
+            if (count == 0) {
+                if (!all && kind.missingOneStatus) {
+                    status = kind.missingOneStatus;
+                    infoOut(kind.errWithId, errId, status, infoErr((KX_U8)status));
+                } else if (kind.notFound) {
+                    infoOut("%s", kind.notFound);
+                }
+                break;
+            }
+            if (kind.heading)
+                infoOut("%s", kind.heading);
+        }
+        for (unsigned i = 0; i < count && status == 0; ++i)
+            status = each(records + (size_t)i * kind.recordSize);
+        if (status != 0)
+            break;
+        shown += count;
+        /* One object takes one page; a list ends at the end marker, and
+           also when the controller stops moving forward, so that a
+           confused controller cannot keep the tool asking forever. */
+        const KX_U16 next = hdr->nextStartingIndex;
+        if (!all || next == KX_END_OF_LIST || count == 0 || next <= start)
+            break;
+        start = next;
+        hdr->startingIndexOrId = start;
+    }
+    if (status == 0 && all && shown > 0 && kind.totalLabel) {
+        infoNum(20, kind.totalLabel, (long)shown);
+        infoOut("\n");
+    }
+    free(buf);
+    return status;
+}

@@ -1,0 +1,69 @@
+/*
+ * Paged controller lists of the info and status commands.
+ *
+ * One loop serves every list kind: size the page from the adapter's
+ * MaxBufferSize, ask for everything from index 0 or for one object by ID,
+ * print the kind's heading or not-found line on the first page, hand each
+ * returned record to the caller, follow nextStartingIndex, and end with the
+ * kind's total or error line.
+ */
+#ifndef INFO_LIST_H
+#define INFO_LIST_H
+
+#include <stddef.h>
+#include <string.h>
+#include <functional>
+#include "kx_api.h"
+
+/* Output of these commands, all on the tool's output stream. */
+void infoOut(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+/* "%-*s %s\n" / "%-*s %ld\n" lines. */
+void infoStr(int width, const char *label, const char *text);
+void infoNum(int width, const char *label, long value);
+const char *infoErr(KX_U8 status);
+
+struct InfoListKind {
+    size_t recordSize;
+    unsigned defaultPerPage;
+    const char *heading;       /* nullptr: none */
+    const char *notFound;      /* nullptr: nothing is written */
+    const char *totalLabel;    /* nullptr: no total line */
+    const char *errWithId;     /* "...%d (error %d: %s)..." */
+    const char *errAll;        /* "...(error %d: %s)..."; nullptr: errWithId with the ID */
+    /* Nonzero: a single object that the controller does not return is an
+       error with this code instead of the not-found line. */
+    KX_U8 missingOneStatus;
+    /* Allocation failure: true writes "Unable to allocate buffer ..." with
+       the byte count, false writes allocFailText as it stands. */
+    const char *allocFailText;
+};
+
+/* call fills the page (the request header is set up) and returns the
+   controller status; each prints one record and returns 0, or a status
+   that ends the listing at once. all: list everything, else only id
+   (errId is the number the error line names). Returns the listing's
+   status. */
+int infoPagedList(KX_U16 maxBufferSize, const InfoListKind &kind, bool all, KX_U16 id, int errId,
+                  const std::function<KX_U8(RequestHeader *)> &call,
+                  const std::function<int(const void *record)> &each);
+
+/* One record of a list operation by ID (request type 2). Returns the
+   status; a successful call that returns no record gives notFoundStatus. */
+template <typename Req, typename Rec, typename Op>
+KX_U8 infoQueryOne(Op op, KX_U8 adapter, KX_U16 id, Rec &out, KX_U8 notFoundStatus)
+{
+    Req req;
+    memset(&req, 0, sizeof req);
+    req.header.requestType = KX_REQUEST_BY_ID;
+    req.header.startingIndexOrId = id;
+    req.header.numRequested = 1;
+    KX_U8 st = op(adapter, &req);
+    if (st != 0)
+        return st;
+    if (req.header.numReturned < 1)
+        return notFoundStatus;
+    memcpy(&out, reinterpret_cast<const char *>(&req) + sizeof(RequestHeader), sizeof out);
+    return 0;
+}
+
+#endif /* INFO_LIST_H */
