@@ -90,9 +90,9 @@ KX_U8 KX_BBU_SetThreshold(KX_U8 adapter, KX_U8 kind, KX_U16 lower, KX_U16 upper)
 KX_U8 KX_BBU_ChangePower(KX_U8 adapter, KX_U8 action);
 
 /* ---- flash images ---- */
-/* Reads the header of an image file. *type: in the type expected
-   (KX_IMAGE_ANY for any), out the file's type; *subId: in 0xFFFF, out the
-   image's sub-device id. */
+/* Reads the header of an image file. *type: in the type the caller
+   expects (not checked here), out the file's type; *subId: in 0xFFFF, out
+   the image's sub-device id. */
 KX_U8 KX_Flash_GetHeaderInfo(const char *path, KX_U8 *type, Version_Info_CIM *version, KX_U16 *subId);
 KX_U8 KX_Flash_PreData(KX_U8 adapter, const KX_FLASH_PER_DATA *announce);
 /* action KX_FLASH_UPDATE writes page to the image announced last,
