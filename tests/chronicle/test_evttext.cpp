@@ -588,6 +588,7 @@ TEST_F(ClockFile, CommentedHwclockFallsBackToTheUtcLine)
     EXPECT_EQ(modeOf("#HWCLOCK=\"-u\"\nUTC=false\n"), EVT_CLOCK_LOCAL);
     EXPECT_EQ(modeOf("#HWCLOCK=\"--localtime\"\nUTC=true\n"), EVT_CLOCK_UTC);
     EXPECT_EQ(modeOf("#UTC=true\n"), EVT_CLOCK_UNKNOWN);
+    EXPECT_EQ(modeOf("  # HWCLOCK=\"-u\"\nUTC=false\n"), EVT_CLOCK_LOCAL);
     EXPECT_EQ(modeOf(""), EVT_CLOCK_UNKNOWN);
     EXPECT_EQ(evt_clock_mode("/nonexistent/clock"), EVT_CLOCK_UNKNOWN);
 }

@@ -484,10 +484,16 @@ size_t appendf(char *buf, size_t size, size_t at, const char *fmt, ...)
     return end < size ? end : size - 1;
 }
 
-// Looks for needle in line; it counts unless the character before it is '#'.
+// Looks for needle in line; it does not count on a comment line, nor right
+// behind a '#' ("# UTC=true" must not switch the clock mode).
 bool uncommented(const char *line, const char *needle)
 {
-    const char *p = std::strstr(line, needle);
+    const char *p = line;
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    if (*p == '#')
+        return false;
+    p = std::strstr(line, needle);
     return p && !(p > line && p[-1] == '#');
 }
 

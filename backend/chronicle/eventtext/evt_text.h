@@ -61,7 +61,8 @@ size_t evt_sense_text(const Event *event, char *buf, size_t size);
 /* Scans the host clock configuration (path NULL: $ARRAY_CLOCK_FILE, else
    /etc/sysconfig/clock). HWCLOCK="-u" gives UTC and HWCLOCK="--localtime"
    local time; failing both, UTC=true / UTC=false decide; a match preceded
-   by '#' does not count. A missing file or no match gives unknown. */
+   by '#', or on a line whose first non-blank character is '#', does not
+   count. A missing file or no match gives unknown. */
 int evt_clock_mode(const char *path);
 
 /* The event's time: local time for class 0 code 9, else universal time when

@@ -1,9 +1,79 @@
-// The event command is not part of this build yet; its table row and help
-// stay so that "help" and abbreviations see the full command set.
+/*
+ * event: the current adapter's queued controller events, newest first, as
+ * labelled blocks. Reads the controller's queue directly (it does not go
+ * through the event store), so the events it shows are taken from it.
+ */
+#include <stdlib.h>
+
 #include "Functions/handlers.h"
 #include "Public/dispatch.h"
+#include "Public/errors.h"
+#include "Public/getopt.h"
+#include "Public/globals.h"
+#include "Public/utils.h"
+#include "arraycore.h"
+#include "evt_text.h"
+
+namespace {
+
+// One event block on the command's output, with the clock mode read at
+// start-up.
+void evt_printf(Event *event) { evt_fprintf(stream, event, gUTCStatus); }
+
+} // namespace
 
 int doEvent(int argc, char **argv, cmd_struct *pCmdInfo)
 {
-    return notAvailableInThisBuild(argc, argv, pCmdInfo);
+    static const cli::option longOptions[] = {
+        {"sequence", cli::kRequiredArgument, nullptr, 's'},
+        {"output", cli::kRequiredArgument, nullptr, 1},
+        {"help", cli::kNoArgument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
+    unsigned long long after = 0;
+
+    cli::optind = 1;
+    for (;;) {
+        int c = cli::getopt_long(argc, argv, "s:\001:h", longOptions, nullptr);
+        if (c == -1)
+            break;
+        switch (c) {
+        case 1:
+            break;
+        case 's':
+            if (!isNumber(cli::optarg)) {
+                fprintf(stream, "-s : start sequence should be a number\n");
+                return 1;
+            }
+            // Saturates: a number above every sequence number shows none.
+            after = strtoull(cli::optarg, nullptr, 10);
+            break;
+        case '?':
+            return 1;
+        default:
+            printCommandHelp(pCmdInfo);
+            return 0;
+        }
+    }
+
+    const unsigned kMaxEvents = 50;
+    Event *events = static_cast<Event *>(calloc(kMaxEvents, sizeof(Event)));
+    if (!events) {
+        fprintf(stream, "Unable to locate memory\n");
+        return 1;
+    }
+    KX_U8 count = 0;
+    KX_U8 status = KX_EVT_GetEvent(gCurrentAdapter, kMaxEvents, &count, events);
+    if (status == 0 && count > 0) {
+        if (count > kMaxEvents)
+            count = kMaxEvents;
+        fprintf(stream, "Current AdapterID:%d\n\n", gCurrentAdapter);
+        for (int i = count - 1; i >= 0 && events[i].SequenceNo > after; --i)
+            evt_printf(&events[i]);
+    } else if (status != 0) {
+        fprintf(stream, "\nUnable to get event from adapter %d (error %d: %s)\n", gCurrentAdapter, status,
+                ErrorMessage(status));
+    }
+    free(events);
+    return 0;
 }

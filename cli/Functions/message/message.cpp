@@ -1,9 +1,61 @@
-// The message command is not part of this build yet; its table row and help
-// stay so that "help" and abbreviations see the full command set.
+/*
+ * message: the current adapter's queued events as the controller library
+ * has formatted them, newest first.
+ */
+#include <string.h>
+
 #include "Functions/handlers.h"
 #include "Public/dispatch.h"
+#include "Public/getopt.h"
+#include "Public/globals.h"
+#include "arraycore.h"
+#include "evt_text.h"
 
 int doMessage(int argc, char **argv, cmd_struct *pCmdInfo)
 {
-    return notAvailableInThisBuild(argc, argv, pCmdInfo);
+    static const cli::option longOptions[] = {
+        {"output", cli::kRequiredArgument, nullptr, 1},
+        {"help", cli::kNoArgument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
+
+    cli::optind = 1;
+    for (;;) {
+        int c = cli::getopt_long(argc, argv, "\001:h", longOptions, nullptr);
+        if (c == -1)
+            break;
+        if (c == 1)
+            continue;
+        if (c == '?')
+            return 1;
+        printCommandHelp(pCmdInfo);
+        return 0;
+    }
+
+    const unsigned kMaxMessages = 50;
+    Event_Message messages[kMaxMessages];
+    memset(messages, 0, sizeof messages);
+    KX_U8 count = 0;
+    if (KX_EVT_GetEventMessage(gCurrentAdapter, kMaxMessages, &count, messages) != 0 || count == 0)
+        return 0;
+    if (count > kMaxMessages)
+        count = kMaxMessages;
+
+    fprintf(stream, "Current AdapterID:%d\n\n", gCurrentAdapter);
+    for (int i = count - 1; i >= 0; --i) {
+        const Event_Message &m = messages[i];
+        // The library's texts are fixed-size fields: never read past them.
+        char when[sizeof m.time + 1];
+        char text[sizeof m.msg + 1];
+        memcpy(when, m.time, sizeof m.time);
+        when[sizeof m.time] = '\0';
+        memcpy(text, m.msg, sizeof m.msg);
+        text[sizeof m.msg] = '\0';
+        fprintf(stream, fmt_Num, 13, "Sequence:", (long)m.SequenceNo);
+        fprintf(stream, fmt_Str, 13, "Time:", when);
+        fprintf(stream, fmt_Str, 13, "Level:", evt_severity_label(m.Severity));
+        fprintf(stream, fmt_Str, 12, "Description:", text);
+        fprintf(stream, "\n");
+    }
+    return 0;
 }
