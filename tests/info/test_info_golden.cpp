@@ -37,5 +37,6 @@ void runGolden(const std::string &name)
 TEST(InfoGolden, AdaptersV1AndV2) { runGolden("hba"); }
 TEST(InfoGolden, DisksEveryTypeParentAndActivity) { runGolden("pd"); }
 TEST(InfoGolden, DisksFromTheOlderRecord) { runGolden("pdold"); }
+TEST(InfoGolden, VirtualDisksEveryStatusActivityAndTandem) { runGolden("vd"); }
 
 } // namespace

@@ -438,30 +438,44 @@ void printTandemBlock(const LD_Info &ld, const LD_Status &st)
 int printVd(const LD_Info &ld)
 {
     const bool tandem = infoIsTandemMode(ld.RaidMode);
-    if (!(tandem && ld.BGAStatus != 0))
+    if (ld.BGAStatus == 0) {
         printVdBlock(ld);
-    if (ld.BGAStatus != 0) {
-        LD_Status st;
-        memset(&st, 0, sizeof st);
-        KX_U8 rc = infoQueryOne<LD_Status_Request>(KX_LD_GetStatus, gCurrentAdapter, ld.ID, st, 0);
-        if (rc != 0) {
-            infoOut("Failed to get status for LD %d (error %d: %s).\n", ld.ID, rc, infoErr(rc));
-            return rc;
+        infoOut("\n");
+        return 0;
+    }
+    /* A Tandem VD with an activity is described by its Tandem block
+       instead of the VD block. Whether that block follows is only known
+       from the VD's status, so a Tandem VD asks for it first; when no
+       Tandem block follows (offline, or migrating), the VD block is shown
+       so that the VD does not vanish from the listing. */
+    LD_Status st;
+    memset(&st, 0, sizeof st);
+    KX_U8 rc = 0;
+    if (tandem) {
+        rc = infoQueryOne<LD_Status_Request>(KX_LD_GetStatus, gCurrentAdapter, ld.ID, st, 0);
+        if (rc == 0 && (st.Bga == 32 || ld.Status == 4))
+            printVdBlock(ld);
+    } else {
+        printVdBlock(ld);
+        rc = infoQueryOne<LD_Status_Request>(KX_LD_GetStatus, gCurrentAdapter, ld.ID, st, 0);
+    }
+    if (rc != 0) {
+        infoOut("Failed to get status for LD %d (error %d: %s).\n", ld.ID, rc, infoErr(rc));
+        return rc;
+    }
+    if (st.Bga == 32) {
+        printProgress(st);
+        LD_Info target;
+        memset(&target, 0, sizeof target);
+        if (KX_LD_GetTargetLDInfo(gCurrentAdapter, ld.ID, &target) == 0) {
+            infoOut("target virtual: \n");
+            printVdBlock(target);
         }
-        if (st.Bga == 32) {
+    } else if (ld.Status != 4) {
+        if (tandem)
+            printTandemBlock(ld, st);
+        else
             printProgress(st);
-            LD_Info target;
-            memset(&target, 0, sizeof target);
-            if (KX_LD_GetTargetLDInfo(gCurrentAdapter, ld.ID, &target) == 0) {
-                infoOut("target virtual: \n");
-                printVdBlock(target);
-            }
-        } else if (ld.Status != 4) {
-            if (tandem)
-                printTandemBlock(ld, st);
-            else
-                printProgress(st);
-        }
     }
     infoOut("\n");
     return 0;
