@@ -1,0 +1,42 @@
+// The controller's event queue.
+#include "api.h"
+
+using namespace sim;
+
+SIM_EXPORT KX_U8 KX_EVT_GetEvent(KX_U8 adapter, KX_U8 max, KX_U8 *count, Event *events)
+{
+    SIM_GUARD({
+        Session s("KX_EVT_GetEvent", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF || !count || (!events && max))
+            return ST_INVALID_PARAM;
+        Adapter &a = s.adapter();
+        unsigned n = 0;
+        while (n < max && !a.events.empty()) {
+            events[n++] = a.events.front();
+            a.events.pop_front();
+        }
+        *count = static_cast<KX_U8>(n);
+        if (n)
+            s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_EVT_FlushEvent(KX_U8 adapter)
+{
+    SIM_GUARD({
+        Session s("KX_EVT_FlushEvent", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF)
+            return ST_BAD_ADAPTER;
+        Adapter &a = s.adapter();
+        if (!a.events.empty()) {
+            a.events.clear();
+            s.changed();
+        }
+        return s.finish(ST_OK);
+    })
+}

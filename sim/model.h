@@ -1,0 +1,372 @@
+// The simulated controller's model and the internal API that every
+// operation of the library is written against.
+//
+// An operation opens a Session: that takes the state file's lock, re-reads
+// the state only when another process changed it, lets background
+// activities progress to the present, and answers the operation's fault
+// entry. The operation then reads or changes the model through the session
+// and ends with finish(status), which writes a changed state back
+// atomically before the lock is released.
+#ifndef SIM_MODEL_H
+#define SIM_MODEL_H
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "kx_records.h"
+#include "record_json.h"
+
+namespace sim {
+
+// Sentinels of the controller records.
+constexpr uint16_t kNone16 = 0xFFFF;
+constexpr uint16_t kNone8 = 0xFF;  // "no VD" in Block_Info.LDID, unused block slots
+
+// Status bytes the model answers with (their texts live in the tool).
+enum Status : uint8_t {
+    ST_OK = 0,
+    ST_FAILED = 1,
+    ST_RANGE = 5,
+    ST_INVALID_REQUEST = 6,
+    ST_INVALID_PARAM = 7,
+    ST_BAD_VD = 8,
+    ST_BAD_PD = 9,
+    ST_BAD_EXPANDER = 10,
+    ST_BAD_PM = 11,
+    ST_BAD_BLOCK = 12,
+    ST_BAD_ADAPTER = 13,
+    ST_BAD_ENCLOSURE = 15,
+    ST_BAD_BBU = 16,
+    ST_BAD_ARRAY = 17,
+    ST_NOT_SUPPORTED = 19,
+    ST_NO_VD = 59,
+    ST_VD_HAS_BGA = 61,
+    ST_VD_HAS_OS = 158,
+    ST_PD_HAS_OS = 159,
+};
+
+// Background activity codes (LD_Status.Bga, DG_Info.BgaType; for disks
+// HD_BGA_Status.Bga) and states (BgaState / BgaStatus).
+enum BgaType : uint8_t {
+    BGA_NONE = 0,
+    BGA_REBUILD = 1,
+    BGA_SYNC = 2,
+    BGA_SYNC_FIX = 4,
+    BGA_FAST_INIT = 8,
+    BGA_BACKGROUND_INIT = 16,
+    BGA_MIGRATION = 32,
+    BGA_FOREGROUND_INIT = 64,
+    BGA_COPYBACK = 128,
+    PD_BGA_MEDIA_PATROL = 1,
+    PD_BGA_DATA_SCRUB = 2,
+};
+enum BgaState : uint8_t {
+    BGAS_NONE = 0,
+    BGAS_RUNNING = 1,
+    BGAS_ABORTED = 2,
+    BGAS_PAUSED = 3,
+    BGAS_AUTO_PAUSED = 4,
+    BGAS_INTERRUPTED = 5,
+};
+
+// HD_RAID_Status.Status bits.
+enum PdStatusBits : uint8_t {
+    PDS_FREE = 0x01,
+    PDS_ASSIGNED = 0x02,
+    PDS_GLOBAL_SPARE = 0x04,
+    PDS_OFFLINE = 0x08,
+    PDS_MEDIA_PATROL = 0x20,
+    PDS_DEDICATED_SPARE = 0x40,
+    PDS_FOREIGN = 0x80,
+};
+
+// Event classes of the controller's event queue.
+enum EventClass : uint16_t {
+    EVC_ADAPTER = 0,
+    EVC_VD = 1,
+    EVC_PD = 2,
+    EVC_PM = 3,
+    EVC_EXPANDER = 4,
+    EVC_ENCLOSURE = 8,
+    EVC_BATTERY = 9,
+    EVC_MISC = 12,
+    EVC_ARRAY = 13,
+};
+enum Severity : uint8_t { SEV_INFO = 2, SEV_WARNING = 3, SEV_MAJOR = 5, SEV_CRITICAL = 6 };
+
+// A background activity: a small state machine whose progress follows the
+// wall clock. While running, percent grows from `percent` (the value when
+// it last started or resumed, at `sinceMs`) by the adapter's rate for the
+// activity times the adapter's bgaSpeed.
+struct Bga {
+    uint8_t type = BGA_NONE;
+    uint8_t state = BGAS_NONE;
+    double percent = 0;
+    int64_t sinceMs = 0;
+
+    bool active() const { return type != BGA_NONE && state != BGAS_NONE; }
+    bool running() const { return type != BGA_NONE && state == BGAS_RUNNING; }
+};
+
+// Record overlays of one object, by record.
+struct Overlays {
+    std::vector<Overlay> list;
+    const Overlay *find(const KXRecordDesc *d) const;
+    Overlay *find(const KXRecordDesc *d);
+    void apply(const KXRecordDesc *d, void *record) const;
+    void dropField(const KXRecordDesc *d, const char *field);
+};
+
+// Where an object hangs in the topology (Link.Parent).
+struct ParentLink {
+    enum Kind : uint8_t { HBA = 255, PM = 2, EXPANDER = 3, ENCLOSURE = 12 };
+    uint8_t kind = HBA;
+    uint16_t id = 0;   // expander / PM / enclosure ID; unused for HBA
+    uint8_t port = 0;  // PHY of the parent the object is attached to
+};
+
+struct PD {
+    uint16_t id = 0;
+    uint64_t sizeKiB = 0;
+    std::string model, serial, firmware;
+    enum Iface : uint8_t { SATA, SAS, PATA } iface = SATA;
+    bool ssd = false;
+    enum State : uint8_t { ONLINE, OFFLINE, MISSING } state = ONLINE;
+    int spare = -1;  // -1 none, kGlobalSpare, else the array it is dedicated to
+    bool foreign = false;
+    bool smartExceeded = false;
+    bool writeCache = true;
+    bool smartOn = true;
+    bool os = false;
+    bool locate = false;
+    ParentLink parent;
+    uint16_t enclosure = kNone16;
+    Bga bga;  // media patrol / data scrub
+    Overlays ov;
+
+    static constexpr int kGlobalSpare = 0xFFFF;
+    bool visible() const { return state != MISSING; }
+};
+
+struct Block {
+    uint16_t id = 0;
+    uint16_t pd = 0;
+    uint16_t vd = kNone16;  // kNone16: free
+    uint64_t startKiB = 0;
+    uint64_t sizeKiB = 0;
+    Overlays ov;
+};
+
+// The layout a migration moves a VD to.
+struct Layout {
+    uint8_t raid = 0;
+    uint16_t stripe = 64;
+    uint8_t parity = 0;
+    uint8_t subVDs = 0;
+    std::vector<uint16_t> blocks;  // member blocks in member order
+    uint64_t sizeKiB = 0;          // 0: computed from the blocks
+};
+
+struct VD {
+    uint16_t id = 0;
+    std::string name;
+    Layout layout;
+    uint16_t array = kNone16;
+    int status = -1;  // -1: derived from the member disks
+    bool initialized = false;
+    uint8_t cache = 0;
+    bool autoRebuild = true;
+    uint8_t sector = 1;
+    uint8_t tandemWaterMark = 0;
+    bool os = false;
+    uint32_t created = 0;  // seconds since 1970
+    Bga bga;
+    bool hasTarget = false;
+    Layout target;
+    Overlay targetOv;  // LD_Info values given for the target layout
+    Overlays ov;
+};
+
+struct Array {
+    uint16_t id = 0;
+    std::string name;
+    uint8_t raid = 5;
+    uint16_t stripe = 64;
+    uint8_t parity = 0;
+    uint8_t subVDs = 0;
+    bool writeCache = true;
+    std::vector<uint16_t> pds;
+    Bga bga;
+    Overlays ov;
+};
+
+struct PM {
+    uint16_t id = 0;
+    ParentLink parent;
+    uint8_t ports = 5;
+    Overlays ov;
+};
+
+struct Expander {
+    uint16_t id = 0;
+    ParentLink parent;
+    uint8_t phys = 24;
+    uint16_t enclosure = kNone16;
+    Overlays ov;
+};
+
+struct Enclosure {
+    uint16_t id = 0;
+    ParentLink parent;
+    Overlays ov;
+};
+
+struct Adapter {
+    uint8_t number = 0;
+    Adapter_Info info{};
+    Adapter_Config_V2 config{};
+    BBU_Info bbu{};
+    bool hasBbu = true;
+    double bgaSpeed = 1.0;  // percent per second at a rate of 100
+    uint32_t nextSeq = 1;
+    uint16_t rescanCount = 0;
+    std::map<uint16_t, PD> pds;
+    std::map<uint16_t, Block> blocks;
+    std::map<uint16_t, VD> vds;
+    std::map<uint16_t, Array> arrays;
+    std::map<uint16_t, PM> pms;
+    std::map<uint16_t, Expander> expanders;
+    std::map<uint16_t, Enclosure> enclosures;
+    std::deque<Event> events;
+    std::map<std::string, uint8_t> faults;
+
+    bool arrayBased() const { return info.MaxDiskGroup != 0; }
+    PD *findPD(uint16_t id);
+    VD *findVD(uint16_t id);
+    Array *findArray(uint16_t id);
+    Block *findBlock(uint16_t id);
+
+    // Queues an event with the next sequence number. Sequence numbers of an
+    // adapter only grow, also across a flush of the queue.
+    Event &queueEvent(uint16_t cls, uint16_t code, uint16_t device, uint8_t severity,
+                      uint32_t p0 = 0, uint32_t p1 = 0, uint32_t p2 = 0, uint32_t p3 = 0);
+
+    // Model queries shared by the operations.
+    uint64_t vdSizeKiB(const Layout &l) const;
+    unsigned vdMemberCount(const Layout &l) const;
+    uint8_t vdStatus(const VD &vd) const;
+    uint8_t pdStatusBits(const PD &pd) const;
+    uint16_t pdArray(const PD &pd) const;  // array of a member or dedicated spare, else kNone16
+    uint64_t pdUsedKiB(uint16_t pd) const;
+    uint8_t rateFor(uint8_t bgaType, bool disk) const;
+    double bgaPercent(const Bga &b, uint8_t rate, int64_t nowMs) const;
+
+    // Frees the blocks of a VD (they stay as free blocks of their disks).
+    void freeBlocksOf(uint16_t vd);
+    // Allocates a block of sizeKiB on a disk at its lowest free extent;
+    // returns the new block's ID or kNone16 when nothing fits.
+    uint16_t allocateBlock(uint16_t pd, uint64_t sizeKiB, uint16_t vd);
+};
+
+struct State {
+    std::vector<Adapter> adapters;
+    std::map<std::string, uint8_t> faults;  // for operations without an adapter
+};
+
+// Disks' worth of data in a layout of n members.
+unsigned dataDiskCount(uint8_t raid, unsigned n, uint8_t parity, uint8_t subVDs);
+
+// --- documents ----------------------------------------------------------
+
+// The built-in default controller.
+State defaultState(int64_t nowMs);
+// Reads a state document (a fixture or a state file written back).
+// `anchorMs` stands for times the document leaves out (the file's mtime).
+bool stateFromJson(const json &doc, int64_t anchorMs, State &out, std::string &error);
+json stateToJson(const State &s);
+
+// --- records built from the model (overlays laid over) -------------------
+
+void buildHDInfo(const Adapter &a, const PD &pd, HD_Info &r, bool extended);
+void buildHDConfig(const Adapter &a, const PD &pd, HD_Config &r);
+void buildHDRaidStatus(const Adapter &a, const PD &pd, HD_RAID_Status &r);
+void buildHDSmartStatus(const Adapter &a, const PD &pd, HD_SMART_Status &r);
+void buildHDBgaStatus(const Adapter &a, const PD &pd, HD_BGA_Status &r, int64_t nowMs);
+void buildHDFreeSpace(const Adapter &a, const PD &pd, HD_FreeSpaceInfo &r);
+void buildHDBlockInfo(const Adapter &a, const PD &pd, HD_Block_Info &r);
+void buildBlockInfo(const Adapter &a, const Block &b, Block_Info &r);
+void buildLDInfo(const Adapter &a, const VD &vd, LD_Info &r);
+void buildTargetLDInfo(const Adapter &a, const VD &vd, LD_Info &r);
+void buildLDStatus(const Adapter &a, const VD &vd, LD_Status &r, int64_t nowMs);
+void buildLDConfig(const Adapter &a, const VD &vd, LD_Config &r);
+void buildDGInfo(const Adapter &a, const Array &g, DG_Info &r, int64_t nowMs);
+void buildDGConfig(const Adapter &a, const Array &g, DG_Config &r);
+void buildPMInfo(const Adapter &a, const PM &p, PM_Info &r);
+void buildExpInfo(const Adapter &a, const Expander &e, Exp_Info &r);
+void buildEnclosureInfo(const Adapter &a, const Enclosure &e, Enclosure_Info &r);
+
+// Lets every background activity progress to nowMs; activities that reach
+// 100 % complete (with their effect on the model and their event).
+// Returns true when the model changed.
+bool advance(State &s, int64_t nowMs);
+
+int64_t nowMs();
+
+// --- sessions -------------------------------------------------------------
+
+std::recursive_mutex &sessionMutex();
+
+class Session {
+public:
+    // `op` is the operation's name (for its fault entry); `adapter` its
+    // adapter argument, or -1 for operations without one (0xFF = all
+    // adapters is checked against the top-level faults and adapter 0's).
+    Session(const char *op, int adapter);
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    // False when the operation must return status() at once: no state, an
+    // unknown adapter, or a fault entry for this operation.
+    bool ok() const { return m_status == ST_OK && !m_faulted; }
+    uint8_t status() const { return m_status; }
+
+    State &state();
+    Adapter &adapter();  // only when constructed with an adapter number
+    int64_t now() const { return m_now; }
+
+    // Marks the model changed; finish() then writes it back.
+    void changed() { m_dirty = true; }
+    // Writes a changed state back and releases the lock. Returns `status`,
+    // or a failure when the change could not be stored.
+    uint8_t finish(uint8_t status);
+
+private:
+    void open(const char *op, int adapter);
+
+    std::unique_lock<std::recursive_mutex> m_guard;  // threads of this process
+    uint8_t m_status = ST_OK;
+    bool m_faulted = false;
+    bool m_dirty = false;
+    bool m_locked = false;
+    bool m_finished = false;
+    int m_adapter = -1;
+    int64_t m_now = 0;
+};
+
+// Path of the state file (ARRAYCORE_SIM_STATE or the default).
+std::string statePath();
+// Reads the state document of `path` (without a session); used by the
+// control program and tests. Returns false with a message on failure.
+bool loadStateFile(const std::string &path, State &out, std::string &error);
+// Replaces the state in statePath() under the lock, without reading what
+// is there (the control program's load and reset work on a bad file too).
+bool replaceState(const State &s, std::string &error);
+
+}  // namespace sim
+
+#endif
