@@ -11,7 +11,6 @@
 #include <unistd.h>
 #include <vector>
 #include "kx_api.h"
-#include "Public/kx_pending.h"
 #include "Public/dispatch.h"
 #include "Public/globals.h"
 #include "Public/utils.h"
@@ -163,7 +162,7 @@ int cliMain(int argc, char **argv)
     gNumAdaptersFound = count;
     for (KX_U8 a = 0; a < count; ++a) {
         KX_U8 filled = 0;
-        KX_PENDING_CALL(KX_Adapter_GetInfo, a, &filled, &gAdapterInfo[a]);
+        KX_Adapter_GetInfo(a, &filled, &gAdapterInfo[a]);
     }
     chooseCmdTables(gCurrentAdapter);
 

@@ -5,7 +5,6 @@
 #include <stdlib.h>
 #include <string.h>
 #include "kx_api.h"
-#include "Public/kx_pending.h"
 #include "Public/globals.h"
 
 bool isNumber(const char *text)
@@ -174,7 +173,7 @@ KX_U8 HDisFreeDiskForBirch(KX_U16 diskId, KX_U16 sourceVdId)
         request->header.requestType = KX_REQUEST_BY_INDEX;
         request->header.startingIndexOrId = start;
         request->header.numRequested = static_cast<KX_U16>(perPage);
-        KX_U8 status = KX_PENDING_CALL(KX_BLK_GetInfo, gCurrentAdapter, request);
+        KX_U8 status = KX_BLK_GetInfo(gCurrentAdapter, request);
         if (status != 0) {
             result = status;
             break;

@@ -302,3 +302,48 @@ TEST(BlockCheck, OlderAdaptersAndArraysNeedNoCheck)
     EXPECT_EQ(HDisFreeDiskForBirch(1, 0), 0);
     arrayBasedRaid = 0;
 }
+
+namespace {
+
+/* An adapter without disk groups whose 40 blocks span two list pages
+   (MaxBufferSize 1 KiB: 31 block records per page). */
+std::string blockFixture(int conflictAt)
+{
+    std::string blocks;
+    for (int i = 0; i < 40; ++i) {
+        const int hd = i == conflictAt ? 2 : 1;
+        const int ld = i == conflictAt ? 5 : (i % 2 ? 0xFF : 0);
+        blocks += (i ? "," : "") + std::string("{\"id\":") + std::to_string(i) +
+                  ",\"Block_Info\":{\"HDID\":" + std::to_string(hd) +
+                  ",\"LDID\":" + std::to_string(ld) + "}}";
+    }
+    return "{\"adapters\":[{\"Adapter_Info\":{\"MaxDiskGroup\":0,\"MaxBufferSize\":1,"
+           "\"DevID\":37376},\"pds\":[{\"id\":1},{\"id\":2},{\"id\":7}],"
+           "\"vds\":[{\"id\":0},{\"id\":5}],\"blocks\":[" + blocks + "]}]}";
+}
+
+} // namespace
+
+TEST(BlockCheck, PagesThroughTheBlocksOfTheController)
+{
+    const char *state = getenv("ARRAYCORE_SIM_STATE");
+    ASSERT_NE(state, nullptr);
+    memset(gAdapterInfo, 0, sizeof gAdapterInfo);
+    gCurrentAdapter = 0;
+    arrayBasedRaid = 0;
+    gAdapterInfo[0].DevID = 37376;
+    gAdapterInfo[0].MaxBufferSize = 1;
+
+    writeFile(state, blockFixture(3));
+    EXPECT_EQ(HDisFreeDiskForBirch(2, 0), 73) << "conflict on the first page";
+    EXPECT_EQ(HDisFreeDiskForBirch(2, 5), 0) << "the block belongs to the VD itself";
+    EXPECT_EQ(HDisFreeDiskForBirch(1, 0), 0) << "free (0xFF) and own blocks only";
+    writeFile(state, blockFixture(35));
+    EXPECT_EQ(HDisFreeDiskForBirch(2, 0), 73) << "conflict on the second page";
+    EXPECT_EQ(HDisFreeDiskForBirch(7, 0), 0) << "a disk without blocks";
+    /* The controller's failure is passed on. */
+    writeFile(state, "{\"adapters\":[{\"Adapter_Info\":{\"MaxDiskGroup\":0,\"DevID\":37376},"
+                     "\"faults\":{\"KX_BLK_GetInfo\":19}}]}");
+    EXPECT_EQ(HDisFreeDiskForBirch(2, 0), 19);
+    unlink(state);
+}
