@@ -63,7 +63,8 @@ KX_U16 APIRequestHeader::getNextID()
 
 bool APIRequestHeader::needsRefill() const
 {
-    return !m_p_request.empty() && m_ret == KX_SUCCESS && m_position >= returnedInBuffer() &&
+    // A buffer without room for one record could never make progress.
+    return m_capacity > 0 && m_ret == KX_SUCCESS && m_position >= returnedInBuffer() &&
            header()->nextStartingIndex != KX_END_OF_LIST && m_return < m_requested;
 }
 
