@@ -10,7 +10,7 @@ namespace {
 std::atomic<uint64_t> gSyncCount{0};
 }
 
-KXFileStream::KXFileStream() : m_fd(-1), m_pos(0), m_syncEach(true), m_failed(false) {}
+KXFileStream::KXFileStream() : m_fd(-1), m_pos(0), m_syncEach(true), m_failed(false), m_unsynced(false) {}
 
 KXFileStream::~KXFileStream() { close(); }
 
@@ -18,6 +18,7 @@ bool KXFileStream::open(const char *path)
 {
     close();
     m_failed = false;
+    m_unsynced = false;
     m_pos = 0;
     if (!path || !*path)
         return false;
@@ -31,7 +32,8 @@ void KXFileStream::close()
 {
     if (m_fd < 0)
         return;
-    sync();
+    if (m_unsynced)
+        sync();
     ::close(m_fd);
     m_fd = -1;
 }
@@ -63,6 +65,7 @@ bool KXFileStream::write(const void *buffer, size_t len)
         done += static_cast<size_t>(n);
     }
     m_pos += static_cast<int64_t>(len);
+    m_unsynced = true;
     if (m_syncEach && !sync())
         return false;
     return true;
@@ -87,6 +90,7 @@ bool KXFileStream::sync()
         m_failed = true;
         return false;
     }
+    m_unsynced = false;
     return true;
 }
 

@@ -15,7 +15,7 @@ public:
     /// Opens read-write, creating the file (mode 0777 before umask) but
     /// never truncating it. Returns false when the file cannot be opened.
     bool open(const char *path);
-    /// Syncs and closes; harmless when not open.
+    /// Syncs what is not synced yet and closes; harmless when not open.
     void close();
     bool is_open() const { return m_fd >= 0; }
 
@@ -49,6 +49,7 @@ private:
     int64_t m_pos;
     bool m_syncEach;
     bool m_failed;
+    bool m_unsynced; // written since the last sync
 };
 
 #endif
