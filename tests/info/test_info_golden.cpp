@@ -38,5 +38,8 @@ TEST(InfoGolden, AdaptersV1AndV2) { runGolden("hba"); }
 TEST(InfoGolden, DisksEveryTypeParentAndActivity) { runGolden("pd"); }
 TEST(InfoGolden, DisksFromTheOlderRecord) { runGolden("pdold"); }
 TEST(InfoGolden, VirtualDisksEveryStatusActivityAndTandem) { runGolden("vd"); }
+TEST(InfoGolden, ArraysBlocksSparesPortMultipliersExpandersSmart) { runGolden("v2"); }
+TEST(InfoGolden, BatteryEveryPhraseAndSensor) { runGolden("bbu"); }
+TEST(InfoGolden, NotFoundUnsupportedAndOptionErrors) { runGolden("empty"); }
 
 } // namespace
