@@ -122,6 +122,118 @@ KX_U8 KX_LD_GetMaxSize(KX_U8 adapter, Create_LD_Param *param);
 /* Size is set to the size VD LDID would have after the migration. */
 KX_U8 KX_LD_GetMigratedLdSize(KX_U8 adapter, Create_LD_Param *param);
 
+/* ---- adapter registers ---- */
+/* type: KX_REGISTER_MAILBOX or KX_REGISTER_INTERNAL; a read returns the
+   value in reg->value. */
+KX_U8 KX_Adapter_Read_Register(KX_U8 adapter, KX_U8 type, KX_U32 address, Adapter_Register_Value *reg);
+KX_U8 KX_Adapter_Write_Register(KX_U8 adapter, KX_U8 type, KX_U32 address, Adapter_Register_Value *reg);
+
+/* ---- physical disk settings, spares and activities ---- */
+KX_U8 KX_PD_SetConfig(KX_U8 adapter, KX_U16 hdId, HD_Config *config);
+/* The caller fills HDCount and HDIDs; the library sets hasMBR. */
+KX_U8 KX_PD_GetMBRInfo(KX_U8 adapter, HD_MBR_Info *info);
+/* status: 0 offline (set down), 1 online */
+KX_U8 KX_PD_SetHDStatus(KX_U8 adapter, KX_U16 hdId, KX_U8 status);
+KX_U8 KX_PD_FreeHD2GlobalSpare(KX_U8 adapter, KX_U16 hdId);
+KX_U8 KX_PD_FreeHD2DGSpare(KX_U8 adapter, KX_U16 hdId, KX_U16 dgId);
+KX_U8 KX_PD_Spare2FreeHD(KX_U8 adapter, KX_U16 hdId);
+KX_U8 KX_PD_StartMediaPatrol(KX_U8 adapter, KX_U16 hdId);
+KX_U8 KX_PD_StartDataScrub(KX_U8 adapter, KX_U16 hdId);
+/* action: 1 restart, 2 pause, 3 resume, 4 stop */
+KX_U8 KX_PD_BGAControl(KX_U8 adapter, KX_U16 hdId, KX_U8 action);
+/* Erases the disk's configuration data; force: even when a VD uses it. */
+KX_U8 KX_PD_WipeHDMDD(KX_U8 adapter, KX_U16 hdId, KX_BOOLEAN force);
+
+/* ---- virtual disk settings, creation and activities ---- */
+KX_U8 KX_LD_SetConfig(KX_U8 adapter, KX_U16 vdId, LD_Config *config);
+/* LDID 0xFFFF: the library chooses the ID and writes it back. */
+KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param);
+KX_U8 KX_LD_Import(KX_U8 adapter, KX_U16 vdId);
+/* type: 0 quick, 1 foreground, 2 background, 3 none, 5 intelligent */
+KX_U8 KX_LD_StartINIT(KX_U8 adapter, KX_U16 vdId, KX_U8 type);
+/* repair: 1 fix inconsistencies, 0 check only */
+KX_U8 KX_LD_StartConsistencyCheck(KX_U8 adapter, KX_U16 vdId, KX_U8 repair);
+KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId);
+/* param->LDID is the VD; the rest is its new layout. */
+KX_U8 KX_LD_StartMigration(KX_U8 adapter, Create_LD_Param *param);
+/* Pauses every background activity of the controller. */
+KX_U8 KX_LD_PauseAll(KX_U8 adapter);
+/* Reports a conflicted VD to the operating system. */
+KX_U8 KX_LD_Report(KX_U8 adapter, KX_U16 vdId);
+/* protection: 1 a redundant layout, 0 none */
+KX_U8 KX_LD_DG_QuickCreate(KX_U8 adapter, KX_U8 protection);
+/* param->ID is the array, PDIDs the disks to rebuild onto. */
+KX_U8 KX_LD_DG_StartRebuild(KX_U8 adapter, Rebuild_Param *param);
+/* VDID 0xFFFF creates a VD in slot DGSlotNum of array DGID and writes the
+   new ID back; on status 4 Size holds the largest size available. */
+KX_U8 KX_CreateOrModify_VD(KX_U8 adapter, CreateOrModify_VD_Param *param);
+KX_U8 KX_Create_PackageVD(KX_U8 adapter, Create_PackageVD_Param *param);
+KX_U8 KX_PackageVD_Delete(KX_U8 adapter, KX_U16 id, KX_BOOLEAN deleteMBR);
+KX_U8 KX_VDHDD_AddLink(KX_U8 adapter, VDHDD_Link *link);
+
+/* ---- disk group (array) settings, creation and activities ---- */
+KX_U8 KX_DG_SetConfig(KX_U8 adapter, KX_U16 dgId, DG_Config *config);
+KX_U8 KX_DG_Delete(KX_U8 adapter, KX_U16 dgId);
+/* action: 1 restart, 2 pause, 3 resume, 4 stop */
+KX_U8 KX_DG_BGAControl(KX_U8 adapter, KX_U16 dgId, KX_U8 action);
+/* param->DGID is the array; PDIDs, RaidMode ... its new layout. */
+KX_U8 KX_DG_StartMigration(KX_U8 adapter, CreateOrModify_DG_Param *param);
+/* sizeOnly 1: only compute Size; 0: create (DGID 0xFFFF) and write the
+   new DGID back. On status 4 Size holds the largest size available. */
+KX_U8 KX_CreateOrModify_DG(KX_U8 adapter, CreateOrModify_DG_Param *param, KX_BOOLEAN sizeOnly);
+
+/* ---- locate LEDs ---- */
+/* deviceType 1: a PD; on: 1 switch the LED on, 0 off */
+KX_U8 KX_LocateArrayDevice(KX_U8 adapter, KX_U8 deviceType, KX_U16 deviceId, KX_U8 on);
+
+/* ---- flash bytes and NVSRAM ---- */
+/* Reads (direction 1) or writes (0) length bytes of the flash at offset. */
+KX_U8 KX_Flash_Byte(KX_U8 adapter, KX_U8 direction, KX_U32 offset, KX_U32 length, KX_U8 *data);
+/* direction: KX_NVSRAM_READ or KX_NVSRAM_WRITE */
+KX_U8 KX_Flash_NVSRAM(KX_U8 adapter, KX_U8 direction, DBG_NVSRAM *transfer);
+
+/* ---- encryption ---- */
+KX_U8 KX_AES_GetPortConfig(KX_U8 adapter, AES_Port_Config_Request *request);
+KX_U8 KX_AES_SetPortConfig(KX_U8 adapter, AES_Port_Config *config);
+KX_U8 KX_AES_OnlyGetPortInfo(KX_U8 adapter, AES_PORT_INFO_Request *request);
+KX_U8 KX_AES_GetEntryInfo(KX_U8 adapter, aes_entry_info *info);
+KX_U8 KX_AES_OnlyGetEntryInfo(KX_U8 adapter, AES_KEY_ENTRY_INFO_Request *request);
+/* Request type 2 for one entry; its record carries the entry's password. */
+KX_U8 KX_AES_GetEntryConfig(KX_U8 adapter, AES_Entry_Config_Request *request);
+KX_U8 KX_AES_SetEntryConfig(KX_U8 adapter, AES_Entry_Config *config);
+KX_U8 KX_AES_SetLink(KX_U8 adapter, entry_link *link);
+KX_U8 KX_AES_ClearLink(KX_U8 adapter, KX_U8 port);
+KX_U8 KX_AES_VerifyKey(KX_U8 adapter, AES_Entry_Verify *verify);
+KX_U8 KX_AES_ChangePwd(KX_U8 adapter, AES_Change_Passwd *change);
+/* percentage: tenths (1 .. 10), or 100 when the caller names none */
+KX_U8 KX_AES_ForcePDOnline(KX_U8 adapter, AES_Entry_Config *entry, KX_U16 hdId, KX_U8 percentage);
+
+/* ---- Tandem ---- */
+/* One record per ID; the library fills each record's Magic. */
+KX_U8 KX_Tandem_GetHDMagic(KX_U8 adapter, KX_U8 count, Tandem_Magic *records);
+KX_U8 KX_Tandem_GetVDMagic(KX_U8 adapter, KX_U8 count, Tandem_Magic *records);
+KX_U8 KX_Tandem_GetFreeSize(KX_U8 adapter, Tandem_FreeSize_Info *info);
+KX_U8 KX_Tandem_AddFSEntries(KX_U8 adapter, KX_U16 tandemId, Tandem_FS_Entry_Request *request, KX_U8 flags);
+KX_U8 KX_Tandem_GetEntriesTableInfo(KX_U8 adapter, KX_U16 tandemId, Tandem_Table_Info *info);
+KX_U8 KX_Tandem_RemoveEntriesTable(KX_U8 adapter, KX_U16 tandemId);
+
+/* ---- pass-through, PHYs and SSD service ---- */
+/* regs: KX_ATA_REGISTER_BYTES bytes (features, sector count, LBA low,
+   LBA mid, LBA high, device, command), written back after the command. */
+KX_U8 KX_PassThrough_ATA(KX_U8 adapter, KX_U8 *regs, KX_U16 hdId);
+KX_U8 KX_PassThrough_SCSI(KX_U8 adapter, KX_U16 hdId, SCSI_PassThrough *request);
+KX_U8 KX_PHY_Test(KX_U8 adapter, KX_U8 phy, KX_U8 pattern);
+KX_U8 KX_PHY_Status(KX_U8 adapter, KX_U8 phy, PHY_Status_Info *status);
+/* buffer: KX_SSD_HEADER_BYTES + sectors * KX_SSD_SECTOR_BYTES bytes;
+   direction KX_SSD_NO_DATA, KX_SSD_READ or KX_SSD_WRITE; *done is set to
+   1 when the SSD has finished. */
+KX_U8 KX_SSD_Diagnostic(KX_U8 adapter, KX_U16 hdId, KX_U8 code, KX_U8 direction, KX_U32 number,
+                        KX_U16 sectors, KX_U8 *buffer, KX_U8 *done);
+/* buffer: KX_SSD_HEADER_BYTES + KX_SSD_SECTOR_BYTES bytes of SMART data */
+KX_U8 KX_SSD_SmartReadData(KX_U8 adapter, KX_U16 hdId, KX_U8 *buffer);
+/* 165: the file cannot be read; 166: it holds no valid microcode */
+KX_U8 KX_Download_SSD_Microcode(KX_U8 adapter, KX_U16 hdId, const char *file);
+
 #ifdef __cplusplus
 }
 #endif

@@ -775,9 +775,29 @@ void buildEnclosureInfo(const Adapter &a, const Enclosure &e, Enclosure_Info &r)
 
 // ---- background activities ------------------------------------------------
 
-namespace {
+// Record values a fixture gave for an activity described that activity;
+// once the library changes it they would hide the change.
+void dropBgaOverlays(VD &vd)
+{
+    vd.ov.dropField(&kRecord_LD_Status, "Bga");
+    vd.ov.dropField(&kRecord_LD_Status, "BgaState");
+    vd.ov.dropField(&kRecord_LD_Status, "BgaPercentage");
+    vd.ov.dropField(&kRecord_LD_Info, "BGAStatus");
+}
 
-// First event code of the ten-code block of each VD activity.
+void dropBgaOverlays(PD &pd)
+{
+    pd.ov.dropField(&kRecord_HD_BGA_Status, "Bga");
+    pd.ov.dropField(&kRecord_HD_BGA_Status, "BgaStatus");
+    pd.ov.dropField(&kRecord_HD_BGA_Status, "Percentage");
+}
+
+void dropBgaOverlays(Array &g)
+{
+    g.ov.dropField(&kRecord_DG_Info, "BgaType");
+    g.ov.dropField(&kRecord_DG_Info, "BgaState");
+}
+
 uint16_t vdEventBase(uint8_t type)
 {
     switch (type) {
@@ -793,8 +813,8 @@ uint16_t vdEventBase(uint8_t type)
     }
 }
 
-constexpr uint16_t kEndCompleted = 5;
-constexpr uint16_t kPdMediaPatrolBase = 17;
+namespace {
+
 
 void completeVd(Adapter &a, VD &vd)
 {
@@ -815,11 +835,7 @@ void completeVd(Adapter &a, VD &vd)
         vd.targetOv = Overlay();
         vd.hasTarget = false;
     }
-    // The activity's own record values described the running activity.
-    vd.ov.dropField(&kRecord_LD_Status, "Bga");
-    vd.ov.dropField(&kRecord_LD_Status, "BgaState");
-    vd.ov.dropField(&kRecord_LD_Status, "BgaPercentage");
-    vd.ov.dropField(&kRecord_LD_Info, "BGAStatus");
+    dropBgaOverlays(vd);
     uint16_t base = vdEventBase(type);
     if (base)
         a.queueEvent(EVC_VD, base + kEndCompleted, vd.id, SEV_INFO);
@@ -842,9 +858,7 @@ bool advance(State &s, int64_t now)
             PD &pd = p.second;
             if (pd.bga.running() && a.bgaPercent(pd.bga, a.rateFor(pd.bga.type, true), now) >= 100.0) {
                 pd.bga = Bga();
-                pd.ov.dropField(&kRecord_HD_BGA_Status, "Bga");
-                pd.ov.dropField(&kRecord_HD_BGA_Status, "BgaStatus");
-                pd.ov.dropField(&kRecord_HD_BGA_Status, "Percentage");
+                dropBgaOverlays(pd);
                 a.queueEvent(EVC_PD, kPdMediaPatrolBase + kEndCompleted, pd.id, SEV_INFO);
                 changed = true;
             }

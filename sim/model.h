@@ -309,6 +309,27 @@ void buildPMInfo(const Adapter &a, const PM &p, PM_Info &r);
 void buildExpInfo(const Adapter &a, const Expander &e, Exp_Info &r);
 void buildEnclosureInfo(const Adapter &a, const Enclosure &e, Enclosure_Info &r);
 
+// First event code of the ten-code block of a VD or array activity (class
+// 1 / 13); the offset in the block is the change: started, restarted,
+// paused, resumed, aborted, completed, progress, failed, auto paused,
+// auto resumed. Disks have one block, media patrol, from code 17.
+uint16_t vdEventBase(uint8_t type);
+enum BgaEventOffset : uint16_t {
+    BGAE_STARTED = 0,
+    BGAE_RESTARTED = 1,
+    BGAE_PAUSED = 2,
+    BGAE_RESUMED = 3,
+    BGAE_ABORTED = 4,
+    BGAE_COMPLETED = 5,
+};
+constexpr uint16_t kPdMediaPatrolBase = 17;
+constexpr uint16_t kEndCompleted = BGAE_COMPLETED;
+
+// Forget fixture values that described an activity the library changed.
+void dropBgaOverlays(VD &vd);
+void dropBgaOverlays(PD &pd);
+void dropBgaOverlays(Array &g);
+
 // Lets every background activity progress to nowMs; activities that reach
 // 100 % complete (with their effect on the model and their event).
 // Returns true when the model changed.

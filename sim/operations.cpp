@@ -31,7 +31,7 @@ const char *const kOperations[] = {
     "KX_BBU_GetInfo", "KX_BBU_SetStatus", "KX_BBU_SetThreshold", "KX_BBU_ChangePower",
     "KX_EVT_GetEvent", "KX_EVT_FlushEvent", "KX_EVT_GetEventMessage",
     "KX_Flash_Bin", "KX_Flash_Byte", "KX_Flash_Erase", "KX_Flash_GetHeaderInfo", "KX_Flash_PreData",
-    "KX_Flash_NVSRAM",
+    "KX_Flash_NVSRAM", "KX_BIOS_Version",
     "KX_AES_GetPortConfig", "KX_AES_SetPortConfig", "KX_AES_OnlyGetPortInfo", "KX_AES_GetEntryInfo",
     "KX_AES_OnlyGetEntryInfo", "KX_AES_GetEntryConfig", "KX_AES_SetEntryConfig", "KX_AES_SetLink",
     "KX_AES_ClearLink", "KX_AES_VerifyKey", "KX_AES_ChangePwd", "KX_AES_ForcePDOnline",

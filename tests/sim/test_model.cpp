@@ -247,3 +247,64 @@ TEST_F(Activities, CompletionChangesTheModelOnceAndQueuesEvents)
 }
 
 }  // namespace
+
+namespace {
+
+class Control : public SimTest {};
+
+TEST_F(Control, PauseResumeStopFollowTheStateMachine)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0}],
+        "vds":[{"id":0,"raid":0,"pds":[0],"bga":{"type":2,"state":"running","percent":30}}]}]})");
+    drain();
+    ASSERT_EQ(KX_LD_BGAControl(0, 0, 2), 0);  // pause
+    ListBuffer<LD_Status> st(1);
+    ASSERT_EQ(KX_LD_GetStatus(0, st.as<LD_Status_Request>()), 0);
+    EXPECT_EQ(st.at(0).BgaState, 3);
+    uint16_t frozen = st.at(0).BgaPercentage;
+    EXPECT_GE(frozen, 30);
+    EXPECT_EQ(KX_LD_BGAControl(0, 0, 2), 153);  // not running any more
+    ASSERT_EQ(KX_LD_BGAControl(0, 0, 3), 0);    // resume
+    ASSERT_EQ(KX_LD_GetStatus(0, st.as<LD_Status_Request>()), 0);
+    EXPECT_EQ(st.at(0).BgaState, 1);
+    EXPECT_GE(st.at(0).BgaPercentage, frozen);
+    ASSERT_EQ(KX_LD_BGAControl(0, 0, 4), 0);    // stop
+    ASSERT_EQ(KX_LD_GetStatus(0, st.as<LD_Status_Request>()), 0);
+    EXPECT_EQ(st.at(0).Bga, 0);
+    EXPECT_EQ(st.at(0).BgaState, 0);
+    EXPECT_EQ(KX_LD_BGAControl(0, 0, 4), 153);
+    EXPECT_EQ(KX_LD_BGAControl(0, 0, 7), 0);    // nothing left to stop is fine
+    EXPECT_EQ(KX_LD_BGAControl(0, 0, 9), 153);
+    EXPECT_EQ(KX_LD_BGAControl(0, 5, 2), 59);
+    std::vector<Event> ev = drain();
+    ASSERT_EQ(ev.size(), 3u);
+    EXPECT_EQ(ev[0].Code, 22);  // consistency check paused
+    EXPECT_EQ(ev[1].Code, 23);  // resumed
+    EXPECT_EQ(ev[2].Code, 24);  // aborted
+}
+
+TEST_F(Control, PauseAllPausesEveryRunningActivity)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0,"bga":{"type":1,"state":"running"}},{"id":1}],
+        "vds":[{"id":0,"raid":0,"pds":[1],"bga":{"type":16,"state":"running"}}]}]})");
+    drain();
+    ASSERT_EQ(KX_LD_PauseAll(0), 0);
+    ListBuffer<LD_Status> st(1);
+    ASSERT_EQ(KX_LD_GetStatus(0, st.as<LD_Status_Request>()), 0);
+    EXPECT_EQ(st.at(0).BgaState, 3);
+    ListBuffer<HD_BGA_Status> pb(2);
+    ASSERT_EQ(KX_PD_GetBGAStatus(0, pb.as<HD_BGA_Status_Request>()), 0);
+    EXPECT_EQ(pb.at(0).BgaStatus, 3);
+    EXPECT_EQ(drain().size(), 2u);
+    EXPECT_EQ(KX_LD_PauseAll(3), 13);
+}
+
+TEST_F(Control, UnmodelledOperationsSayNotSupportedUnlessFaulted)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0}],"faults":{"KX_LD_Import":80}}]})");
+    EXPECT_EQ(KX_LD_Report(0, 0), 19);
+    EXPECT_EQ(KX_LD_Import(0, 0), 80);
+    EXPECT_EQ(KX_LD_Report(4, 0), 13);
+}
+
+}  // namespace

@@ -1,0 +1,400 @@
+// Operations this simulator does not model yet. Each answers "Not
+// supported" (status 19) unless a fault entry names it; replace them one by
+// one with a modelled operation in a file of its own (see README.md).
+#include "api.h"
+
+using namespace sim;
+
+namespace {
+
+KX_U8 notSupported(const char *op, int adapter)
+{
+    Session s(op, adapter);
+    if (!s.ok())
+        return s.status();
+    return s.finish(ST_NOT_SUPPORTED);
+}
+
+}  // namespace
+
+SIM_EXPORT KX_U8 KX_Adapter_Read_Register(KX_U8 adapter, KX_U8 type, KX_U32 address, Adapter_Register_Value *reg)
+{
+    (void)type;
+    (void)address;
+    (void)reg;
+    SIM_GUARD(return notSupported("KX_Adapter_Read_Register", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_Adapter_Write_Register(KX_U8 adapter, KX_U8 type, KX_U32 address, Adapter_Register_Value *reg)
+{
+    (void)type;
+    (void)address;
+    (void)reg;
+    SIM_GUARD(return notSupported("KX_Adapter_Write_Register", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PD_SetConfig(KX_U8 adapter, KX_U16 hdId, HD_Config *config)
+{
+    (void)hdId;
+    (void)config;
+    SIM_GUARD(return notSupported("KX_PD_SetConfig", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PD_GetMBRInfo(KX_U8 adapter, HD_MBR_Info *info)
+{
+    (void)info;
+    SIM_GUARD(return notSupported("KX_PD_GetMBRInfo", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PD_SetHDStatus(KX_U8 adapter, KX_U16 hdId, KX_U8 status)
+{
+    (void)hdId;
+    (void)status;
+    SIM_GUARD(return notSupported("KX_PD_SetHDStatus", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PD_FreeHD2GlobalSpare(KX_U8 adapter, KX_U16 hdId)
+{
+    (void)hdId;
+    SIM_GUARD(return notSupported("KX_PD_FreeHD2GlobalSpare", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PD_FreeHD2DGSpare(KX_U8 adapter, KX_U16 hdId, KX_U16 dgId)
+{
+    (void)hdId;
+    (void)dgId;
+    SIM_GUARD(return notSupported("KX_PD_FreeHD2DGSpare", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PD_Spare2FreeHD(KX_U8 adapter, KX_U16 hdId)
+{
+    (void)hdId;
+    SIM_GUARD(return notSupported("KX_PD_Spare2FreeHD", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PD_StartMediaPatrol(KX_U8 adapter, KX_U16 hdId)
+{
+    (void)hdId;
+    SIM_GUARD(return notSupported("KX_PD_StartMediaPatrol", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PD_StartDataScrub(KX_U8 adapter, KX_U16 hdId)
+{
+    (void)hdId;
+    SIM_GUARD(return notSupported("KX_PD_StartDataScrub", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PD_WipeHDMDD(KX_U8 adapter, KX_U16 hdId, KX_BOOLEAN force)
+{
+    (void)hdId;
+    (void)force;
+    SIM_GUARD(return notSupported("KX_PD_WipeHDMDD", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_LD_SetConfig(KX_U8 adapter, KX_U16 vdId, LD_Config *config)
+{
+    (void)vdId;
+    (void)config;
+    SIM_GUARD(return notSupported("KX_LD_SetConfig", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param)
+{
+    (void)param;
+    SIM_GUARD(return notSupported("KX_LD_Create", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_LD_Import(KX_U8 adapter, KX_U16 vdId)
+{
+    (void)vdId;
+    SIM_GUARD(return notSupported("KX_LD_Import", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_LD_StartINIT(KX_U8 adapter, KX_U16 vdId, KX_U8 type)
+{
+    (void)vdId;
+    (void)type;
+    SIM_GUARD(return notSupported("KX_LD_StartINIT", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_LD_StartConsistencyCheck(KX_U8 adapter, KX_U16 vdId, KX_U8 repair)
+{
+    (void)vdId;
+    (void)repair;
+    SIM_GUARD(return notSupported("KX_LD_StartConsistencyCheck", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
+{
+    (void)vdId;
+    (void)hdId;
+    SIM_GUARD(return notSupported("KX_LD_StartRebuild", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_LD_StartMigration(KX_U8 adapter, Create_LD_Param *param)
+{
+    (void)param;
+    SIM_GUARD(return notSupported("KX_LD_StartMigration", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_LD_Report(KX_U8 adapter, KX_U16 vdId)
+{
+    (void)vdId;
+    SIM_GUARD(return notSupported("KX_LD_Report", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_LD_DG_QuickCreate(KX_U8 adapter, KX_U8 protection)
+{
+    (void)protection;
+    SIM_GUARD(return notSupported("KX_LD_DG_QuickCreate", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_LD_DG_StartRebuild(KX_U8 adapter, Rebuild_Param *param)
+{
+    (void)param;
+    SIM_GUARD(return notSupported("KX_LD_DG_StartRebuild", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_CreateOrModify_VD(KX_U8 adapter, CreateOrModify_VD_Param *param)
+{
+    (void)param;
+    SIM_GUARD(return notSupported("KX_CreateOrModify_VD", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_Create_PackageVD(KX_U8 adapter, Create_PackageVD_Param *param)
+{
+    (void)param;
+    SIM_GUARD(return notSupported("KX_Create_PackageVD", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PackageVD_Delete(KX_U8 adapter, KX_U16 id, KX_BOOLEAN deleteMBR)
+{
+    (void)id;
+    (void)deleteMBR;
+    SIM_GUARD(return notSupported("KX_PackageVD_Delete", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_VDHDD_AddLink(KX_U8 adapter, VDHDD_Link *link)
+{
+    (void)link;
+    SIM_GUARD(return notSupported("KX_VDHDD_AddLink", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_DG_SetConfig(KX_U8 adapter, KX_U16 dgId, DG_Config *config)
+{
+    (void)dgId;
+    (void)config;
+    SIM_GUARD(return notSupported("KX_DG_SetConfig", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_DG_Delete(KX_U8 adapter, KX_U16 dgId)
+{
+    (void)dgId;
+    SIM_GUARD(return notSupported("KX_DG_Delete", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_DG_StartMigration(KX_U8 adapter, CreateOrModify_DG_Param *param)
+{
+    (void)param;
+    SIM_GUARD(return notSupported("KX_DG_StartMigration", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_CreateOrModify_DG(KX_U8 adapter, CreateOrModify_DG_Param *param, KX_BOOLEAN sizeOnly)
+{
+    (void)param;
+    (void)sizeOnly;
+    SIM_GUARD(return notSupported("KX_CreateOrModify_DG", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_LocateArrayDevice(KX_U8 adapter, KX_U8 deviceType, KX_U16 deviceId, KX_U8 on)
+{
+    (void)deviceType;
+    (void)deviceId;
+    (void)on;
+    SIM_GUARD(return notSupported("KX_LocateArrayDevice", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_Flash_Byte(KX_U8 adapter, KX_U8 direction, KX_U32 offset, KX_U32 length, KX_U8 *data)
+{
+    (void)direction;
+    (void)offset;
+    (void)length;
+    (void)data;
+    SIM_GUARD(return notSupported("KX_Flash_Byte", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_Flash_NVSRAM(KX_U8 adapter, KX_U8 direction, DBG_NVSRAM *transfer)
+{
+    (void)direction;
+    (void)transfer;
+    SIM_GUARD(return notSupported("KX_Flash_NVSRAM", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_AES_GetPortConfig(KX_U8 adapter, AES_Port_Config_Request *request)
+{
+    (void)request;
+    SIM_GUARD(return notSupported("KX_AES_GetPortConfig", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_AES_SetPortConfig(KX_U8 adapter, AES_Port_Config *config)
+{
+    (void)config;
+    SIM_GUARD(return notSupported("KX_AES_SetPortConfig", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_AES_OnlyGetPortInfo(KX_U8 adapter, AES_PORT_INFO_Request *request)
+{
+    (void)request;
+    SIM_GUARD(return notSupported("KX_AES_OnlyGetPortInfo", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_AES_GetEntryInfo(KX_U8 adapter, aes_entry_info *info)
+{
+    (void)info;
+    SIM_GUARD(return notSupported("KX_AES_GetEntryInfo", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_AES_OnlyGetEntryInfo(KX_U8 adapter, AES_KEY_ENTRY_INFO_Request *request)
+{
+    (void)request;
+    SIM_GUARD(return notSupported("KX_AES_OnlyGetEntryInfo", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_AES_GetEntryConfig(KX_U8 adapter, AES_Entry_Config_Request *request)
+{
+    (void)request;
+    SIM_GUARD(return notSupported("KX_AES_GetEntryConfig", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_AES_SetEntryConfig(KX_U8 adapter, AES_Entry_Config *config)
+{
+    (void)config;
+    SIM_GUARD(return notSupported("KX_AES_SetEntryConfig", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_AES_SetLink(KX_U8 adapter, entry_link *link)
+{
+    (void)link;
+    SIM_GUARD(return notSupported("KX_AES_SetLink", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_AES_ClearLink(KX_U8 adapter, KX_U8 port)
+{
+    (void)port;
+    SIM_GUARD(return notSupported("KX_AES_ClearLink", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_AES_VerifyKey(KX_U8 adapter, AES_Entry_Verify *verify)
+{
+    (void)verify;
+    SIM_GUARD(return notSupported("KX_AES_VerifyKey", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_AES_ChangePwd(KX_U8 adapter, AES_Change_Passwd *change)
+{
+    (void)change;
+    SIM_GUARD(return notSupported("KX_AES_ChangePwd", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_AES_ForcePDOnline(KX_U8 adapter, AES_Entry_Config *entry, KX_U16 hdId, KX_U8 percentage)
+{
+    (void)entry;
+    (void)hdId;
+    (void)percentage;
+    SIM_GUARD(return notSupported("KX_AES_ForcePDOnline", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_Tandem_GetHDMagic(KX_U8 adapter, KX_U8 count, Tandem_Magic *records)
+{
+    (void)count;
+    (void)records;
+    SIM_GUARD(return notSupported("KX_Tandem_GetHDMagic", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_Tandem_GetVDMagic(KX_U8 adapter, KX_U8 count, Tandem_Magic *records)
+{
+    (void)count;
+    (void)records;
+    SIM_GUARD(return notSupported("KX_Tandem_GetVDMagic", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_Tandem_GetFreeSize(KX_U8 adapter, Tandem_FreeSize_Info *info)
+{
+    (void)info;
+    SIM_GUARD(return notSupported("KX_Tandem_GetFreeSize", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_Tandem_AddFSEntries(KX_U8 adapter, KX_U16 tandemId, Tandem_FS_Entry_Request *request, KX_U8 flags)
+{
+    (void)tandemId;
+    (void)request;
+    (void)flags;
+    SIM_GUARD(return notSupported("KX_Tandem_AddFSEntries", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_Tandem_GetEntriesTableInfo(KX_U8 adapter, KX_U16 tandemId, Tandem_Table_Info *info)
+{
+    (void)tandemId;
+    (void)info;
+    SIM_GUARD(return notSupported("KX_Tandem_GetEntriesTableInfo", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_Tandem_RemoveEntriesTable(KX_U8 adapter, KX_U16 tandemId)
+{
+    (void)tandemId;
+    SIM_GUARD(return notSupported("KX_Tandem_RemoveEntriesTable", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PassThrough_ATA(KX_U8 adapter, KX_U8 *regs, KX_U16 hdId)
+{
+    (void)regs;
+    (void)hdId;
+    SIM_GUARD(return notSupported("KX_PassThrough_ATA", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PassThrough_SCSI(KX_U8 adapter, KX_U16 hdId, SCSI_PassThrough *request)
+{
+    (void)hdId;
+    (void)request;
+    SIM_GUARD(return notSupported("KX_PassThrough_SCSI", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PHY_Test(KX_U8 adapter, KX_U8 phy, KX_U8 pattern)
+{
+    (void)phy;
+    (void)pattern;
+    SIM_GUARD(return notSupported("KX_PHY_Test", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_PHY_Status(KX_U8 adapter, KX_U8 phy, PHY_Status_Info *status)
+{
+    (void)phy;
+    (void)status;
+    SIM_GUARD(return notSupported("KX_PHY_Status", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_SSD_Diagnostic(KX_U8 adapter, KX_U16 hdId, KX_U8 code, KX_U8 direction, KX_U32 number, KX_U16 sectors, KX_U8 *buffer, KX_U8 *done)
+{
+    (void)hdId;
+    (void)code;
+    (void)direction;
+    (void)number;
+    (void)sectors;
+    (void)buffer;
+    (void)done;
+    SIM_GUARD(return notSupported("KX_SSD_Diagnostic", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_SSD_SmartReadData(KX_U8 adapter, KX_U16 hdId, KX_U8 *buffer)
+{
+    (void)hdId;
+    (void)buffer;
+    SIM_GUARD(return notSupported("KX_SSD_SmartReadData", adapter);)
+}
+
+SIM_EXPORT KX_U8 KX_Download_SSD_Microcode(KX_U8 adapter, KX_U16 hdId, const char *file)
+{
+    (void)hdId;
+    (void)file;
+    SIM_GUARD(return notSupported("KX_Download_SSD_Microcode", adapter);)
+}
