@@ -99,7 +99,8 @@ std::string fixtureFor(const std::string &fixture, const GoldenCommand &cmd)
     return doc.dump(1);
 }
 
-GoldenRun runArrayctl(const std::string &dir, const std::vector<std::string> &args)
+GoldenRun runArrayctl(const std::string &dir, const std::vector<std::string> &args,
+                      const std::vector<std::pair<std::string, std::string>> &extraEnv)
 {
     GoldenRun r;
     const std::string outPath = dir + "/stdout", errPath = dir + "/stderr";
@@ -121,6 +122,8 @@ GoldenRun runArrayctl(const std::string &dir, const std::vector<std::string> &ar
         setenv("ARRAY_SG_DEVICE", (dir + "/no-sg-device").c_str(), 1);
         setenv("ARRAY_SG_WAIT", "0", 1);
         setenv("TZ", "UTC", 1);
+        for (const auto &e : extraEnv)
+            setenv(e.first.c_str(), e.second.c_str(), 1);
         std::vector<char *> argv;
         argv.push_back(const_cast<char *>(ARRAYCTL_PATH));
         for (const std::string &a : args)

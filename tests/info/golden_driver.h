@@ -53,7 +53,9 @@ void writeFile(const std::string &path, const std::string &data);
 
 // Runs arrayctl with args against the state file in dir (a copy of the
 // fixture), with every platform path moved into dir.
-GoldenRun runArrayctl(const std::string &dir, const std::vector<std::string> &args);
+// extraEnv adds variables (name, value) to the child's environment.
+GoldenRun runArrayctl(const std::string &dir, const std::vector<std::string> &args,
+                      const std::vector<std::pair<std::string, std::string>> &extraEnv = {});
 
 // What arrayctl writes on standard output before the command's own output
 // when no SCSI generic device can be used.
