@@ -338,6 +338,30 @@ double Adapter::bgaPercent(const Bga &b, uint8_t rate, int64_t now) const
     return p > 100.0 ? 100.0 : p;
 }
 
+std::map<uint16_t, uint8_t> Adapter::vdStatuses() const
+{
+    std::map<uint16_t, uint8_t> out;
+    for (const auto &v : vds)
+        out[v.first] = vdStatus(v.second);
+    return out;
+}
+
+void Adapter::queueVdStatusChanges(const std::map<uint16_t, uint8_t> &before)
+{
+    for (const auto &v : vds) {
+        auto it = before.find(v.first);
+        uint8_t now = vdStatus(v.second);
+        if (it == before.end() || it->second == now)
+            continue;
+        if (now == 4)
+            queueEvent(EVC_VD, 0, v.first, SEV_CRITICAL);  // offline
+        else if (now == 1)
+            queueEvent(EVC_VD, 4, v.first, SEV_MAJOR);  // degraded
+        else if (it->second == 4 || it->second == 1)
+            queueEvent(EVC_VD, 1, v.first, SEV_INFO);  // online again
+    }
+}
+
 void Adapter::freeBlocksOf(uint16_t vd)
 {
     for (auto &b : blocks)

@@ -265,6 +265,12 @@ struct Adapter {
     uint8_t rateFor(uint8_t bgaType, bool disk) const;
     double bgaPercent(const Bga &b, uint8_t rate, int64_t nowMs) const;
 
+    // Status of every VD, to compare before and after a change of disks.
+    std::map<uint16_t, uint8_t> vdStatuses() const;
+    // Queues the VD events (offline, online, degraded) of every VD whose
+    // status differs from `before`.
+    void queueVdStatusChanges(const std::map<uint16_t, uint8_t> &before);
+
     // Frees the blocks of a VD (they stay as free blocks of their disks).
     void freeBlocksOf(uint16_t vd);
     // Allocates a block of sizeKiB on a disk at its lowest free extent;
