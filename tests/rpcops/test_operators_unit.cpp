@@ -1,0 +1,1 @@
+#include "rpc_fixture.h"
