@@ -76,10 +76,11 @@ std::vector<GoldenCommand> parseGolden(const std::string &text)
             cmds.back().exitStatus = atoi(line.c_str() + 7);
         } else if (line.compare(0, 10, "--- fault ") == 0) {
             std::istringstream words(line.substr(10));
-            std::string op;
-            int status = 0;
-            words >> op >> status;
-            cmds.back().faults.emplace_back(op, status);
+            GoldenCommand::Fault f{"", 0, -1};
+            words >> f.op >> f.status;
+            if (!(words >> f.adapter))
+                f.adapter = -1;
+            cmds.back().faults.push_back(f);
         } else {
             cmds.back().expected += line;
             cmds.back().expected += '\n';
@@ -93,9 +94,11 @@ std::string fixtureFor(const std::string &fixture, const GoldenCommand &cmd)
     if (cmd.faults.empty())
         return fixture;
     nlohmann::json doc = nlohmann::json::parse(fixture);
-    for (auto &adapter : doc["adapters"])
+    auto &adapters = doc["adapters"];
+    for (size_t a = 0; a < adapters.size(); ++a)
         for (const auto &f : cmd.faults)
-            adapter["faults"][f.first] = f.second;
+            if (f.adapter < 0 || (size_t)f.adapter == a)
+                adapters[a]["faults"][f.op] = f.status;
     return doc.dump(1);
 }
 

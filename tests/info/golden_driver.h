@@ -29,9 +29,14 @@ private:
 // standard output expected after the tool's start-up lines.
 struct GoldenCommand {
     std::vector<std::string> args;
-    // Operation name -> status: a fault laid on every adapter of the
-    // fixture for this command only.
-    std::vector<std::pair<std::string, int>> faults;
+    // A fault laid on the fixture for this command only: on every adapter,
+    // or on one (adapter >= 0).
+    struct Fault {
+        std::string op;
+        int status;
+        int adapter;
+    };
+    std::vector<Fault> faults;
     int exitStatus = 0;
     std::string expected;
     int line = 0;
@@ -40,7 +45,7 @@ struct GoldenCommand {
 // Golden file format, one or more commands:
 //   === <arguments separated by single blanks>
 //   --- rc <exit status>
-//   --- fault <operation> <status>      (optional, repeatable)
+//   --- fault <operation> <status> [<adapter>]   (optional, repeatable)
 //   <expected output lines, each ending in a newline>
 // Lines that begin with "#" before the first "===" are comments.
 std::vector<GoldenCommand> parseGolden(const std::string &text);
