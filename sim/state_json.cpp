@@ -891,9 +891,6 @@ struct Reader {
                     if (b.second.vd == vd.id)
                         vd.layout.blocks.push_back(b.first);
             }
-            for (uint16_t b : vd.target.blocks)
-                if (!a.blocks.count(b))
-                    return fail(vw + ".target.blocks", "no block " + std::to_string(b));
         }
         // A block may serve one VD only.
         for (auto &b : a.blocks) {
@@ -938,6 +935,12 @@ struct Reader {
                 vd.layout.blocks.push_back(b);
             }
         }
+        // A migration's target may reuse blocks allocated just above.
+        for (auto &v : a.vds)
+            for (uint16_t b : v.second.target.blocks)
+                if (!a.blocks.count(b))
+                    return fail(w + ".vds(id " + std::to_string(v.first) + ").target.blocks",
+                                "no block " + std::to_string(b));
         return true;
     }
 

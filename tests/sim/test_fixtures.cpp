@@ -225,3 +225,49 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{R"([1,2,3])", "expected an object"}));
 
 }  // namespace
+
+namespace {
+
+// The state the library writes back is itself a fixture: reading it gives
+// the same document again, overlays and all.
+TEST(StateDocument, WrittenStateReadsBackTheSame)
+{
+    sim::State d = sim::defaultState(1700000000000);
+    sim::json first = sim::stateToJson(d);
+    sim::State again;
+    std::string err;
+    ASSERT_TRUE(sim::stateFromJson(first, 0, again, err)) << err;
+    EXPECT_EQ(sim::stateToJson(again), first);
+
+    sim::json fixture = sim::json::parse(R"({"adapters":[{
+        "Adapter_Info":{"MaxDiskGroup":0},
+        "pds":[{"id":0,"interface":"sas","HD_Info":{"Model":"M","Link":{"Self":{"PhyID":[3]}}}},
+               {"id":1,"spare":"global","state":"offline"}],
+        "vds":[{"id":2,"name":"x","raid":0,"pds":[0],"size":5000,"bga":{"type":2,"state":"paused","percent":12.5,"since":5},
+                "target":{"raid":1,"blocks":[0],"LD_Info":{"Name":"t"}},"LD_Config":{"TandemWaterMark":7}}],
+        "events":[{"Event":{"Code":7,"SequenceNo":9}}],
+        "faults":{"KX_LD_Delete":3}}],"faults":{"KX_API_Finalize":4}})");
+    sim::State s;
+    ASSERT_TRUE(sim::stateFromJson(fixture, 0, s, err)) << err;
+    sim::json written = sim::stateToJson(s);
+    sim::State back;
+    ASSERT_TRUE(sim::stateFromJson(written, 0, back, err)) << err;
+    EXPECT_EQ(sim::stateToJson(back), written);
+    const sim::Adapter &a = back.adapters.at(0);
+    EXPECT_EQ(a.nextSeq, 10u);
+    EXPECT_EQ(a.faults.at("KX_LD_Delete"), 3);
+    EXPECT_EQ(back.faults.at("KX_API_Finalize"), 4);
+    EXPECT_EQ(a.vds.at(2).bga.percent, 12.5);
+    EXPECT_TRUE(a.vds.at(2).hasTarget);
+    HD_Info r;
+    sim::buildHDInfo(a, a.pds.at(0), r, true);
+    EXPECT_EQ(textOf(r.Model, 40), "M");
+    EXPECT_EQ(r.Link.Self.PhyID[0], 3);
+    EXPECT_EQ(r.ConnectionType & 0x06, 0x06);  // SAS
+    LD_Info t;
+    sim::buildTargetLDInfo(a, a.vds.at(2), t);
+    EXPECT_EQ(textOf(t.Name, 16), "t");
+    EXPECT_EQ(t.RaidMode, 1);
+}
+
+}  // namespace

@@ -85,7 +85,17 @@ TEST_F(Processes, KilledWriterLeavesReadableState)
     unsigned last = 0;
     for (int round = 0; round < 12; ++round) {
         pid_t w = spawn(rescanForever, 0);
-        usleep(2000 + rng() % 30000);
+        // Let the writer get going (it is slow to start under the
+        // sanitizers), then kill it at a random point of its writes.
+        for (int wait = 0; wait < 500; ++wait) {
+            sim::State probe;
+            std::string e;
+            if (sim::loadStateFile(m_path, probe, e) && probe.adapters.size() == 1 &&
+                probe.adapters[0].rescanCount > last)
+                break;
+            usleep(10000);
+        }
+        usleep(rng() % 20000);
         kill(w, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(w, &status, 0), w);
