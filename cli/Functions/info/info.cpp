@@ -372,6 +372,16 @@ std::string vdName(const LD_Info &ld)
     return infoFieldText(ld.Name, sizeof ld.Name, false, false);
 }
 
+/* The member lines that close both the VD block and the Tandem block. */
+void printVdMembers(const LD_Info &ld)
+{
+    const int w = 20;
+    infoStr(w, "Block ids:", infoVdBlockIds(ld).c_str());
+    infoNum(w, "# of PDs:", (long)ld.HDCount);
+    infoStr(w, "PD RAID setup:", pdRaidSetup(ld).c_str());
+    infoStr(w, "Running OS:", vdRunningOs(ld.ID));
+}
+
 void printVdBlock(const LD_Info &ld)
 {
     const int w = 20;
@@ -396,10 +406,7 @@ void printVdBlock(const LD_Info &ld)
     if (ld.RaidMode == 6)
         infoNum(w, "RAID6 redundancy:", (long)ld.NumParityDisk);
     infoStr(w, "BGA status:", infoVdBgaStatusWord(ld.BGAStatus));
-    infoStr(w, "Block ids:", infoVdBlockIds(ld).c_str());
-    infoNum(w, "# of PDs:", (long)ld.HDCount);
-    infoStr(w, "PD RAID setup:", pdRaidSetup(ld).c_str());
-    infoStr(w, "Running OS:", vdRunningOs(ld.ID));
+    printVdMembers(ld);
 }
 
 void printProgress(const LD_Status &st)
@@ -429,10 +436,7 @@ void printTandemBlock(const LD_Info &ld, const LD_Status &st)
     } else {
         infoStr(w, "Tandem mode:", RaidModeStr(ld.RaidMode));
     }
-    infoStr(w, "Block ids:", infoVdBlockIds(ld).c_str());
-    infoNum(w, "# of PDs:", (long)ld.HDCount);
-    infoStr(w, "PD RAID setup:", pdRaidSetup(ld).c_str());
-    infoStr(w, "Running OS:", vdRunningOs(ld.ID));
+    printVdMembers(ld);
 }
 
 int printVd(const LD_Info &ld)
@@ -811,74 +815,27 @@ int showObject(InfoObject obj, unsigned id)
 
 int doInfo(int argc, char **argv, cmd_struct *pCmdInfo)
 {
-    static const cli::option longOptions[] = {
-        {"object", 1, nullptr, 'o'},
-        {"id", 1, nullptr, 'i'},
-        {"output", 1, nullptr, 1},
-        {"help", 0, nullptr, 'h'},
-        {nullptr, 0, nullptr, 0},
-    };
     InfoObject obj = OBJ_NONE;
-    unsigned long id = kAllIds;
-    const char *idText = nullptr;
-    int objectCount = 0, idCount = 0;
-
-    cli::optind = 1;
-    for (;;) {
-        int c = cli::getopt_long(argc, argv, "o:i:\001:h", longOptions, nullptr);
-        if (c == -1)
-            break;
-        switch (c) {
-        case 1:
-            break;
-        case 'o': {
-            ++objectCount;
+    InfoOptions opt;
+    const int rc = infoParseOptions(
+        argc, argv, pCmdInfo, "-i : id should be a number\n", 254,
+        [&obj](const char *word) {
             obj = OBJ_NONE;
             for (const auto &o : kObjects)
-                if (strcasecmp(cli::optarg, o.word) == 0)
+                if (strcasecmp(word, o.word) == 0)
                     obj = o.obj;
             if (obj == OBJ_ARRAY && !arrayBasedRaid) {
                 infoOut("-o : array is not supported on this adapter\n");
-                return 1;
+                return false;
             }
             if (obj == OBJ_NONE) {
-                infoOut("-o : invalid object '%s'\n", cli::optarg);
-                return 1;
+                infoOut("-o : invalid object '%s'\n", word);
+                return false;
             }
-            break;
-        }
-        case 'i':
-            ++idCount;
-            /* An empty ID would read as object 0. */
-            if (cli::optarg[0] == '\0' || !isNumber(cli::optarg)) {
-                infoOut("-i : id should be a number\n");
-                return 1;
-            }
-            idText = cli::optarg;
-            id = strtoul(cli::optarg, nullptr, 10);
-            break;
-        case '?':
-            return 1;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
-    if (objectCount == 0) {
-        infoOut(OptionRequired, pCmdInfo->cmd, 'o');
-        return 1;
-    }
-    if (idCount != 0 && id > 254) {
-        /* Digits beyond int range are echoed as typed. */
-        if (id > 0x7FFFFFFFUL)
-            infoOut("-i : invalid id %s\n", idText);
-        else
-            infoOut("-i : invalid id %d\n", (int)id);
-        return 1;
-    }
-    if (objectCount > 1 || idCount > 1) {
-        infoOut("%s", ErrorDuplicate);
-        return 1;
-    }
-    return showObject(obj, (unsigned)id);
+            return true;
+        },
+        opt);
+    if (rc >= 0)
+        return rc;
+    return showObject(obj, opt.haveId ? (unsigned)opt.id : kAllIds);
 }

@@ -9,8 +9,11 @@
 #include <string.h>
 
 #include "info_text.h"
+#include "Public/dispatch.h"
 #include "Public/errors.h"
+#include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/utils.h"
 
 void infoOut(const char *fmt, ...)
 {
@@ -112,4 +115,68 @@ int infoPagedList(KX_U16 maxBufferSize, const InfoListKind &kind, bool all, KX_U
     }
     free(buf);
     return status;
+}
+
+int infoParseOptions(int argc, char **argv, cmd_struct *pCmdInfo, const char *idNotNumber,
+                     unsigned long maxId, const std::function<bool(const char *object)> &takeObject,
+                     InfoOptions &out)
+{
+    static const cli::option longOptions[] = {
+        {"object", 1, nullptr, 'o'},
+        {"id", 1, nullptr, 'i'},
+        {"output", 1, nullptr, 1},
+        {"help", 0, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
+    const char *idText = nullptr;
+    int objectCount = 0, idCount = 0;
+    cli::optind = 1;
+    for (;;) {
+        int c = cli::getopt_long(argc, argv, "o:i:\001:h", longOptions, nullptr);
+        if (c == -1)
+            break;
+        switch (c) {
+        case 1:
+            break;
+        case 'o':
+            ++objectCount;
+            if (!takeObject(cli::optarg))
+                return 1;
+            out.object = cli::optarg;
+            break;
+        case 'i':
+            ++idCount;
+            /* An empty ID would read as object 0. */
+            if (cli::optarg[0] == '\0' || !isNumber(cli::optarg)) {
+                infoOut("%s", idNotNumber);
+                return 1;
+            }
+            idText = cli::optarg;
+            out.haveId = true;
+            out.id = strtoul(cli::optarg, nullptr, 10);
+            break;
+        case '?':
+            return 1;
+        default:
+            printCommandHelp(pCmdInfo);
+            return 0;
+        }
+    }
+    if (objectCount == 0) {
+        infoOut(OptionRequired, pCmdInfo->cmd, 'o');
+        return 1;
+    }
+    if (out.haveId && out.id > maxId) {
+        /* Digits beyond int range are echoed as typed. */
+        if (out.id > 0x7FFFFFFFUL)
+            infoOut("-i : invalid id %s\n", idText);
+        else
+            infoOut("-i : invalid id %d\n", (int)out.id);
+        return 1;
+    }
+    if (objectCount > 1 || idCount > 1) {
+        infoOut("%s", ErrorDuplicate);
+        return 1;
+    }
+    return -1;
 }

@@ -47,6 +47,23 @@ int infoPagedList(KX_U16 maxBufferSize, const InfoListKind &kind, bool all, KX_U
                   const std::function<KX_U8(RequestHeader *)> &call,
                   const std::function<int(const void *record)> &each);
 
+struct cmd_struct;
+
+/* The options both info and status take: -o <object> [-i <id>]. */
+struct InfoOptions {
+    const char *object = nullptr;
+    bool haveId = false;
+    unsigned long id = 0;
+};
+/* Parses them: takeObject checks each -o value and writes its own message
+   when it refuses one; idNotNumber is the line for an -i that is not
+   decimal digits; an -i above maxId is refused. Returns -1 when the
+   command goes on with out, else the handler's result (0 after the help,
+   1 after an option error). */
+int infoParseOptions(int argc, char **argv, cmd_struct *pCmdInfo, const char *idNotNumber,
+                     unsigned long maxId, const std::function<bool(const char *object)> &takeObject,
+                     InfoOptions &out);
+
 /* One record of a list operation by ID (request type 2). Returns the
    status; a successful call that returns no record gives notFoundStatus. */
 template <typename Req, typename Rec, typename Op>
