@@ -19,6 +19,13 @@ namespace {
 
 std::string gDir;
 
+void removeDir()
+{
+    std::string cmd = "rm -rf '" + gDir + "'";
+    if (std::system(cmd.c_str()) != 0)
+        std::fprintf(stderr, "cannot remove %s\n", gDir.c_str());
+}
+
 void writeFile(const std::string &path, const uint8_t *data, size_t size)
 {
     FILE *f = std::fopen(path.c_str(), "wb");
@@ -37,6 +44,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     if (!mkdtemp(tmpl))
         std::abort();
     gDir = tmpl;
+    std::atexit(removeDir);
     setenv("ARRAY_DB_DIR", tmpl, 1);
     fake::reset();
     fake::addAdapter("FUZZ");

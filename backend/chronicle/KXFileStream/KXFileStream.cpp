@@ -1,5 +1,7 @@
 #include "KXFileStream.h"
 
+#include "KXOpen.h"
+
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
@@ -20,11 +22,7 @@ bool KXFileStream::open(const char *path)
     m_failed = false;
     m_unsynced = false;
     m_pos = 0;
-    if (!path || !*path)
-        return false;
-    do {
-        m_fd = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0777);
-    } while (m_fd < 0 && errno == EINTR);
+    m_fd = kxOpenFile(path, O_RDWR | O_CREAT);
     return m_fd >= 0;
 }
 

@@ -1,5 +1,7 @@
 #include "KXInputStream.h"
 
+#include "KXOpen.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,11 +11,7 @@ bool KXInputStream::open(const char *path)
 {
     close();
     m_pos = 0;
-    if (!path || !*path)
-        return false;
-    do {
-        m_fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    } while (m_fd < 0 && errno == EINTR);
+    m_fd = kxOpenFile(path, O_RDONLY);
     return m_fd >= 0;
 }
 

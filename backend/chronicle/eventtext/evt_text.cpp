@@ -469,6 +469,20 @@ struct tm eventTime(const Event &e, int clockMode)
     return tmv;
 }
 
+size_t formatTime(const Event *event, int clockMode, const char *fmt, char *buf, size_t size)
+{
+    if (!buf || !size)
+        return 0;
+    buf[0] = '\0';
+    if (!event)
+        return 0;
+    struct tm tmv = eventTime(*event, clockMode);
+    size_t n = std::strftime(buf, size, fmt, &tmv);
+    if (n == 0)
+        buf[0] = '\0'; // too small: strftime leaves the buffer undefined
+    return n;
+}
+
 size_t appendf(char *buf, size_t size, size_t at, const char *fmt, ...) __attribute__((format(printf, 4, 5)));
 size_t appendf(char *buf, size_t size, size_t at, const char *fmt, ...)
 {
@@ -574,26 +588,14 @@ int evt_clock_mode(const char *path)
 
 size_t evt_console_time(const Event *event, int clockMode, char *buf, size_t size)
 {
-    if (!buf || !size)
-        return 0;
-    buf[0] = '\0';
-    if (!event)
-        return 0;
-    struct tm tmv = eventTime(*event, clockMode);
-    return std::strftime(buf, size, "%a %b %e %H:%M:%S %Y", &tmv);
+    return formatTime(event, clockMode, "%a %b %e %H:%M:%S %Y", buf, size);
 }
 
 size_t evt_web_time(const Event *event, int clockMode, char *buf, size_t size)
 {
-    if (!buf || !size)
-        return 0;
-    buf[0] = '\0';
-    if (!event)
-        return 0;
-    struct tm tmv = eventTime(*event, clockMode);
     // asctime's own form, newline included, without its fixed buffer (and
     // without its overflow for years past 9999).
-    return std::strftime(buf, size, "%a %b %e %H:%M:%S %Y\n", &tmv);
+    return formatTime(event, clockMode, "%a %b %e %H:%M:%S %Y\n", buf, size);
 }
 
 size_t evt_format_block(const Event *event, int clockMode, char *buf, size_t size)

@@ -2,6 +2,7 @@
 
 #include "AdapterSequence.h"
 #include "EventFileData.h"
+#include "KXOpen.h"
 #include "arraycore.h"
 
 #include <cerrno>
@@ -17,11 +18,7 @@ StoreLock::StoreLock() : m_fd(-1)
 {
     char path[FileData::PATH_SIZE];
     FileData::buildFileAndPath(KX_EVENT_FILE, path);
-    if (!path[0])
-        return;
-    do {
-        m_fd = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0777);
-    } while (m_fd < 0 && errno == EINTR);
+    m_fd = kxOpenFile(path, O_RDWR | O_CREAT);
     if (m_fd < 0)
         return;
     int rc;
@@ -93,21 +90,8 @@ KX_U32 firstSlot(ReadableFile &events, const KX_EventLogHeader &h, KX_U32 start,
 /// a restart that follows the write.
 void restartIfFull(EventHeaderFileData &header, KX_U32 seq)
 {
-    KX_EventLogHeader &h = header.getEventHeader();
-    if (h.End < KX_EVENT_CAPACITY)
-        return;
-    KX_EventMapHeader &m = header.getEventMap();
-    h.End = 0;
-    h.NumberOfEvent = 0;
-    h.reserved2 = 0;
-    // A ring start left by service events (or garbage) would hide the new
-    // log's first events from every reader.
-    h.Start = 0;
-    m.total_event = 0;
-    m.last_update = 0;
-    m.entries[0].start = 0;
-    m.entries[0].seq = seq;
-    m.entries[0].deep = 1;
+    if (header.getEventHeader().End >= KX_EVENT_CAPACITY)
+        header.restartLog(seq);
 }
 
 /// Writes one captured event into slot End and counts it.

@@ -120,19 +120,29 @@ void EventHeaderFileData::sanitize()
         m_map.last_update = KX_MAP_ENTRIES - 1;
 }
 
+void EventHeaderFileData::restartLog(KX_U32 seq)
+{
+    KX_EventLogHeader &h = m_eventHeader;
+    KX_EventMapHeader &m = m_map;
+    h.End = 0;
+    h.NumberOfEvent = 0;
+    // No event of the new log is deleted, and a ring start left by service
+    // events (or garbage) would hide its first events from every reader.
+    h.reserved2 = 0;
+    h.Start = 0;
+    m.total_event = 0;
+    m.last_update = 0;
+    m.entries[0].start = 0;
+    m.entries[0].seq = seq;
+    m.entries[0].deep = 1;
+}
+
 void EventHeaderFileData::updateMap(KX_U32 seq)
 {
     KX_EventMapHeader &m = m_map;
     KX_EventLogHeader &h = m_eventHeader;
-    if (h.End > KX_EVENT_CAPACITY) {
-        h.End = 0;
-        h.NumberOfEvent = 0;
-        m.total_event = 0;
-        m.last_update = 0;
-        m.entries[0].start = 0;
-        m.entries[0].seq = seq;
-        m.entries[0].deep = 1;
-    }
+    if (h.End > KX_EVENT_CAPACITY)
+        restartLog(seq);
     if (m.last_update == 0 && m.entries[0].start == 0) {
         m.entries[0].start = 0;
         m.entries[0].seq = seq;

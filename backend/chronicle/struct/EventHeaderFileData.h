@@ -32,6 +32,10 @@ public:
     /// Uncounts one deleted event of this class; counters never go below 0.
     void reduceEventClass(KX_U16 eventClass);
 
+    /// Empties the log for a new one whose first event has this sequence
+    /// number (counters are kept).
+    void restartLog(KX_U32 sequenceNo);
+
     /// Map maintenance after a captured event has been counted.
     void updateMap(KX_U32 sequenceNo);
 
