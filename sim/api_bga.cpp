@@ -124,7 +124,7 @@ SIM_EXPORT KX_U8 KX_DG_BGAControl(KX_U8 adapter, KX_U16 dgId, KX_U8 action)
             return s.finish(st);
         dropBgaOverlays(*g);
         if (uint16_t base = vdEventBase(type))
-            a.queueEvent(EVC_ARRAY, static_cast<uint16_t>(base + offset), g->id, SEV_INFO);
+            a.queueArrayEvent(g->id, static_cast<uint16_t>(base + offset), SEV_INFO);
         s.changed();
         return s.finish(ST_OK);
     })
@@ -165,7 +165,7 @@ SIM_EXPORT KX_U8 KX_LD_PauseAll(KX_U8 adapter)
             if (control(g.bga, PAUSE, a.bgaPercent(g.bga, a.rateFor(type, false), now), now, &ignored) >= 0) {
                 dropBgaOverlays(g);
                 if (uint16_t base = vdEventBase(type))
-                    a.queueEvent(EVC_ARRAY, base + BGAE_PAUSED, g.id, SEV_INFO);
+                    a.queueArrayEvent(g.id, base + BGAE_PAUSED, SEV_INFO);
                 s.changed();
             }
         }

@@ -18,10 +18,17 @@ void configEvents(Adapter &a, const Adapter_Config_V2 &o, const Adapter_Config_V
     if (o.MediaPatrolRate != n.MediaPatrolRate)
         a.queueEvent(EVC_ADAPTER, 6, a.number, SEV_INFO);
     flag(o.CopyBack, n.CopyBack, 7);
-    // The other rates belong to the miscellaneous class.
-    if (o.BGARate != n.BGARate || o.SyncRate != n.SyncRate || o.InitRate != n.InitRate ||
-        o.RebuildRate != n.RebuildRate || o.MigrationRate != n.MigrationRate || o.CopybackRate != n.CopybackRate)
-        a.queueEvent(EVC_MISC, 0, a.number, SEV_INFO);
+    // The other rates are told with their new value.
+    auto rate = [&](KX_U8 before, KX_U8 after, uint16_t code) {
+        if (before != after)
+            a.queueEvent(EVC_MISC, code, a.number, SEV_INFO, after);
+    };
+    rate(o.BGARate, n.BGARate, 1);
+    rate(o.SyncRate, n.SyncRate, 22);
+    rate(o.InitRate, n.InitRate, 23);
+    rate(o.RebuildRate, n.RebuildRate, 24);
+    rate(o.MigrationRate, n.MigrationRate, 25);
+    rate(o.CopybackRate, n.CopybackRate, 26);
 }
 
 bool validRates(const Adapter_Config_V2 &c)

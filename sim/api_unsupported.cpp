@@ -33,57 +33,6 @@ SIM_EXPORT KX_U8 KX_Adapter_Write_Register(KX_U8 adapter, KX_U8 type, KX_U32 add
     SIM_GUARD(return notSupported("KX_Adapter_Write_Register", adapter);)
 }
 
-SIM_EXPORT KX_U8 KX_PD_SetConfig(KX_U8 adapter, KX_U16 hdId, HD_Config *config)
-{
-    (void)hdId;
-    (void)config;
-    SIM_GUARD(return notSupported("KX_PD_SetConfig", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_PD_GetMBRInfo(KX_U8 adapter, HD_MBR_Info *info)
-{
-    (void)info;
-    SIM_GUARD(return notSupported("KX_PD_GetMBRInfo", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_PD_SetHDStatus(KX_U8 adapter, KX_U16 hdId, KX_U8 status)
-{
-    (void)hdId;
-    (void)status;
-    SIM_GUARD(return notSupported("KX_PD_SetHDStatus", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_PD_FreeHD2GlobalSpare(KX_U8 adapter, KX_U16 hdId)
-{
-    (void)hdId;
-    SIM_GUARD(return notSupported("KX_PD_FreeHD2GlobalSpare", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_PD_FreeHD2DGSpare(KX_U8 adapter, KX_U16 hdId, KX_U16 dgId)
-{
-    (void)hdId;
-    (void)dgId;
-    SIM_GUARD(return notSupported("KX_PD_FreeHD2DGSpare", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_PD_Spare2FreeHD(KX_U8 adapter, KX_U16 hdId)
-{
-    (void)hdId;
-    SIM_GUARD(return notSupported("KX_PD_Spare2FreeHD", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_PD_StartMediaPatrol(KX_U8 adapter, KX_U16 hdId)
-{
-    (void)hdId;
-    SIM_GUARD(return notSupported("KX_PD_StartMediaPatrol", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_PD_StartDataScrub(KX_U8 adapter, KX_U16 hdId)
-{
-    (void)hdId;
-    SIM_GUARD(return notSupported("KX_PD_StartDataScrub", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_PD_WipeHDMDD(KX_U8 adapter, KX_U16 hdId, KX_BOOLEAN force)
 {
     (void)hdId;
@@ -91,44 +40,10 @@ SIM_EXPORT KX_U8 KX_PD_WipeHDMDD(KX_U8 adapter, KX_U16 hdId, KX_BOOLEAN force)
     SIM_GUARD(return notSupported("KX_PD_WipeHDMDD", adapter);)
 }
 
-SIM_EXPORT KX_U8 KX_LD_SetConfig(KX_U8 adapter, KX_U16 vdId, LD_Config *config)
-{
-    (void)vdId;
-    (void)config;
-    SIM_GUARD(return notSupported("KX_LD_SetConfig", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param)
 {
     (void)param;
     SIM_GUARD(return notSupported("KX_LD_Create", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_LD_Import(KX_U8 adapter, KX_U16 vdId)
-{
-    (void)vdId;
-    SIM_GUARD(return notSupported("KX_LD_Import", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_LD_StartINIT(KX_U8 adapter, KX_U16 vdId, KX_U8 type)
-{
-    (void)vdId;
-    (void)type;
-    SIM_GUARD(return notSupported("KX_LD_StartINIT", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_LD_StartConsistencyCheck(KX_U8 adapter, KX_U16 vdId, KX_U8 repair)
-{
-    (void)vdId;
-    (void)repair;
-    SIM_GUARD(return notSupported("KX_LD_StartConsistencyCheck", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
-{
-    (void)vdId;
-    (void)hdId;
-    SIM_GUARD(return notSupported("KX_LD_StartRebuild", adapter);)
 }
 
 SIM_EXPORT KX_U8 KX_LD_StartMigration(KX_U8 adapter, Create_LD_Param *param)
@@ -180,19 +95,6 @@ SIM_EXPORT KX_U8 KX_VDHDD_AddLink(KX_U8 adapter, VDHDD_Link *link)
     SIM_GUARD(return notSupported("KX_VDHDD_AddLink", adapter);)
 }
 
-SIM_EXPORT KX_U8 KX_DG_SetConfig(KX_U8 adapter, KX_U16 dgId, DG_Config *config)
-{
-    (void)dgId;
-    (void)config;
-    SIM_GUARD(return notSupported("KX_DG_SetConfig", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_DG_Delete(KX_U8 adapter, KX_U16 dgId)
-{
-    (void)dgId;
-    SIM_GUARD(return notSupported("KX_DG_Delete", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_DG_StartMigration(KX_U8 adapter, CreateOrModify_DG_Param *param)
 {
     (void)param;
@@ -204,14 +106,6 @@ SIM_EXPORT KX_U8 KX_CreateOrModify_DG(KX_U8 adapter, CreateOrModify_DG_Param *pa
     (void)param;
     (void)sizeOnly;
     SIM_GUARD(return notSupported("KX_CreateOrModify_DG", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_LocateArrayDevice(KX_U8 adapter, KX_U8 deviceType, KX_U16 deviceId, KX_U8 on)
-{
-    (void)deviceType;
-    (void)deviceId;
-    (void)on;
-    SIM_GUARD(return notSupported("KX_LocateArrayDevice", adapter);)
 }
 
 SIM_EXPORT KX_U8 KX_Flash_Byte(KX_U8 adapter, KX_U8 direction, KX_U32 offset, KX_U32 length, KX_U8 *data)

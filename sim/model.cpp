@@ -338,6 +338,15 @@ double Adapter::bgaPercent(const Bga &b, uint8_t rate, int64_t now) const
     return p > 100.0 ? 100.0 : p;
 }
 
+void Adapter::queueArrayEvent(uint16_t array, uint16_t code, uint8_t severity)
+{
+    if (!code)
+        return;
+    for (const auto &v : vds)
+        if (v.second.array == array)
+            queueEvent(EVC_VD, code, v.first, severity);
+}
+
 std::map<uint16_t, uint8_t> Adapter::vdStatuses() const
 {
     std::map<uint16_t, uint8_t> out;
@@ -655,7 +664,7 @@ void buildDGInfo(const Adapter &a, const Array &g, DG_Info &r, int64_t now)
     r.StripeBlockSize = g.stripe;
     r.BlockSize = 512;
 
-    uint64_t smallest = 0, smallestFree = 0;
+    uint64_t smallest = 0;
     bool first = true;
     unsigned failed = 0, n = 0;
     for (uint16_t id : g.pds) {
@@ -665,12 +674,8 @@ void buildDGInfo(const Adapter &a, const Array &g, DG_Info &r, int64_t now)
         if (it == a.pds.end())
             continue;
         uint64_t size = it->second.sizeKiB;
-        uint64_t used = a.pdUsedKiB(id);
-        uint64_t freeKiB = used < size ? size - used : 0;
         if (first || size < smallest)
             smallest = size;
-        if (first || freeKiB < smallestFree)
-            smallestFree = freeKiB;
         first = false;
         if (it->second.bga.running())
             r.PDBgaRunning = 1;
@@ -705,7 +710,8 @@ void buildDGInfo(const Adapter &a, const Array &g, DG_Info &r, int64_t now)
     r.VDSlotCount = static_cast<KX_U8>(slots);
     r.TotalManagedSpace = kxU64Make(total);
     r.RemainingManagedSpace = kxU64Make(remaining);
-    r.SmallestAvailablePDSize = kxU64Make(smallestFree);
+    // The space each member gives the array: what a replacement disk needs.
+    r.SmallestAvailablePDSize = kxU64Make(smallest);
     r.Status = failed == 0 ? 0 : failed <= tolerance(g.raid, g.parity) ? 1 : 2;
 
     unsigned spares = 0;
@@ -892,7 +898,8 @@ bool advance(State &s, int64_t now)
             if (arr.bga.running() && a.bgaPercent(arr.bga, a.rateFor(arr.bga.type, false), now) >= 100.0) {
                 uint16_t base = vdEventBase(arr.bga.type);
                 arr.bga = Bga();
-                a.queueEvent(EVC_ARRAY, base + kEndCompleted, arr.id, SEV_INFO);
+                dropBgaOverlays(arr);
+                a.queueArrayEvent(arr.id, base + kEndCompleted, SEV_INFO);
                 changed = true;
             }
         }

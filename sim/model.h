@@ -143,6 +143,7 @@ struct PD {
     bool smartOn = true;
     bool os = false;
     bool locate = false;
+    bool partitioned = false;  // carries a partition table
     ParentLink parent;
     uint16_t enclosure = kNone16;
     Bga bga;  // media patrol / data scrub
@@ -264,6 +265,10 @@ struct Adapter {
     uint64_t pdUsedKiB(uint16_t pd) const;
     uint8_t rateFor(uint8_t bgaType, bool disk) const;
     double bgaPercent(const Bga &b, uint8_t rate, int64_t nowMs) const;
+
+    // An array's activity is told through the VDs it carries (VD event
+    // codes); nothing is queued for code 0 or an array without VDs.
+    void queueArrayEvent(uint16_t array, uint16_t code, uint8_t severity);
 
     // Status of every VD, to compare before and after a change of disks.
     std::map<uint16_t, uint8_t> vdStatuses() const;

@@ -419,6 +419,8 @@ struct Reader {
                 ok = boolean(v, kw, out.os);
             } else if (k == "locate") {
                 ok = boolean(v, kw, out.locate);
+            } else if (k == "partitioned") {
+                ok = boolean(v, kw, out.partitioned);
             } else if (k == "parent") {
                 ok = parent(v, kw, out.parent);
             } else if (k == "enclosure") {
@@ -1066,6 +1068,7 @@ json adapterJson(const Adapter &a)
         o["smartOn"] = p.smartOn;
         o["os"] = p.os;
         o["locate"] = p.locate;
+        o["partitioned"] = p.partitioned;
         o["parent"] = parentJson(p.parent);
         o["enclosure"] = p.enclosure == kNone16 ? json(nullptr) : json(p.enclosure);
         if (p.bga.active())

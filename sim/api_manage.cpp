@@ -1,0 +1,513 @@
+// Settings of disks, VDs and arrays; spares; disk status and locate LEDs;
+// partition-table check; starting activities; deleting arrays.
+#include "api.h"
+
+#include "kx_record_fields.h"
+
+using namespace sim;
+
+namespace {
+
+constexpr uint8_t ST_NO_RESOURCE = 4;
+constexpr uint8_t ST_NOT_SPARE = 53;
+constexpr uint8_t ST_IS_SPARE = 54;
+constexpr uint8_t ST_PD_ASSIGNED = 56;
+constexpr uint8_t ST_VD_FUNCTIONAL = 60;
+constexpr uint8_t ST_BGA_RUNNING = 63;
+constexpr uint8_t ST_VD_ON_ARRAY = 76;
+constexpr uint8_t ST_SPARE_TOO_SMALL = 77;
+constexpr uint8_t ST_NOT_IMPORTABLE = 80;
+constexpr uint8_t ST_CANNOT_SET_DOWN = 83;
+constexpr uint8_t ST_LD_STATUS = 85;
+constexpr uint8_t ST_NOT_REDUNDANT = 87;
+constexpr uint8_t ST_SPARE_IN_USE = 89;
+
+// The text of a fixed-width name field, up to its first NUL.
+std::string fieldText(const KX_U8 *p, size_t n)
+{
+    size_t len = 0;
+    while (len < n && p[len])
+        ++len;
+    return std::string(reinterpret_cast<const char *>(p), len);
+}
+
+PD *visiblePD(Adapter &a, uint16_t id)
+{
+    PD *pd = a.findPD(id);
+    return pd && pd->visible() ? pd : nullptr;
+}
+
+// A disk that may become a spare or a rebuild target: free and online.
+uint8_t usableFreeDisk(const Adapter &a, const PD &pd)
+{
+    uint8_t bits = a.pdStatusBits(pd);
+    if (bits & (PDS_GLOBAL_SPARE | PDS_DEDICATED_SPARE))
+        return ST_IS_SPARE;
+    if (bits & PDS_ASSIGNED)
+        return ST_PD_ASSIGNED;
+    if (!(bits & PDS_FREE))
+        return ST_CANNOT_SET_DOWN;  // offline or foreign
+    return ST_OK;
+}
+
+bool redundant(uint8_t raid)
+{
+    return raid == 1 || raid == 5 || raid == 6 || raid == 16 || raid == 17 || raid == 80 || raid == 96;
+}
+
+Bga startedBga(uint8_t type, int64_t now)
+{
+    Bga b;
+    b.type = type;
+    b.state = BGAS_RUNNING;
+    b.percent = 0;
+    b.sinceMs = now;
+    return b;
+}
+
+}  // namespace
+
+SIM_EXPORT KX_U8 KX_PD_SetConfig(KX_U8 adapter, KX_U16 hdId, HD_Config *config)
+{
+    SIM_GUARD({
+        Session s("KX_PD_SetConfig", adapter);
+        if (!s.ok())
+            return s.status();
+        if (!config || adapter == 0xFF)
+            return ST_INVALID_PARAM;
+        Adapter &a = s.adapter();
+        PD *pd = visiblePD(a, hdId);
+        if (!pd)
+            return s.finish(ST_BAD_PD);
+        // Online is a disk status (KX_PD_SetHDStatus), speed the link's.
+        bool cache = config->WriteCacheOn != 0, smart = config->SMARTOn != 0;
+        if (cache != pd->writeCache)
+            a.queueEvent(EVC_PD, 16, hdId, SEV_INFO);
+        if (cache != pd->writeCache || smart != pd->smartOn) {
+            pd->writeCache = cache;
+            pd->smartOn = smart;
+            pd->ov.dropField(&kRecord_HD_Config, "WriteCacheOn");
+            pd->ov.dropField(&kRecord_HD_Config, "SMARTOn");
+            s.changed();
+        }
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_LD_SetConfig(KX_U8 adapter, KX_U16 vdId, LD_Config *config)
+{
+    SIM_GUARD({
+        Session s("KX_LD_SetConfig", adapter);
+        if (!s.ok())
+            return s.status();
+        if (!config || adapter == 0xFF)
+            return ST_INVALID_PARAM;
+        Adapter &a = s.adapter();
+        VD *vd = a.findVD(vdId);
+        if (!vd)
+            return s.finish(ST_NO_VD);
+        std::string name = fieldText(config->Name, sizeof config->Name);
+        if (config->CacheMode != vd->cache)
+            a.queueEvent(EVC_VD, 6, vdId, SEV_INFO);
+        vd->cache = config->CacheMode;
+        vd->tandemWaterMark = config->TandemWaterMark;
+        vd->autoRebuild = config->AutoRebuildOn != 0;
+        vd->name = name;
+        for (const char *f : {"CacheMode", "TandemWaterMark", "AutoRebuildOn", "Name"})
+            vd->ov.dropField(&kRecord_LD_Config, f);
+        vd->ov.dropField(&kRecord_LD_Info, "CacheMode");
+        vd->ov.dropField(&kRecord_LD_Info, "Name");
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_DG_SetConfig(KX_U8 adapter, KX_U16 dgId, DG_Config *config)
+{
+    SIM_GUARD({
+        Session s("KX_DG_SetConfig", adapter);
+        if (!s.ok())
+            return s.status();
+        if (!config || adapter == 0xFF)
+            return ST_INVALID_PARAM;
+        Adapter &a = s.adapter();
+        Array *g = a.findArray(dgId);
+        if (!g)
+            return s.finish(ST_BAD_ARRAY);
+        g->writeCache = config->WriteCacheOn != 0;
+        g->name = fieldText(config->Name, sizeof config->Name);
+        g->ov.dropField(&kRecord_DG_Config, "WriteCacheOn");
+        g->ov.dropField(&kRecord_DG_Config, "Name");
+        g->ov.dropField(&kRecord_DG_Info, "Name");
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_PD_SetHDStatus(KX_U8 adapter, KX_U16 hdId, KX_U8 status)
+{
+    SIM_GUARD({
+        Session s("KX_PD_SetHDStatus", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF || status > 1)
+            return ST_INVALID_PARAM;
+        Adapter &a = s.adapter();
+        PD *pd = visiblePD(a, hdId);
+        if (!pd)
+            return s.finish(ST_BAD_PD);
+        PD::State to = status ? PD::ONLINE : PD::OFFLINE;
+        if (pd->state == to)
+            return s.finish(ST_OK);
+        // A spare is kept for a failing member; it is not set down itself.
+        if (to == PD::OFFLINE && pd->spare >= 0)
+            return s.finish(ST_CANNOT_SET_DOWN);
+        auto before = a.vdStatuses();
+        pd->state = to;
+        pd->ov.dropField(&kRecord_HD_Config, "Online");
+        pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
+        a.queueEvent(EVC_PD, to == PD::OFFLINE ? 2 : 1, hdId, to == PD::OFFLINE ? SEV_WARNING : SEV_INFO);
+        a.queueVdStatusChanges(before);
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_PD_FreeHD2GlobalSpare(KX_U8 adapter, KX_U16 hdId)
+{
+    SIM_GUARD({
+        Session s("KX_PD_FreeHD2GlobalSpare", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF)
+            return ST_BAD_ADAPTER;
+        Adapter &a = s.adapter();
+        PD *pd = visiblePD(a, hdId);
+        if (!pd)
+            return s.finish(ST_BAD_PD);
+        if (uint8_t st = usableFreeDisk(a, *pd))
+            return s.finish(st);
+        pd->spare = PD::kGlobalSpare;
+        pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
+        a.queueEvent(EVC_PD, 9, hdId, SEV_INFO);
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_PD_FreeHD2DGSpare(KX_U8 adapter, KX_U16 hdId, KX_U16 dgId)
+{
+    SIM_GUARD({
+        Session s("KX_PD_FreeHD2DGSpare", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF)
+            return ST_BAD_ADAPTER;
+        Adapter &a = s.adapter();
+        PD *pd = visiblePD(a, hdId);
+        if (!pd)
+            return s.finish(ST_BAD_PD);
+        Array *g = a.findArray(dgId);
+        if (!g)
+            return s.finish(ST_BAD_ARRAY);
+        if (uint8_t st = usableFreeDisk(a, *pd))
+            return s.finish(st);
+        // A spare must be able to stand in for any member.
+        for (uint16_t m : g->pds) {
+            PD *member = a.findPD(m);
+            if (member && member->sizeKiB > pd->sizeKiB)
+                return s.finish(ST_SPARE_TOO_SMALL);
+        }
+        pd->spare = dgId;
+        pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
+        pd->ov.dropField(&kRecord_HD_RAID_Status, "DGID");
+        a.queueEvent(EVC_PD, 9, hdId, SEV_INFO);
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_PD_Spare2FreeHD(KX_U8 adapter, KX_U16 hdId)
+{
+    SIM_GUARD({
+        Session s("KX_PD_Spare2FreeHD", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF)
+            return ST_BAD_ADAPTER;
+        Adapter &a = s.adapter();
+        PD *pd = visiblePD(a, hdId);
+        if (!pd)
+            return s.finish(ST_BAD_PD);
+        if (pd->spare < 0)
+            return s.finish(ST_NOT_SPARE);
+        if (a.pdStatusBits(*pd) & PDS_ASSIGNED)
+            return s.finish(ST_SPARE_IN_USE);
+        pd->spare = -1;
+        pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
+        pd->ov.dropField(&kRecord_HD_RAID_Status, "DGID");
+        a.queueEvent(EVC_PD, 10, hdId, SEV_INFO);
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_LocateArrayDevice(KX_U8 adapter, KX_U8 deviceType, KX_U16 deviceId, KX_U8 on)
+{
+    SIM_GUARD({
+        Session s("KX_LocateArrayDevice", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF || deviceType != 1 || on > 1)
+            return ST_INVALID_PARAM;
+        Adapter &a = s.adapter();
+        PD *pd = visiblePD(a, deviceId);
+        if (!pd)
+            return s.finish(ST_BAD_PD);
+        if (pd->locate != (on == 1)) {
+            pd->locate = on == 1;
+            pd->ov.dropField(&kRecord_HD_Info, "LocateLEDStatus");
+            s.changed();
+        }
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_PD_GetMBRInfo(KX_U8 adapter, HD_MBR_Info *info)
+{
+    SIM_GUARD({
+        Session s("KX_PD_GetMBRInfo", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF || !info || info->HDCount > 128)
+            return ST_INVALID_PARAM;
+        Adapter &a = s.adapter();
+        for (unsigned i = 0; i < info->HDCount; ++i)
+            if (!visiblePD(a, info->HDIDs[i]))
+                return s.finish(ST_BAD_PD);
+        for (unsigned i = 0; i < info->HDCount; ++i) {
+            const PD *pd = a.findPD(info->HDIDs[i]);
+            info->hasMBR[i] = pd->partitioned || pd->os;
+        }
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_PD_StartMediaPatrol(KX_U8 adapter, KX_U16 hdId)
+{
+    SIM_GUARD({
+        Session s("KX_PD_StartMediaPatrol", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF)
+            return ST_BAD_ADAPTER;
+        Adapter &a = s.adapter();
+        if (!(a.info.Features & 0x10))
+            return s.finish(ST_NOT_SUPPORTED);
+        PD *pd = visiblePD(a, hdId);
+        if (!pd)
+            return s.finish(ST_BAD_PD);
+        if (!(a.pdStatusBits(*pd) & (PDS_ASSIGNED | PDS_GLOBAL_SPARE | PDS_DEDICATED_SPARE)))
+            return s.finish(ST_NOT_SPARE);
+        if (pd->bga.active())
+            return s.finish(ST_BGA_RUNNING);
+        pd->bga = startedBga(PD_BGA_MEDIA_PATROL, s.now());
+        dropBgaOverlays(*pd);
+        a.queueEvent(EVC_PD, kPdMediaPatrolBase + BGAE_STARTED, hdId, SEV_INFO);
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_PD_StartDataScrub(KX_U8 adapter, KX_U16 hdId)
+{
+    SIM_GUARD({
+        Session s("KX_PD_StartDataScrub", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF)
+            return ST_BAD_ADAPTER;
+        Adapter &a = s.adapter();
+        PD *pd = visiblePD(a, hdId);
+        if (!pd)
+            return s.finish(ST_BAD_PD);
+        // Data scrub reads a disk's VD data: only members have any.
+        if (!(a.pdStatusBits(*pd) & PDS_ASSIGNED))
+            return s.finish(ST_NOT_SPARE);
+        if (pd->bga.active())
+            return s.finish(ST_BGA_RUNNING);
+        pd->bga = startedBga(PD_BGA_DATA_SCRUB, s.now());
+        dropBgaOverlays(*pd);
+        a.queueEvent(EVC_PD, kPdMediaPatrolBase + BGAE_STARTED, hdId, SEV_INFO);
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_LD_StartINIT(KX_U8 adapter, KX_U16 vdId, KX_U8 type)
+{
+    SIM_GUARD({
+        Session s("KX_LD_StartINIT", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF)
+            return ST_BAD_ADAPTER;
+        Adapter &a = s.adapter();
+        VD *vd = a.findVD(vdId);
+        if (!vd)
+            return s.finish(ST_NO_VD);
+        if (vd->bga.active())
+            return s.finish(ST_VD_HAS_BGA);
+        uint8_t bga;
+        switch (type) {
+        case 0: bga = BGA_FAST_INIT; break;
+        case 1: bga = BGA_FOREGROUND_INIT; break;
+        case 2:
+        case 5: bga = BGA_BACKGROUND_INIT; break;
+        case 3: return s.finish(ST_OK);  // no initialisation asked for
+        default: return s.finish(ST_INVALID_PARAM);
+        }
+        if (a.vdStatus(*vd) == 4)
+            return s.finish(ST_LD_STATUS);
+        vd->initialized = false;
+        vd->bga = startedBga(bga, s.now());
+        dropBgaOverlays(*vd);
+        a.queueEvent(EVC_VD, vdEventBase(bga) + BGAE_STARTED, vdId, SEV_INFO);
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_LD_StartConsistencyCheck(KX_U8 adapter, KX_U16 vdId, KX_U8 repair)
+{
+    SIM_GUARD({
+        Session s("KX_LD_StartConsistencyCheck", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF)
+            return ST_BAD_ADAPTER;
+        Adapter &a = s.adapter();
+        VD *vd = a.findVD(vdId);
+        if (!vd)
+            return s.finish(ST_NO_VD);
+        if (vd->bga.active())
+            return s.finish(ST_VD_HAS_BGA);
+        if (!redundant(vd->layout.raid))
+            return s.finish(ST_NOT_REDUNDANT);
+        uint8_t st = a.vdStatus(*vd);
+        if (st != 0 && st != 15)
+            return s.finish(ST_LD_STATUS);
+        uint8_t bga = repair ? BGA_SYNC_FIX : BGA_SYNC;
+        vd->bga = startedBga(bga, s.now());
+        dropBgaOverlays(*vd);
+        a.queueEvent(EVC_VD, vdEventBase(bga) + BGAE_STARTED, vdId, SEV_INFO);
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
+{
+    SIM_GUARD({
+        Session s("KX_LD_StartRebuild", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF)
+            return ST_BAD_ADAPTER;
+        Adapter &a = s.adapter();
+        VD *vd = a.findVD(vdId);
+        if (!vd)
+            return s.finish(ST_NO_VD);
+        if (vd->bga.active())
+            return s.finish(ST_VD_HAS_BGA);
+        PD *pd = visiblePD(a, hdId);
+        if (!pd)
+            return s.finish(ST_BAD_PD);
+        if (pd->state != PD::ONLINE)
+            return s.finish(ST_CANNOT_SET_DOWN);
+        uint8_t bits = a.pdStatusBits(*pd);
+        if (bits & PDS_ASSIGNED)
+            return s.finish(ST_PD_ASSIGNED);
+        if ((bits & PDS_DEDICATED_SPARE) && pd->spare != vd->array)
+            return s.finish(ST_IS_SPARE);
+        // The first member whose disk failed or is gone is replaced.
+        size_t slot = vd->layout.blocks.size();
+        for (size_t i = 0; i < vd->layout.blocks.size() && slot == vd->layout.blocks.size(); ++i) {
+            Block *b = a.findBlock(vd->layout.blocks[i]);
+            PD *member = b ? a.findPD(b->pd) : nullptr;
+            if (!member || member->state != PD::ONLINE)
+                slot = i;
+        }
+        if (slot == vd->layout.blocks.size() || !redundant(vd->layout.raid))
+            return s.finish(ST_VD_FUNCTIONAL);
+        Block *old = a.findBlock(vd->layout.blocks[slot]);
+        uint64_t size = old ? old->sizeKiB : 0;
+        uint16_t nb = a.allocateBlock(hdId, size, vdId);
+        if (nb == kNone16)
+            return s.finish(ST_NO_RESOURCE);
+        if (old)
+            old->vd = kNone16;
+        vd->layout.blocks[slot] = nb;
+        pd->spare = -1;
+        vd->bga = startedBga(BGA_REBUILD, s.now());
+        dropBgaOverlays(*vd);
+        vd->ov.dropField(&kRecord_LD_Info, "BlockIDs");
+        a.queueEvent(EVC_VD, vdEventBase(BGA_REBUILD) + BGAE_STARTED, vdId, SEV_INFO);
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_LD_Import(KX_U8 adapter, KX_U16 vdId)
+{
+    SIM_GUARD({
+        Session s("KX_LD_Import", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF)
+            return ST_BAD_ADAPTER;
+        Adapter &a = s.adapter();
+        VD *vd = a.findVD(vdId);
+        if (!vd)
+            return s.finish(ST_NO_VD);
+        // Only a foreign VD that the controller can take over is imported.
+        uint8_t st = a.vdStatus(*vd);
+        if (st != 6 && st != 7)
+            return s.finish(ST_NOT_IMPORTABLE);
+        vd->status = -1;
+        vd->ov.dropField(&kRecord_LD_Info, "Status");
+        vd->ov.dropField(&kRecord_LD_Status, "Status");
+        vd->ov.dropField(&kRecord_LD_Config, "Status");
+        a.queueEvent(EVC_VD, 9, vdId, SEV_INFO, vd->array == kNone16 ? 0 : vd->array);
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
+
+SIM_EXPORT KX_U8 KX_DG_Delete(KX_U8 adapter, KX_U16 dgId)
+{
+    SIM_GUARD({
+        Session s("KX_DG_Delete", adapter);
+        if (!s.ok())
+            return s.status();
+        if (adapter == 0xFF)
+            return ST_BAD_ADAPTER;
+        Adapter &a = s.adapter();
+        if (!a.findArray(dgId))
+            return s.finish(ST_BAD_ARRAY);
+        for (const auto &v : a.vds)
+            if (v.second.array == dgId)
+                return s.finish(ST_VD_ON_ARRAY);
+        // Its dedicated spares become free disks.
+        for (auto &p : a.pds)
+            if (p.second.spare == dgId) {
+                p.second.spare = -1;
+                p.second.ov.dropField(&kRecord_HD_RAID_Status, "Status");
+                p.second.ov.dropField(&kRecord_HD_RAID_Status, "DGID");
+            }
+        a.arrays.erase(dgId);
+        a.queueEvent(EVC_ARRAY, 1, dgId, SEV_INFO);
+        s.changed();
+        return s.finish(ST_OK);
+    })
+}
