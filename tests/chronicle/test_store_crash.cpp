@@ -3,6 +3,9 @@
 #include "store_fixture.h"
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <ctime>
 #include <random>
 #include <sys/wait.h>
@@ -161,6 +164,85 @@ TEST_F(StoreCrash, ReaderWriterAndClearerAtOnceSeeOnlyWholeRecords)
     // Afterwards the store is whole.
     for (const ServiceEvent &e : readAll())
         ASSERT_TRUE(wholeRecord(e));
+}
+
+TEST_F(StoreCrash, WritersWaitForTheLockReadersDoNot)
+{
+    fake::addAdapter("LOCK");
+    fake::queueEvents(0, 1, 3);
+    QTA_APIEventToFile();
+    int fd = open(eventFile().c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+
+    int pipeFd[2];
+    ASSERT_EQ(pipe(pipeFd), 0);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        close(pipeFd[0]);
+        // A reader gets through while the lock is held...
+        KX_U32 count = 10;
+        ServiceEvent buf[10];
+        QTA_GetEvent(0, &count, buf);
+        char r = static_cast<char>('0' + count);
+        if (write(pipeFd[1], &r, 1) != 1)
+            _exit(2);
+        // ...a clear waits for it.
+        QTA_ClearFile();
+        r = 'C';
+        _exit(write(pipeFd[1], &r, 1) == 1 ? 0 : 2);
+    }
+    close(pipeFd[1]);
+    char r = 0;
+    ASSERT_EQ(read(pipeFd[0], &r, 1), 1);
+    EXPECT_EQ(r, '3');
+    usleep(300000);
+    EXPECT_EQ(end(), 3u) << "the clear ran while another writer held the lock";
+    ASSERT_EQ(flock(fd, LOCK_UN), 0);
+    ASSERT_EQ(read(pipeFd[0], &r, 1), 1);
+    EXPECT_EQ(r, 'C');
+    int status = -1;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(end(), 0u);
+    close(pipeFd[0]);
+    close(fd);
+}
+
+TEST_F(StoreCrash, SlotThatCannotBeWrittenIsNeitherCountedNorRecorded)
+{
+    // The file may not grow past slot 2: the fourth event of the batch
+    // fails to reach the disk.
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim;
+        lim.rlim_cur = lim.rlim_max = 512 + 192 * 3;
+        if (setrlimit(RLIMIT_FSIZE, &lim) != 0)
+            _exit(2);
+        fake::reset();
+        fake::addAdapter("FULL");
+        fake::queueEvents(0, 1, 10);
+        QTA_APIEventToFile();
+        _exit(0);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(end(), 0u);
+    EXPECT_TRUE(readAll().empty());
+    EXPECT_EQ(recordedSeq(), 0u);
+
+    // With room again the next events are stored as usual.
+    fake::addAdapter("FULL");
+    fake::queueEvents(0, 11, 2);
+    QTA_APIEventToFile();
+    auto all = readAll();
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].kxevent.SequenceNo, 11u);
+    EXPECT_EQ(recordedSeq(), 12u);
 }
 
 } // namespace
