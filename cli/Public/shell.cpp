@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 #include <readline/history.h>
 #include <readline/readline.h>
 #include "kx_api.h"
@@ -50,8 +51,12 @@ int runShell()
         char *line = readline("> ");
         /* Input closed: nothing more will come, so the shell ends instead
            of prompting for ever. */
-        if (!line)
+        if (!line) {
+            /* Leave the terminal's next prompt on a line of its own. */
+            if (isatty(STDIN_FILENO))
+                fputc('\n', stdout);
             break;
+        }
         add_history(line);
         const int result = shellExecuteLine(line);
         free(line);

@@ -105,29 +105,20 @@ TEST(CliGolden, ShellEndsAtEndOfInput)
 
 TEST(CliGolden, ShellOnATerminal)
 {
+    /* Standard output and standard error share the terminal, which shows
+       each newline as CR LF; the line editor echoes what is typed. */
     CliSandbox box(kV1);
     CliRun r = box.runOnTerminal({}, {"help INFO", "", "\"x", "error -c 63", "EXIT"});
+    EXPECT_EQ(r.out, golden("shell_tty.out"));
     EXPECT_EQ(r.status, 0);
-    /* The terminal turns each newline into CR LF. */
-    std::string shown;
-    for (char c : r.out)
-        if (c != '\r')
-            shown += c;
-    EXPECT_NE(shown.find("Welcome to RAID Command Line Interface.\n\n> "), std::string::npos) << shown;
-    EXPECT_NE(shown.find("help INFO\nNo help available for 'INFO'\n> "), std::string::npos) << shown;
-    EXPECT_NE(shown.find("> \nType 'exit' to exit CLI.\n> "), std::string::npos) << shown;
-    EXPECT_NE(shown.find("\"x\nInvalid quoted string.\n> "), std::string::npos) << shown;
-    EXPECT_NE(shown.find("error -c 63\n\nError code 63: BGA is running.\n> "), std::string::npos)
-        << shown;
-    EXPECT_NE(shown.find("> EXIT\n"), std::string::npos) << shown;
 }
 
 TEST(CliGolden, TerminalEndOfFileEndsTheShell)
 {
     CliSandbox box(kV1);
     CliRun r = box.runOnTerminal({}, {"ver"});
+    EXPECT_EQ(r.out, golden("shell_tty_eof.out"));
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("CLI Version: 4.1.0.16   RaidAPI Version: "), std::string::npos);
 }
 
 TEST(CliGolden, OutputFileIsAppendedAndIgnoredByTheCommand)
