@@ -48,11 +48,12 @@ void optionVector(const uint8_t *data, size_t size)
         argv.push_back(&w[0]);
     argv.push_back(nullptr);
     const int argc = static_cast<int>(words.size());
-    const char *shortopts = (size > 0 && data[0] & 1) ? "o:i:r:v::\x01:h" : ":o:i:\x01:h";
+    const uint8_t flags = size > 0 ? data[0] : 0;
+    const char *shortopts = (flags & 1) ? "o:i:r:v::\x01:h" : ":o:i:\x01:h";
     cli::optind = 1;
     int calls = 0;
     int c;
-    while ((c = (data[0] & 2) ? cli::getopt_long_only(argc, argv.data(), shortopts, kLongOpts, nullptr)
+    while ((c = (flags & 2) ? cli::getopt_long_only(argc, argv.data(), shortopts, kLongOpts, nullptr)
                               : cli::getopt_long(argc, argv.data(), shortopts, kLongOpts, nullptr)) != -1) {
         /* Every call consumes at least one argument. */
         if (++calls > argc + 1)
