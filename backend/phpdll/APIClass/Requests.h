@@ -38,6 +38,13 @@ KX_LIST_REQUEST(HDBlockRequest, HD_Block_Info, HDBlkType, HD_Block_Info_Request,
 KX_LIST_REQUEST(ENCInfoRequest, Enclosure_Info, EncType, Enclosure_Info_Request,
                 KX_ENC_GetEnclosureInfo);
 
+KX_LIST_REQUEST(AESPortInfoRequest, AES_PORT_INFO, AESPortInfoType, AES_PORT_INFO_Request,
+                KX_AES_OnlyGetPortInfo);
+KX_LIST_REQUEST(AESKeyEntryInfoRequest, AES_KEY_ENTRY_INFO, AESEntryInfoType,
+                AES_KEY_ENTRY_INFO_Request, KX_AES_OnlyGetEntryInfo);
+KX_LIST_REQUEST(AESPortConfigRequest, AES_Port_Config, AESPortConfigType, AES_Port_Config_Request,
+                KX_AES_GetPortConfig);
+
 // PD list: the extended call first, the plain one when the controller does
 // not know it; every record is tidied before anyone reads it.
 class HDInfoRequest : public APIRequest<HD_Info> {
