@@ -20,6 +20,22 @@
 
 namespace sim {
 
+// The common frame of an operation on one adapter: open the session,
+// answer a fault or an unknown adapter (0xFF names no single adapter),
+// run `body(session, adapter)` and store what it changed. `body` returns
+// the status and calls session.changed() when it changed the model.
+template <class Body>
+KX_U8 onAdapter(const char *op, KX_U8 adapter, Body body)
+{
+    Session s(op, adapter);
+    if (!s.ok())
+        return s.status();
+    if (adapter == 0xFF)
+        return ST_BAD_ADAPTER;
+    uint8_t st = body(s, s.adapter());
+    return s.finish(st);
+}
+
 // The records of a list request start right after its 16-byte header.
 template <class Rec>
 Rec *listRecords(void *request)

@@ -52,93 +52,69 @@ int control(Bga &b, uint8_t action, double percentNow, int64_t now, uint8_t *sta
 
 SIM_EXPORT KX_U8 KX_LD_BGAControl(KX_U8 adapter, KX_U16 vdId, KX_U8 action)
 {
-    SIM_GUARD({
-        Session s("KX_LD_BGAControl", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_LD_BGAControl", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return s.finish(ST_NO_VD);
+            return ST_NO_VD;
         uint8_t type = vd->bga.type;
         double p = a.bgaPercent(vd->bga, a.rateFor(type, false), s.now());
         uint8_t st = ST_OK;
         int offset = control(vd->bga, action, p, s.now(), &st);
         if (offset < 0)
-            return s.finish(st);
+            return st;
         dropBgaOverlays(*vd);
         if (uint16_t base = vdEventBase(type))
             a.queueEvent(EVC_VD, static_cast<uint16_t>(base + offset), vd->id, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_PD_BGAControl(KX_U8 adapter, KX_U16 hdId, KX_U8 action)
 {
-    SIM_GUARD({
-        Session s("KX_PD_BGAControl", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_PD_BGAControl", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         PD *pd = a.findPD(hdId);
         if (!pd || !pd->visible())
-            return s.finish(ST_BAD_PD);
+            return ST_BAD_PD;
         if (action == STOP_EVERY)
-            return s.finish(ST_BAD_BGA_ACTION);
+            return ST_BAD_BGA_ACTION;
         double p = a.bgaPercent(pd->bga, a.rateFor(pd->bga.type, true), s.now());
         uint8_t st = ST_OK;
         int offset = control(pd->bga, action, p, s.now(), &st);
         if (offset < 0)
-            return s.finish(st);
+            return st;
         dropBgaOverlays(*pd);
         a.queueEvent(EVC_PD, static_cast<uint16_t>(kPdMediaPatrolBase + offset), pd->id, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_DG_BGAControl(KX_U8 adapter, KX_U16 dgId, KX_U8 action)
 {
-    SIM_GUARD({
-        Session s("KX_DG_BGAControl", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_DG_BGAControl", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         Array *g = a.findArray(dgId);
         if (!g)
-            return s.finish(ST_BAD_ARRAY);
+            return ST_BAD_ARRAY;
         if (action == STOP_EVERY)
-            return s.finish(ST_BAD_BGA_ACTION);
+            return ST_BAD_BGA_ACTION;
         uint8_t type = g->bga.type;
         double p = a.bgaPercent(g->bga, a.rateFor(type, false), s.now());
         uint8_t st = ST_OK;
         int offset = control(g->bga, action, p, s.now(), &st);
         if (offset < 0)
-            return s.finish(st);
+            return st;
         dropBgaOverlays(*g);
         if (uint16_t base = vdEventBase(type))
             a.queueArrayEvent(g->id, static_cast<uint16_t>(base + offset), SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_LD_PauseAll(KX_U8 adapter)
 {
-    SIM_GUARD({
-        Session s("KX_LD_PauseAll", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_LD_PauseAll", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         int64_t now = s.now();
         uint8_t ignored = ST_OK;
         for (auto &v : a.vds) {
@@ -169,6 +145,6 @@ SIM_EXPORT KX_U8 KX_LD_PauseAll(KX_U8 adapter)
                 s.changed();
             }
         }
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }

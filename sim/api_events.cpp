@@ -5,13 +5,9 @@ using namespace sim;
 
 SIM_EXPORT KX_U8 KX_EVT_GetEvent(KX_U8 adapter, KX_U8 max, KX_U8 *count, Event *events)
 {
-    SIM_GUARD({
-        Session s("KX_EVT_GetEvent", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF || !count || (!events && max))
+    SIM_GUARD(return onAdapter("KX_EVT_GetEvent", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        if (!count || (!events && max))
             return ST_INVALID_PARAM;
-        Adapter &a = s.adapter();
         unsigned n = 0;
         while (n < max && !a.events.empty()) {
             events[n++] = a.events.front();
@@ -20,23 +16,17 @@ SIM_EXPORT KX_U8 KX_EVT_GetEvent(KX_U8 adapter, KX_U8 max, KX_U8 *count, Event *
         *count = static_cast<KX_U8>(n);
         if (n)
             s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_EVT_FlushEvent(KX_U8 adapter)
 {
-    SIM_GUARD({
-        Session s("KX_EVT_FlushEvent", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_EVT_FlushEvent", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!a.events.empty()) {
             a.events.clear();
             s.changed();
         }
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }

@@ -22,32 +22,22 @@ struct VisibleBlock {
 template <class Rec, class Build>
 KX_U8 pdList(const char *op, KX_U8 adapter, void *request, Build build)
 {
-    Session s(op, adapter);
-    if (!s.ok())
-        return s.status();
-    if (adapter == 0xFF)
-        return ST_BAD_ADAPTER;
-    const Adapter &a = s.adapter();
-    int64_t now = s.now();
-    uint8_t st = pageList<Rec>(request, a.pds, VisiblePD(),
-                               [&](const PD &p, Rec &r) { build(a, p, r, now); }, ST_BAD_PD);
-    return s.finish(st);
+    return onAdapter(op, adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        int64_t now = s.now();
+        return pageList<Rec>(request, a.pds, VisiblePD(), [&](const PD &p, Rec &r) { build(a, p, r, now); },
+                             ST_BAD_PD);
+    });
 }
 
 template <class Rec, class Map, class Visible, class Build>
 KX_U8 objectList(const char *op, KX_U8 adapter, void *request, Map Adapter::*objs, Visible visibleFor,
                  Build build, uint8_t missing)
 {
-    Session s(op, adapter);
-    if (!s.ok())
-        return s.status();
-    if (adapter == 0xFF)
-        return ST_BAD_ADAPTER;
-    const Adapter &a = s.adapter();
-    int64_t now = s.now();
-    uint8_t st = pageList<Rec>(request, a.*objs, visibleFor(a),
-                               [&](const typename Map::mapped_type &o, Rec &r) { build(a, o, r, now); }, missing);
-    return s.finish(st);
+    return onAdapter(op, adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        int64_t now = s.now();
+        return pageList<Rec>(request, a.*objs, visibleFor(a),
+                             [&](const typename Map::mapped_type &o, Rec &r) { build(a, o, r, now); }, missing);
+    });
 }
 
 auto allOf = [](const Adapter &) { return All(); };

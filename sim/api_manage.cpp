@@ -69,16 +69,12 @@ Bga startedBga(uint8_t type, int64_t now)
 
 SIM_EXPORT KX_U8 KX_PD_SetConfig(KX_U8 adapter, KX_U16 hdId, HD_Config *config)
 {
-    SIM_GUARD({
-        Session s("KX_PD_SetConfig", adapter);
-        if (!s.ok())
-            return s.status();
-        if (!config || adapter == 0xFF)
+    SIM_GUARD(return onAdapter("KX_PD_SetConfig", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        if (!config)
             return ST_INVALID_PARAM;
-        Adapter &a = s.adapter();
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return s.finish(ST_BAD_PD);
+            return ST_BAD_PD;
         // Online is a disk status (KX_PD_SetHDStatus), speed the link's.
         bool cache = config->WriteCacheOn != 0, smart = config->SMARTOn != 0;
         if (cache != pd->writeCache)
@@ -90,22 +86,18 @@ SIM_EXPORT KX_U8 KX_PD_SetConfig(KX_U8 adapter, KX_U16 hdId, HD_Config *config)
             pd->ov.dropField(&kRecord_HD_Config, "SMARTOn");
             s.changed();
         }
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_LD_SetConfig(KX_U8 adapter, KX_U16 vdId, LD_Config *config)
 {
-    SIM_GUARD({
-        Session s("KX_LD_SetConfig", adapter);
-        if (!s.ok())
-            return s.status();
-        if (!config || adapter == 0xFF)
+    SIM_GUARD(return onAdapter("KX_LD_SetConfig", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        if (!config)
             return ST_INVALID_PARAM;
-        Adapter &a = s.adapter();
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return s.finish(ST_NO_VD);
+            return ST_NO_VD;
         std::string name = fieldText(config->Name, sizeof config->Name);
         if (config->CacheMode != vd->cache)
             a.queueEvent(EVC_VD, 6, vdId, SEV_INFO);
@@ -118,50 +110,42 @@ SIM_EXPORT KX_U8 KX_LD_SetConfig(KX_U8 adapter, KX_U16 vdId, LD_Config *config)
         vd->ov.dropField(&kRecord_LD_Info, "CacheMode");
         vd->ov.dropField(&kRecord_LD_Info, "Name");
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_DG_SetConfig(KX_U8 adapter, KX_U16 dgId, DG_Config *config)
 {
-    SIM_GUARD({
-        Session s("KX_DG_SetConfig", adapter);
-        if (!s.ok())
-            return s.status();
-        if (!config || adapter == 0xFF)
+    SIM_GUARD(return onAdapter("KX_DG_SetConfig", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        if (!config)
             return ST_INVALID_PARAM;
-        Adapter &a = s.adapter();
         Array *g = a.findArray(dgId);
         if (!g)
-            return s.finish(ST_BAD_ARRAY);
+            return ST_BAD_ARRAY;
         g->writeCache = config->WriteCacheOn != 0;
         g->name = fieldText(config->Name, sizeof config->Name);
         g->ov.dropField(&kRecord_DG_Config, "WriteCacheOn");
         g->ov.dropField(&kRecord_DG_Config, "Name");
         g->ov.dropField(&kRecord_DG_Info, "Name");
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_PD_SetHDStatus(KX_U8 adapter, KX_U16 hdId, KX_U8 status)
 {
-    SIM_GUARD({
-        Session s("KX_PD_SetHDStatus", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF || status > 1)
+    SIM_GUARD(return onAdapter("KX_PD_SetHDStatus", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        if (status > 1)
             return ST_INVALID_PARAM;
-        Adapter &a = s.adapter();
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return s.finish(ST_BAD_PD);
+            return ST_BAD_PD;
         PD::State to = status ? PD::ONLINE : PD::OFFLINE;
         if (pd->state == to)
-            return s.finish(ST_OK);
+            return ST_OK;
         // A spare is kept for a failing member; it is not set down itself.
         if (to == PD::OFFLINE && pd->spare >= 0)
-            return s.finish(ST_CANNOT_SET_DOWN);
+            return ST_CANNOT_SET_DOWN;
         auto before = a.vdStatuses();
         pd->state = to;
         pd->ov.dropField(&kRecord_HD_Config, "Online");
@@ -169,195 +153,151 @@ SIM_EXPORT KX_U8 KX_PD_SetHDStatus(KX_U8 adapter, KX_U16 hdId, KX_U8 status)
         a.queueEvent(EVC_PD, to == PD::OFFLINE ? 2 : 1, hdId, to == PD::OFFLINE ? SEV_WARNING : SEV_INFO);
         a.queueVdStatusChanges(before);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_PD_FreeHD2GlobalSpare(KX_U8 adapter, KX_U16 hdId)
 {
-    SIM_GUARD({
-        Session s("KX_PD_FreeHD2GlobalSpare", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_PD_FreeHD2GlobalSpare", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return s.finish(ST_BAD_PD);
+            return ST_BAD_PD;
         if (uint8_t st = usableFreeDisk(a, *pd))
-            return s.finish(st);
+            return st;
         pd->spare = PD::kGlobalSpare;
         pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
         a.queueEvent(EVC_PD, 9, hdId, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_PD_FreeHD2DGSpare(KX_U8 adapter, KX_U16 hdId, KX_U16 dgId)
 {
-    SIM_GUARD({
-        Session s("KX_PD_FreeHD2DGSpare", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_PD_FreeHD2DGSpare", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return s.finish(ST_BAD_PD);
+            return ST_BAD_PD;
         Array *g = a.findArray(dgId);
         if (!g)
-            return s.finish(ST_BAD_ARRAY);
+            return ST_BAD_ARRAY;
         if (uint8_t st = usableFreeDisk(a, *pd))
-            return s.finish(st);
+            return st;
         // A spare must be able to stand in for any member.
         for (uint16_t m : g->pds) {
             PD *member = a.findPD(m);
             if (member && member->sizeKiB > pd->sizeKiB)
-                return s.finish(ST_SPARE_TOO_SMALL);
+                return ST_SPARE_TOO_SMALL;
         }
         pd->spare = dgId;
         pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
         pd->ov.dropField(&kRecord_HD_RAID_Status, "DGID");
         a.queueEvent(EVC_PD, 9, hdId, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_PD_Spare2FreeHD(KX_U8 adapter, KX_U16 hdId)
 {
-    SIM_GUARD({
-        Session s("KX_PD_Spare2FreeHD", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_PD_Spare2FreeHD", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return s.finish(ST_BAD_PD);
+            return ST_BAD_PD;
         if (pd->spare < 0)
-            return s.finish(ST_NOT_SPARE);
+            return ST_NOT_SPARE;
         if (a.pdStatusBits(*pd) & PDS_ASSIGNED)
-            return s.finish(ST_SPARE_IN_USE);
+            return ST_SPARE_IN_USE;
         pd->spare = -1;
         pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
         pd->ov.dropField(&kRecord_HD_RAID_Status, "DGID");
         a.queueEvent(EVC_PD, 10, hdId, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_LocateArrayDevice(KX_U8 adapter, KX_U8 deviceType, KX_U16 deviceId, KX_U8 on)
 {
-    SIM_GUARD({
-        Session s("KX_LocateArrayDevice", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF || deviceType != 1 || on > 1)
+    SIM_GUARD(return onAdapter("KX_LocateArrayDevice", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        if (deviceType != 1 || on > 1)
             return ST_INVALID_PARAM;
-        Adapter &a = s.adapter();
         PD *pd = visiblePD(a, deviceId);
         if (!pd)
-            return s.finish(ST_BAD_PD);
+            return ST_BAD_PD;
         if (pd->locate != (on == 1)) {
             pd->locate = on == 1;
             pd->ov.dropField(&kRecord_HD_Info, "LocateLEDStatus");
             s.changed();
         }
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_PD_GetMBRInfo(KX_U8 adapter, HD_MBR_Info *info)
 {
-    SIM_GUARD({
-        Session s("KX_PD_GetMBRInfo", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF || !info || info->HDCount > 128)
+    SIM_GUARD(return onAdapter("KX_PD_GetMBRInfo", adapter, [&](Session &, Adapter &a) -> uint8_t {
+        if (!info || info->HDCount > 128)
             return ST_INVALID_PARAM;
-        Adapter &a = s.adapter();
         for (unsigned i = 0; i < info->HDCount; ++i)
             if (!visiblePD(a, info->HDIDs[i]))
-                return s.finish(ST_BAD_PD);
+                return ST_BAD_PD;
         for (unsigned i = 0; i < info->HDCount; ++i) {
             const PD *pd = a.findPD(info->HDIDs[i]);
             info->hasMBR[i] = pd->partitioned || pd->os;
         }
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_PD_StartMediaPatrol(KX_U8 adapter, KX_U16 hdId)
 {
-    SIM_GUARD({
-        Session s("KX_PD_StartMediaPatrol", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_PD_StartMediaPatrol", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!(a.info.Features & 0x10))
-            return s.finish(ST_NOT_SUPPORTED);
+            return ST_NOT_SUPPORTED;
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return s.finish(ST_BAD_PD);
+            return ST_BAD_PD;
         if (!(a.pdStatusBits(*pd) & (PDS_ASSIGNED | PDS_GLOBAL_SPARE | PDS_DEDICATED_SPARE)))
-            return s.finish(ST_NOT_SPARE);
+            return ST_NOT_SPARE;
         if (pd->bga.active())
-            return s.finish(ST_BGA_RUNNING);
+            return ST_BGA_RUNNING;
         pd->bga = startedBga(PD_BGA_MEDIA_PATROL, s.now());
         dropBgaOverlays(*pd);
         a.queueEvent(EVC_PD, kPdMediaPatrolBase + BGAE_STARTED, hdId, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_PD_StartDataScrub(KX_U8 adapter, KX_U16 hdId)
 {
-    SIM_GUARD({
-        Session s("KX_PD_StartDataScrub", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_PD_StartDataScrub", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return s.finish(ST_BAD_PD);
+            return ST_BAD_PD;
         // Data scrub reads a disk's VD data: only members have any.
         if (!(a.pdStatusBits(*pd) & PDS_ASSIGNED))
-            return s.finish(ST_NOT_SPARE);
+            return ST_NOT_SPARE;
         if (pd->bga.active())
-            return s.finish(ST_BGA_RUNNING);
+            return ST_BGA_RUNNING;
         pd->bga = startedBga(PD_BGA_DATA_SCRUB, s.now());
         dropBgaOverlays(*pd);
         a.queueEvent(EVC_PD, kPdMediaPatrolBase + BGAE_STARTED, hdId, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_LD_StartINIT(KX_U8 adapter, KX_U16 vdId, KX_U8 type)
 {
-    SIM_GUARD({
-        Session s("KX_LD_StartINIT", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_LD_StartINIT", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return s.finish(ST_NO_VD);
+            return ST_NO_VD;
         if (vd->bga.active())
-            return s.finish(ST_VD_HAS_BGA);
+            return ST_VD_HAS_BGA;
         uint8_t bga;
         switch (type) {
         case 0: bga = BGA_FAST_INIT; break;
@@ -365,71 +305,59 @@ SIM_EXPORT KX_U8 KX_LD_StartINIT(KX_U8 adapter, KX_U16 vdId, KX_U8 type)
         case 2:
         case 5: bga = BGA_BACKGROUND_INIT; break;
         case 3: return s.finish(ST_OK);  // no initialisation asked for
-        default: return s.finish(ST_INVALID_PARAM);
+        default: return ST_INVALID_PARAM;
         }
         if (a.vdStatus(*vd) == 4)
-            return s.finish(ST_LD_STATUS);
+            return ST_LD_STATUS;
         vd->initialized = false;
         vd->bga = startedBga(bga, s.now());
         dropBgaOverlays(*vd);
         a.queueEvent(EVC_VD, vdEventBase(bga) + BGAE_STARTED, vdId, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_LD_StartConsistencyCheck(KX_U8 adapter, KX_U16 vdId, KX_U8 repair)
 {
-    SIM_GUARD({
-        Session s("KX_LD_StartConsistencyCheck", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_LD_StartConsistencyCheck", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return s.finish(ST_NO_VD);
+            return ST_NO_VD;
         if (vd->bga.active())
-            return s.finish(ST_VD_HAS_BGA);
+            return ST_VD_HAS_BGA;
         if (!redundant(vd->layout.raid))
-            return s.finish(ST_NOT_REDUNDANT);
+            return ST_NOT_REDUNDANT;
         uint8_t st = a.vdStatus(*vd);
         if (st != 0 && st != 15)
-            return s.finish(ST_LD_STATUS);
+            return ST_LD_STATUS;
         uint8_t bga = repair ? BGA_SYNC_FIX : BGA_SYNC;
         vd->bga = startedBga(bga, s.now());
         dropBgaOverlays(*vd);
         a.queueEvent(EVC_VD, vdEventBase(bga) + BGAE_STARTED, vdId, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
 {
-    SIM_GUARD({
-        Session s("KX_LD_StartRebuild", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_LD_StartRebuild", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return s.finish(ST_NO_VD);
+            return ST_NO_VD;
         if (vd->bga.active())
-            return s.finish(ST_VD_HAS_BGA);
+            return ST_VD_HAS_BGA;
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return s.finish(ST_BAD_PD);
+            return ST_BAD_PD;
         if (pd->state != PD::ONLINE)
-            return s.finish(ST_CANNOT_SET_DOWN);
+            return ST_CANNOT_SET_DOWN;
         uint8_t bits = a.pdStatusBits(*pd);
         if (bits & PDS_ASSIGNED)
-            return s.finish(ST_PD_ASSIGNED);
+            return ST_PD_ASSIGNED;
         if ((bits & PDS_DEDICATED_SPARE) && pd->spare != vd->array)
-            return s.finish(ST_IS_SPARE);
+            return ST_IS_SPARE;
         // The first member whose disk failed or is gone is replaced.
         size_t slot = vd->layout.blocks.size();
         for (size_t i = 0; i < vd->layout.blocks.size() && slot == vd->layout.blocks.size(); ++i) {
@@ -439,12 +367,12 @@ SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
                 slot = i;
         }
         if (slot == vd->layout.blocks.size() || !redundant(vd->layout.raid))
-            return s.finish(ST_VD_FUNCTIONAL);
+            return ST_VD_FUNCTIONAL;
         Block *old = a.findBlock(vd->layout.blocks[slot]);
         uint64_t size = old ? old->sizeKiB : 0;
         uint16_t nb = a.allocateBlock(hdId, size, vdId);
         if (nb == kNone16)
-            return s.finish(ST_NO_RESOURCE);
+            return ST_NO_RESOURCE;
         if (old)
             old->vd = kNone16;
         vd->layout.blocks[slot] = nb;
@@ -454,50 +382,38 @@ SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
         vd->ov.dropField(&kRecord_LD_Info, "BlockIDs");
         a.queueEvent(EVC_VD, vdEventBase(BGA_REBUILD) + BGAE_STARTED, vdId, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_LD_Import(KX_U8 adapter, KX_U16 vdId)
 {
-    SIM_GUARD({
-        Session s("KX_LD_Import", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_LD_Import", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return s.finish(ST_NO_VD);
+            return ST_NO_VD;
         // Only a foreign VD that the controller can take over is imported.
         uint8_t st = a.vdStatus(*vd);
         if (st != 6 && st != 7)
-            return s.finish(ST_NOT_IMPORTABLE);
+            return ST_NOT_IMPORTABLE;
         vd->status = -1;
         vd->ov.dropField(&kRecord_LD_Info, "Status");
         vd->ov.dropField(&kRecord_LD_Status, "Status");
         vd->ov.dropField(&kRecord_LD_Config, "Status");
         a.queueEvent(EVC_VD, 9, vdId, SEV_INFO, vd->array == kNone16 ? 0 : vd->array);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_DG_Delete(KX_U8 adapter, KX_U16 dgId)
 {
-    SIM_GUARD({
-        Session s("KX_DG_Delete", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_DG_Delete", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!a.findArray(dgId))
-            return s.finish(ST_BAD_ARRAY);
+            return ST_BAD_ARRAY;
         for (const auto &v : a.vds)
             if (v.second.array == dgId)
-                return s.finish(ST_VD_ON_ARRAY);
+                return ST_VD_ON_ARRAY;
         // Its dedicated spares become free disks.
         for (auto &p : a.pds)
             if (p.second.spare == dgId) {
@@ -508,6 +424,6 @@ SIM_EXPORT KX_U8 KX_DG_Delete(KX_U8 adapter, KX_U16 dgId)
         a.arrays.erase(dgId);
         a.queueEvent(EVC_ARRAY, 1, dgId, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }

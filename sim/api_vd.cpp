@@ -7,13 +7,9 @@ using namespace sim;
 
 SIM_EXPORT KX_U8 KX_LD_GetTargetLDInfo(KX_U8 adapter, KX_U16 vdId, LD_Info *target)
 {
-    SIM_GUARD({
-        Session s("KX_LD_GetTargetLDInfo", adapter);
-        if (!s.ok())
-            return s.status();
-        if (!target || adapter == 0xFF)
+    SIM_GUARD(return onAdapter("KX_LD_GetTargetLDInfo", adapter, [&](Session &, Adapter &a) -> uint8_t {
+        if (!target)
             return ST_INVALID_PARAM;
-        Adapter &a = s.adapter();
         VD *vd = a.findVD(vdId);
         if (!vd)
             return ST_NO_VD;
@@ -21,19 +17,15 @@ SIM_EXPORT KX_U8 KX_LD_GetTargetLDInfo(KX_U8 adapter, KX_U16 vdId, LD_Info *targ
         if (!vd->hasTarget)
             return ST_INVALID_REQUEST;
         buildTargetLDInfo(a, *vd, *target);
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_LD_GetCrossInfo(KX_U8 adapter, KX_U16 vdId, Cross_VD_Info *info)
 {
-    SIM_GUARD({
-        Session s("KX_LD_GetCrossInfo", adapter);
-        if (!s.ok())
-            return s.status();
-        if (!info || adapter == 0xFF)
+    SIM_GUARD(return onAdapter("KX_LD_GetCrossInfo", adapter, [&](Session &, Adapter &a) -> uint8_t {
+        if (!info)
             return ST_INVALID_PARAM;
-        Adapter &a = s.adapter();
         VD *vd = a.findVD(vdId);
         if (!vd)
             return ST_NO_VD;
@@ -53,28 +45,22 @@ SIM_EXPORT KX_U8 KX_LD_GetCrossInfo(KX_U8 adapter, KX_U16 vdId, Cross_VD_Info *i
             }
         }
         vd->ov.apply(&kRecord_Cross_VD_Info, info);
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_LD_Delete(KX_U8 adapter, KX_U16 vdId, KX_BOOLEAN stop)
 {
-    SIM_GUARD({
-        Session s("KX_LD_Delete", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF)
-            return ST_BAD_ADAPTER;
-        Adapter &a = s.adapter();
+    SIM_GUARD(return onAdapter("KX_LD_Delete", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return s.finish(ST_NO_VD);
+            return ST_NO_VD;
         // Deleting the VD the host boots from would pull the system away.
         if (vd->os)
-            return s.finish(ST_VD_HAS_OS);
+            return ST_VD_HAS_OS;
         // A running activity is only given up when asked to.
         if (vd->bga.active() && vd->bga.state != BGAS_ABORTED && !stop)
-            return s.finish(ST_VD_HAS_BGA);
+            return ST_VD_HAS_BGA;
 
         // The event carries the VD's name in its four parameters.
         KX_U32 params[4] = {0, 0, 0, 0};
@@ -87,19 +73,15 @@ SIM_EXPORT KX_U8 KX_LD_Delete(KX_U8 adapter, KX_U16 vdId, KX_BOOLEAN stop)
         a.vds.erase(vdId);
         a.queueEvent(EVC_VD, 3, vdId, SEV_INFO, params[0], params[1], params[2], params[3]);
         s.changed();
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }
 
 SIM_EXPORT KX_U8 KX_DiskHasOS(KX_U8 adapter, KX_U8 kind, KX_U8 count, KX_U16 *ids)
 {
-    SIM_GUARD({
-        Session s("KX_DiskHasOS", adapter);
-        if (!s.ok())
-            return s.status();
-        if (adapter == 0xFF || !ids || count == 0 || kind > 1)
+    SIM_GUARD(return onAdapter("KX_DiskHasOS", adapter, [&](Session &, Adapter &a) -> uint8_t {
+        if (!ids || count == 0 || kind > 1)
             return ST_INVALID_PARAM;
-        Adapter &a = s.adapter();
         for (unsigned i = 0; i < count; ++i) {
             if (kind == 0) {
                 VD *vd = a.findVD(ids[i]);
@@ -122,6 +104,6 @@ SIM_EXPORT KX_U8 KX_DiskHasOS(KX_U8 adapter, KX_U8 kind, KX_U8 count, KX_U16 *id
                         return ST_VD_HAS_OS;
                 }
         }
-        return s.finish(ST_OK);
-    })
+        return ST_OK;
+    });)
 }

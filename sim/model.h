@@ -374,7 +374,8 @@ public:
     // Marks the model changed; finish() then writes it back.
     void changed() { m_dirty = true; }
     // Writes a changed state back and releases the lock. Returns `status`,
-    // or a failure when the change could not be stored.
+    // or a failure when the change could not be stored. A session left
+    // without finish() stores nothing.
     uint8_t finish(uint8_t status);
 
 private:

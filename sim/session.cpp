@@ -384,8 +384,15 @@ void Session::open(const char *op, int adapter)
 
 Session::~Session()
 {
-    if (!m_finished)
-        finish(m_status);
+    if (m_finished)
+        return;
+    // Left without finish(): an early answer or an exception part way
+    // through a change. Nothing half-done is stored; the file is read
+    // again by the next call.
+    if (m_dirty)
+        g.loaded = false;
+    if (m_locked)
+        unlockFile();
 }
 
 State &Session::state()
