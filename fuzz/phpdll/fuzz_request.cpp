@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <ftw.h>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -22,14 +23,26 @@
 namespace {
 KXRequestHandle *gHandle = nullptr;
 std::vector<std::string> gNames;
+char gStateDir[] = "/tmp/fuzz-phpdll-XXXXXX";
+
+int removeEntry(const char *path, const struct stat *, int, struct FTW *)
+{
+    return ::remove(path);
+}
+
+// The controller state of a run goes with the run.
+void removeStateDir()
+{
+    nftw(gStateDir, removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    char dir[] = "/tmp/fuzz-phpdll-XXXXXX";
-    if (mkdtemp(dir)) {
-        setenv("ARRAYCORE_SIM_STATE", (std::string(dir) + "/state.json").c_str(), 1);
-        setenv("ARRAY_DB_DIR", dir, 1);
+    if (mkdtemp(gStateDir)) {
+        setenv("ARRAYCORE_SIM_STATE", (std::string(gStateDir) + "/state.json").c_str(), 1);
+        setenv("ARRAY_DB_DIR", gStateDir, 1);
+        atexit(removeStateDir);
     }
     kxTraceSetStream(nullptr);
     KX_API_Initialize();
