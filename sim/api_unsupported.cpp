@@ -40,12 +40,6 @@ SIM_EXPORT KX_U8 KX_PD_WipeHDMDD(KX_U8 adapter, KX_U16 hdId, KX_BOOLEAN force)
     SIM_GUARD(return notSupported("KX_PD_WipeHDMDD", adapter);)
 }
 
-SIM_EXPORT KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param)
-{
-    (void)param;
-    SIM_GUARD(return notSupported("KX_LD_Create", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_LD_StartMigration(KX_U8 adapter, Create_LD_Param *param)
 {
     (void)param;
@@ -70,18 +64,6 @@ SIM_EXPORT KX_U8 KX_LD_DG_StartRebuild(KX_U8 adapter, Rebuild_Param *param)
     SIM_GUARD(return notSupported("KX_LD_DG_StartRebuild", adapter);)
 }
 
-SIM_EXPORT KX_U8 KX_CreateOrModify_VD(KX_U8 adapter, CreateOrModify_VD_Param *param)
-{
-    (void)param;
-    SIM_GUARD(return notSupported("KX_CreateOrModify_VD", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_Create_PackageVD(KX_U8 adapter, Create_PackageVD_Param *param)
-{
-    (void)param;
-    SIM_GUARD(return notSupported("KX_Create_PackageVD", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_PackageVD_Delete(KX_U8 adapter, KX_U16 id, KX_BOOLEAN deleteMBR)
 {
     (void)id;
@@ -99,13 +81,6 @@ SIM_EXPORT KX_U8 KX_DG_StartMigration(KX_U8 adapter, CreateOrModify_DG_Param *pa
 {
     (void)param;
     SIM_GUARD(return notSupported("KX_DG_StartMigration", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_CreateOrModify_DG(KX_U8 adapter, CreateOrModify_DG_Param *param, KX_BOOLEAN sizeOnly)
-{
-    (void)param;
-    (void)sizeOnly;
-    SIM_GUARD(return notSupported("KX_CreateOrModify_DG", adapter);)
 }
 
 SIM_EXPORT KX_U8 KX_Flash_Byte(KX_U8 adapter, KX_U8 direction, KX_U32 offset, KX_U32 length, KX_U8 *data)

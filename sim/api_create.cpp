@@ -1,0 +1,362 @@
+// Creating VDs (from disks, or in a slot of an array) and arrays.
+#include <algorithm>
+
+#include "api.h"
+
+using namespace sim;
+
+namespace {
+
+constexpr uint8_t ST_NO_RESOURCE = 4;
+constexpr uint8_t ST_BAD_RAID = 14;
+constexpr uint8_t ST_NO_SUCH_PD = 55;
+constexpr uint8_t ST_IS_SPARE = 54;
+constexpr uint8_t ST_PD_ASSIGNED = 56;
+constexpr uint8_t ST_PD_COUNT_FOR_RAID = 57;
+constexpr uint8_t ST_NO_VD_ID = 64;
+constexpr uint8_t ST_BAD_PD_COUNT = 152;
+
+constexpr uint64_t kGiB = 1048576;  // KiB
+
+// Bit of LogicalDriverMode that offers a RAID code; -1 for none.
+int raidBit(uint8_t raid)
+{
+    switch (raid) {
+    case 0: return 0;
+    case 1: return 1;
+    case 16: return 2;
+    case 17: return 3;
+    case 5: return 4;
+    case 6: return 5;
+    case 80: return 6;
+    case 15: return 7;
+    case 96: return 8;
+    case 10: return 9;
+    case 11: return 10;
+    case 12: return 11;
+    default: return -1;
+    }
+}
+
+// Whether n member disks make a layout of this RAID code.
+bool countFits(uint8_t raid, unsigned n, uint8_t parity)
+{
+    switch (raid) {
+    case 0: return n >= 1;
+    case 1: return n == 2;
+    case 15: return n == 1;
+    case 16: return n >= 4 && n % 2 == 0;
+    case 17: return n >= 3;
+    case 5: return n >= 3;
+    case 6: return n >= 3 && n > (parity ? parity : 2u);
+    case 80: return n >= 6 && n % 2 == 0;
+    case 96: return n >= 8 && n % 2 == 0;
+    case 10:
+    case 11:
+    case 12: return n >= 2;
+    default: return false;
+    }
+}
+
+uint64_t freeExtent(const Adapter &a, uint16_t pd)
+{
+    // The largest size allocateBlock would still place on the disk.
+    auto it = a.pds.find(pd);
+    if (it == a.pds.end())
+        return 0;
+    std::vector<std::pair<uint64_t, uint64_t>> used;
+    for (const auto &b : a.blocks)
+        if (b.second.pd == pd && b.second.vd != kNone16)
+            used.emplace_back(b.second.startKiB, b.second.startKiB + b.second.sizeKiB);
+    std::sort(used.begin(), used.end());
+    uint64_t at = 0, best = 0;
+    for (const auto &u : used) {
+        if (u.first > at)
+            best = std::max(best, u.first - at);
+        at = std::max(at, u.second);
+    }
+    if (it->second.sizeKiB > at)
+        best = std::max(best, it->second.sizeKiB - at);
+    return best;
+}
+
+// Disks given for a new VD or array: present, online, neither a spare nor
+// foreign; for an array also not yet used at all.
+uint8_t checkDisks(const Adapter &a, const std::vector<uint16_t> &ids, bool whole)
+{
+    if (ids.empty() || ids.size() > 128)
+        return ST_BAD_PD_COUNT;
+    for (size_t i = 0; i < ids.size(); ++i) {
+        auto it = a.pds.find(ids[i]);
+        if (it == a.pds.end() || !it->second.visible())
+            return ST_NO_SUCH_PD;
+        if (std::find(ids.begin(), ids.begin() + i, ids[i]) != ids.begin() + i)
+            return ST_INVALID_PARAM;
+        uint8_t bits = a.pdStatusBits(it->second);
+        if (bits & (PDS_GLOBAL_SPARE | PDS_DEDICATED_SPARE))
+            return ST_IS_SPARE;
+        if (bits & (PDS_OFFLINE | PDS_FOREIGN))
+            return ST_BAD_PD;
+        if (whole && (bits & PDS_ASSIGNED))
+            return ST_PD_ASSIGNED;
+        if (a.pdArray(it->second) != kNone16)
+            return ST_PD_ASSIGNED;  // a member of an array: VDs go into the array
+    }
+    return ST_OK;
+}
+
+uint8_t checkRaid(const Adapter &a, uint8_t raid, unsigned n, uint8_t parity)
+{
+    int bit = raidBit(raid);
+    if (bit < 0 || !(a.info.LogicalDriverMode & (1u << bit)))
+        return ST_BAD_RAID;
+    return countFits(raid, n, parity) ? static_cast<uint8_t>(ST_OK) : ST_PD_COUNT_FOR_RAID;
+}
+
+uint64_t rounded(uint64_t size, uint8_t scheme)
+{
+    uint64_t unit = scheme == 1 ? kGiB : scheme == 2 ? 10 * kGiB : 1;
+    return size / unit * unit;
+}
+
+// The activity an initialisation option starts, BGA_NONE for none.
+uint8_t initActivity(uint8_t option)
+{
+    switch (option) {
+    case 0: return BGA_FAST_INIT;
+    case 1: return BGA_FOREGROUND_INIT;
+    case 2:
+    case 5: return BGA_BACKGROUND_INIT;
+    default: return BGA_NONE;
+    }
+}
+
+uint16_t newId(const std::map<uint16_t, VD> &m, uint16_t wanted, unsigned limit)
+{
+    if (wanted != kNone16)
+        return m.count(wanted) || wanted >= limit ? kNone16 : wanted;
+    for (uint16_t id = 0; id < limit; ++id)
+        if (!m.count(id))
+            return id;
+    return kNone16;
+}
+
+std::string nameOf(const KX_U8 *p, size_t n)
+{
+    size_t len = 0;
+    while (len < n && p[len])
+        ++len;
+    return std::string(reinterpret_cast<const char *>(p), len);
+}
+
+// Makes the VD from a layout whose member size is already known.
+VD &addVD(Adapter &a, uint16_t id, const std::string &name, Layout layout, const std::vector<uint16_t> &pds,
+          uint64_t member, uint16_t array, uint8_t cache, uint8_t sector, uint8_t initOption, int64_t now)
+{
+    for (uint16_t p : pds)
+        layout.blocks.push_back(a.allocateBlock(p, member, id));
+    VD vd;
+    vd.id = id;
+    vd.name = name;
+    vd.layout = layout;
+    vd.array = array;
+    vd.cache = cache;
+    vd.sector = sector ? sector : 1;
+    vd.created = static_cast<uint32_t>(now / 1000);
+    uint8_t init = initActivity(initOption);
+    if (init != BGA_NONE) {
+        vd.bga.type = init;
+        vd.bga.state = BGAS_RUNNING;
+        vd.bga.sinceMs = now;
+    }
+    a.vds[id] = vd;
+    a.queueEvent(EVC_VD, 2, id, SEV_INFO);
+    if (init != BGA_NONE)
+        a.queueEvent(EVC_VD, vdEventBase(init) + BGAE_STARTED, id, SEV_INFO);
+    return a.vds[id];
+}
+
+uint8_t createArray(Adapter &a, CreateOrModify_DG_Param &p, bool sizeOnly, int64_t now)
+{
+    (void)now;
+    if (!a.arrayBased())
+        return ST_NOT_SUPPORTED;
+    if (p.PDCount == 0 || p.PDCount > 128)
+        return ST_BAD_PD_COUNT;
+    std::vector<uint16_t> pds(p.PDCount);
+    std::memcpy(pds.data(), reinterpret_cast<const uint8_t *>(&p) + offsetof(CreateOrModify_DG_Param, PDIDs),
+                2 * pds.size());
+    if (uint8_t st = checkDisks(a, pds, true))
+        return st;
+    if (uint8_t st = checkRaid(a, p.RaidMode, p.PDCount, p.NumParityDisk))
+        return st;
+    uint64_t smallest = UINT64_MAX;
+    for (uint16_t id : pds)
+        smallest = std::min(smallest, a.pds.at(id).sizeKiB);
+    uint64_t total = smallest * dataDiskCount(p.RaidMode, p.PDCount, p.NumParityDisk, p.SubVDCount);
+    p.Size = kxU64Make(total);
+    if (sizeOnly)
+        return ST_OK;
+    uint16_t id = p.DGID;
+    if (id == kNone16) {
+        for (id = 0; id < a.info.MaxDiskGroup && a.arrays.count(id); ++id) {
+        }
+    }
+    if (id >= a.info.MaxDiskGroup || a.arrays.count(id))
+        return id == p.DGID ? static_cast<uint8_t>(ST_BAD_ARRAY) : ST_NO_RESOURCE;
+    Array g;
+    g.id = id;
+    g.name = nameOf(p.Name, sizeof p.Name);
+    g.raid = p.RaidMode;
+    g.stripe = p.StripeBlockSize ? p.StripeBlockSize : 64;
+    g.parity = p.NumParityDisk;
+    g.subVDs = p.SubVDCount;
+    g.pds = pds;
+    a.arrays[id] = g;
+    p.DGID = id;
+    a.queueEvent(EVC_ARRAY, 0, id, SEV_INFO);
+    return ST_OK;
+}
+
+uint8_t createVdInArray(Adapter &a, CreateOrModify_VD_Param &p, int64_t now)
+{
+    Array *g = a.findArray(p.DGID);
+    if (!g)
+        return ST_BAD_ARRAY;
+    if (p.VDID != kNone16 && a.vds.count(p.VDID))
+        return ST_BAD_VD;  // changing an existing VD is not offered
+    unsigned inArray = 0;
+    uint64_t used = 0;
+    for (const auto &v : a.vds)
+        if (v.second.array == g->id) {
+            ++inArray;
+            used += a.vdSizeKiB(v.second.layout);
+        }
+    // The free slot follows the VDs of the array.
+    if (p.DGSlotNum < inArray || inArray >= a.info.MaxVDPerDG)
+        return ST_NO_RESOURCE;
+    uint64_t smallest = UINT64_MAX;
+    for (uint16_t id : g->pds)
+        smallest = std::min(smallest, a.pds.at(id).sizeKiB);
+    unsigned data = dataDiskCount(g->raid, static_cast<unsigned>(g->pds.size()), g->parity, g->subVDs);
+    uint64_t total = smallest * data;
+    uint64_t remaining = used < total ? total - used : 0;
+    uint64_t member = UINT64_MAX;
+    for (uint16_t id : g->pds)
+        member = std::min(member, freeExtent(a, id));
+    remaining = std::min(remaining, member == UINT64_MAX ? 0 : member * data);
+    uint64_t size = kxU64Value(p.Size) ? kxU64Value(p.Size) : rounded(remaining, p.RoundingScheme);
+    if (size == 0 || size > remaining) {
+        p.Size = kxU64Make(remaining);
+        return ST_NO_RESOURCE;
+    }
+    uint16_t id = newId(a.vds, p.VDID, a.info.MaxLogicalDrive);
+    if (id == kNone16)
+        return ST_NO_VD_ID;
+    Layout l;
+    l.raid = g->raid;
+    l.stripe = g->stripe;
+    l.parity = g->parity;
+    l.subVDs = g->subVDs;
+    l.sizeKiB = size;
+    addVD(a, id, nameOf(p.Name, sizeof p.Name), l, g->pds, (size + data - 1) / data, g->id, p.CachePolicy,
+          p.SectorCoefficient, p.InitializationOption, now);
+    p.VDID = id;
+    p.Size = kxU64Make(size);
+    return ST_OK;
+}
+
+}  // namespace
+
+SIM_EXPORT KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param)
+{
+    SIM_GUARD(return onAdapter("KX_LD_Create", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        if (!param)
+            return ST_INVALID_PARAM;
+        Create_LD_Param &p = *param;
+        if (p.HDCount == 0 || p.HDCount > 128)
+            return ST_BAD_PD_COUNT;
+        std::vector<uint16_t> pds;
+        for (unsigned i = 0; i < p.HDCount; ++i) {
+            uint16_t id;
+            std::memcpy(&id, reinterpret_cast<const uint8_t *>(&p) + offsetof(Create_LD_Param, HDIDs) + 2 * i, 2);
+            pds.push_back(id);
+        }
+        if (uint8_t st = checkDisks(a, pds, false))
+            return st;
+        if (uint8_t st = checkRaid(a, p.RaidMode, p.HDCount, p.NumParityDisk))
+            return st;
+        unsigned data = dataDiskCount(p.RaidMode, p.HDCount, p.NumParityDisk, p.SubLDCount);
+        uint64_t member = UINT64_MAX;
+        for (uint16_t id : pds)
+            member = std::min(member, freeExtent(a, id));
+        uint64_t size = kxU64Value(p.Size);
+        if (size == 0)
+            size = rounded(member * data, p.RoundingScheme);
+        uint64_t need = (size + data - 1) / data;
+        if (size == 0 || need > member)
+            return ST_NO_RESOURCE;
+        uint16_t id = newId(a.vds, p.LDID, a.info.MaxLogicalDrive);
+        if (id == kNone16)
+            return p.LDID == kNone16 ? ST_NO_VD_ID : static_cast<uint8_t>(ST_BAD_VD);
+        Layout l;
+        l.raid = p.RaidMode;
+        l.stripe = p.StripeBlockSize ? p.StripeBlockSize : 64;
+        l.parity = p.NumParityDisk;
+        l.subVDs = p.SubLDCount;
+        l.sizeKiB = size;
+        VD &vd = addVD(a, id, nameOf(p.Name, sizeof p.Name), l, pds, need, kNone16, p.CachePolicy,
+                       p.SectorCoefficient, p.InitializationOption, s.now());
+        vd.tandemWaterMark = p.TandemWaterMark;
+        p.LDID = id;
+        p.Size = kxU64Make(size);
+        s.changed();
+        return ST_OK;
+    });)
+}
+
+SIM_EXPORT KX_U8 KX_CreateOrModify_DG(KX_U8 adapter, CreateOrModify_DG_Param *param, KX_BOOLEAN sizeOnly)
+{
+    SIM_GUARD(return onAdapter("KX_CreateOrModify_DG", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        if (!param)
+            return ST_INVALID_PARAM;
+        uint8_t st = createArray(a, *param, sizeOnly != 0, s.now());
+        if (st == ST_OK && !sizeOnly)
+            s.changed();
+        return st;
+    });)
+}
+
+SIM_EXPORT KX_U8 KX_CreateOrModify_VD(KX_U8 adapter, CreateOrModify_VD_Param *param)
+{
+    SIM_GUARD(return onAdapter("KX_CreateOrModify_VD", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        if (!param)
+            return ST_INVALID_PARAM;
+        uint8_t st = createVdInArray(a, *param, s.now());
+        if (st == ST_OK)
+            s.changed();
+        return st;
+    });)
+}
+
+SIM_EXPORT KX_U8 KX_Create_PackageVD(KX_U8 adapter, Create_PackageVD_Param *param)
+{
+    SIM_GUARD(return onAdapter("KX_Create_PackageVD", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        if (!param)
+            return ST_INVALID_PARAM;
+        // Both or neither: the array is only kept when its VD could be made.
+        Adapter before = a;
+        uint8_t st = createArray(a, param->dg, false, s.now());
+        if (st == ST_OK) {
+            param->vd.DGID = param->dg.DGID;
+            param->vd.DGSlotNum = 0;
+            st = createVdInArray(a, param->vd, s.now());
+        }
+        if (st != ST_OK) {
+            a = before;
+            return st;
+        }
+        s.changed();
+        return ST_OK;
+    });)
+}

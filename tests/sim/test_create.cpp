@@ -1,0 +1,198 @@
+// Creating VDs from disks or in arrays, and arrays from disks.
+#include "sim_fixture.h"
+
+namespace {
+
+std::vector<Event> drainEvents()
+{
+    std::vector<Event> all;
+    Event buf[50];
+    KX_U8 n = 0;
+    do {
+        EXPECT_EQ(KX_EVT_GetEvent(0, 50, &n, buf), 0);
+        all.insert(all.end(), buf, buf + n);
+    } while (n == 50);
+    return all;
+}
+
+Create_LD_Param ldParam(uint8_t raid, std::vector<uint16_t> pds, uint64_t size = 0)
+{
+    Create_LD_Param p;
+    std::memset(&p, 0, sizeof p);
+    p.RaidMode = raid;
+    p.HDCount = static_cast<KX_U8>(pds.size());
+    for (size_t i = 0; i < pds.size(); ++i)
+        p.HDIDs[i] = pds[i];
+    p.StripeBlockSize = 64;
+    p.SectorCoefficient = 1;
+    p.LDID = 0xFFFF;
+    std::memcpy(p.Name, "new", 3);
+    p.Size = kxU64Make(size);
+    return p;
+}
+
+const char kV1[] = R"({"adapters":[{"Adapter_Info":{"MaxDiskGroup":0,"LogicalDriverMode":19},
+    "pds":[{"id":0,"size":2000000},{"id":1,"size":2000000},{"id":2,"size":2000000},
+           {"id":3,"size":2000000,"spare":"global"},{"id":4,"size":2000000}]}]})";
+
+class Create : public SimTest {};
+
+TEST_F(Create, VdFromDisksTakesTheirSpace)
+{
+    writeFixture(kV1);
+    Create_LD_Param p = ldParam(5, {0, 1, 2});
+    ASSERT_EQ(KX_LD_Create(0, &p), 0);
+    EXPECT_EQ(p.LDID, 0);
+    EXPECT_EQ(kxU64Value(p.Size), 4000000u);
+    ListBuffer<LD_Info> vd(2);
+    ASSERT_EQ(KX_LD_GetInfo(0, vd.as<LD_Info_Request>()), 0);
+    ASSERT_EQ(vd.header()->numReturned, 1);
+    EXPECT_EQ(textOf(vd.at(0).Name, 16), "new");
+    EXPECT_EQ(vd.at(0).RaidMode, 5);
+    EXPECT_EQ(vd.at(0).BlkCount, 3);
+    EXPECT_EQ(kxU64Value(vd.at(0).Size), 4000000u);
+    EXPECT_EQ(vd.at(0).BGAStatus, 1);  // quick initialisation runs
+    ListBuffer<HD_FreeSpaceInfo> fs(8);
+    ASSERT_EQ(KX_PD_GetFreeSpaceInfo(0, fs.as<HD_FreeSpaceInfo_Request>()), 0);
+    EXPECT_EQ(kxU64Value(fs.at(0).Size), 0u);
+    EXPECT_EQ(kxU64Value(fs.at(4).Size), 2000000u);
+    std::vector<Event> ev = drainEvents();
+    ASSERT_EQ(ev.size(), 2u);
+    EXPECT_EQ(ev[0].Code, 2);   // created
+    EXPECT_EQ(ev[1].Code, 40);  // fast initialization started
+
+    Create_LD_Param again = ldParam(5, {0, 1, 2});
+    EXPECT_EQ(KX_LD_Create(0, &again), 4);  // no room left
+    Create_LD_Param small = ldParam(0, {4}, 1000);
+    ASSERT_EQ(KX_LD_Create(0, &small), 0);
+    EXPECT_EQ(small.LDID, 1);
+    Create_LD_Param used = ldParam(0, {4}, 1000);
+    used.LDID = 1;
+    EXPECT_EQ(KX_LD_Create(0, &used), 8);  // that ID is taken
+}
+
+TEST_F(Create, VdRequestsAreChecked)
+{
+    writeFixture(kV1);
+    Create_LD_Param p = ldParam(1, {0, 1, 2});
+    EXPECT_EQ(KX_LD_Create(0, &p), 57);  // RAID1 takes two disks
+    p = ldParam(6, {0, 1, 2, 4});
+    EXPECT_EQ(KX_LD_Create(0, &p), 14);  // not offered by this adapter
+    p = ldParam(0, {0, 3});
+    EXPECT_EQ(KX_LD_Create(0, &p), 54);  // a spare
+    p = ldParam(0, {0, 9});
+    EXPECT_EQ(KX_LD_Create(0, &p), 55);
+    p = ldParam(0, {0, 0});
+    EXPECT_EQ(KX_LD_Create(0, &p), 7);
+    p = ldParam(0, {});
+    EXPECT_EQ(KX_LD_Create(0, &p), 152);
+    p = ldParam(0, {0}, 3000000);
+    EXPECT_EQ(KX_LD_Create(0, &p), 4);  // larger than the disk
+    EXPECT_EQ(KX_LD_Create(0, nullptr), 7);
+    ListBuffer<LD_Info> vd(2);
+    ASSERT_EQ(KX_LD_GetInfo(0, vd.as<LD_Info_Request>()), 0);
+    EXPECT_EQ(vd.header()->numReturned, 0);
+    EXPECT_TRUE(drainEvents().empty());
+}
+
+TEST_F(Create, GigabyteRoundingRoundsDown)
+{
+    writeFixture(kV1);
+    Create_LD_Param p = ldParam(0, {0, 1});
+    p.RoundingScheme = 1;
+    p.InitializationOption = 3;
+    ASSERT_EQ(KX_LD_Create(0, &p), 0);
+    EXPECT_EQ(kxU64Value(p.Size), 3u * 1048576u);
+    ListBuffer<LD_Status> st(1);
+    ASSERT_EQ(KX_LD_GetStatus(0, st.as<LD_Status_Request>()), 0);
+    EXPECT_EQ(st.at(0).Bga, 0);  // no initialisation asked for
+}
+
+CreateOrModify_DG_Param dgParam(uint8_t raid, std::vector<uint16_t> pds)
+{
+    CreateOrModify_DG_Param p;
+    std::memset(&p, 0, sizeof p);
+    p.DGID = 0xFFFF;
+    p.RaidMode = raid;
+    p.StripeBlockSize = 64;
+    p.PDCount = static_cast<KX_U8>(pds.size());
+    for (size_t i = 0; i < pds.size(); ++i)
+        p.PDIDs[i] = pds[i];
+    std::memcpy(p.Name, "dg", 2);
+    return p;
+}
+
+TEST_F(Create, ArraysAndVdsInTheirSlots)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0,"size":3000000},{"id":1,"size":2000000},{"id":2,"size":2000000}]}]})");
+    CreateOrModify_DG_Param g = dgParam(1, {1, 2});
+    ASSERT_EQ(KX_CreateOrModify_DG(0, &g, 1), 0);
+    EXPECT_EQ(kxU64Value(g.Size), 2000000u);
+    ListBuffer<DG_Info> dg(2);
+    ASSERT_EQ(KX_DG_GetInfo(0, dg.as<DG_Info_Request>()), 0);
+    EXPECT_EQ(dg.header()->numReturned, 0);  // only computed
+    ASSERT_EQ(KX_CreateOrModify_DG(0, &g, 0), 0);
+    EXPECT_EQ(g.DGID, 0);
+    CreateOrModify_DG_Param again = dgParam(0, {1});
+    EXPECT_EQ(KX_CreateOrModify_DG(0, &again, 0), 56);  // already a member
+
+    CreateOrModify_VD_Param v;
+    std::memset(&v, 0, sizeof v);
+    v.VDID = 0xFFFF;
+    v.DGID = 0;
+    v.DGSlotNum = 0;
+    v.Size = kxU64Make(2500000);
+    std::memcpy(v.Name, "slot", 4);
+    EXPECT_EQ(KX_CreateOrModify_VD(0, &v), 4);
+    EXPECT_EQ(kxU64Value(v.Size), 2000000u);  // what is available
+    v.Size = kxU64Make(500000);
+    ASSERT_EQ(KX_CreateOrModify_VD(0, &v), 0);
+    EXPECT_EQ(v.VDID, 0);
+    v.VDID = 0xFFFF;
+    v.DGSlotNum = 1;
+    v.Size = kxU64Make(0);  // the rest
+    ASSERT_EQ(KX_CreateOrModify_VD(0, &v), 0);
+    EXPECT_EQ(v.VDID, 1);
+    EXPECT_EQ(kxU64Value(v.Size), 1500000u);
+    ASSERT_EQ(KX_DG_GetInfo(0, dg.as<DG_Info_Request>()), 0);
+    ASSERT_EQ(dg.header()->numReturned, 1);
+    EXPECT_EQ(dg.at(0).VDSlotCount, 2);
+    EXPECT_EQ(dg.at(0).VDIDs[0], 0);
+    EXPECT_EQ(dg.at(0).VDIDs[1], 1);
+    EXPECT_EQ(kxU64Value(dg.at(0).RemainingManagedSpace), 0u);
+    v.VDID = 0xFFFF;
+    v.DGSlotNum = 2;
+    EXPECT_EQ(KX_CreateOrModify_VD(0, &v), 4);  // full
+    std::vector<Event> ev = drainEvents();
+    ASSERT_GE(ev.size(), 1u);
+    EXPECT_EQ(ev[0].Class, 13);
+    EXPECT_EQ(ev[0].Code, 0);  // array created
+}
+
+TEST_F(Create, PackageIsAllOrNothing)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0,"size":2000000},{"id":1,"size":2000000}]}]})");
+    Create_PackageVD_Param p;
+    std::memset(&p, 0, sizeof p);
+    p.dg = dgParam(1, {0, 1});
+    p.vd.VDID = 0xFFFF;
+    p.vd.Size = kxU64Make(5000000);  // too large: nothing is made
+    EXPECT_EQ(KX_Create_PackageVD(0, &p), 4);
+    ListBuffer<DG_Info> dg(2);
+    ASSERT_EQ(KX_DG_GetInfo(0, dg.as<DG_Info_Request>()), 0);
+    EXPECT_EQ(dg.header()->numReturned, 0);
+    EXPECT_TRUE(drainEvents().empty());
+    p.dg = dgParam(1, {0, 1});
+    p.vd.VDID = 0xFFFF;
+    p.vd.Size = kxU64Make(0);
+    ASSERT_EQ(KX_Create_PackageVD(0, &p), 0);
+    EXPECT_EQ(p.dg.DGID, 0);
+    EXPECT_EQ(p.vd.VDID, 0);
+    ListBuffer<LD_Info> vd(2);
+    ASSERT_EQ(KX_LD_GetInfo(0, vd.as<LD_Info_Request>()), 0);
+    ASSERT_EQ(vd.header()->numReturned, 1);
+    EXPECT_EQ(vd.at(0).DGID, 0);
+    EXPECT_EQ(kxU64Value(vd.at(0).Size), 2000000u);
+}
+
+}  // namespace
