@@ -274,3 +274,27 @@ TEST(ConfigParser, OneRecordByIdAndOnlyAdapterIDCounts)
 }
 
 } // namespace
+
+#include "Util/kxNow.h"
+
+namespace {
+TEST(CompactTime, ZeroPadsEveryPart)
+{
+    struct tm t = {};
+    t.tm_year = 2024 - 1900;
+    t.tm_mon = 0;
+    t.tm_mday = 5;
+    t.tm_hour = 7;
+    t.tm_min = 8;
+    t.tm_sec = 9;
+    EXPECT_EQ("20240105070809", kxCompactTime(t));
+    t.tm_year = 1999 - 1900;
+    t.tm_mon = 11;
+    t.tm_mday = 31;
+    t.tm_hour = 23;
+    t.tm_min = 59;
+    t.tm_sec = 60; // a leap second stays as the clock says
+    EXPECT_EQ("19991231235960", kxCompactTime(t));
+    EXPECT_EQ(14u, kxCompactNow().size());
+}
+} // namespace

@@ -5,10 +5,11 @@ extern "C" {
 #include "ext/standard/info.h"
 }
 
-#include <ctime>
+#include <string>
 
 #include "Parser/RequestEntry.h"
 #include "Util/KXTrace.h"
+#include "Util/kxNow.h"
 
 #define PHP_ARRAYRPC_VERSION "5.0"
 
@@ -61,13 +62,8 @@ PHP_FUNCTION(arrayrpc)
 PHP_FUNCTION(getNow)
 {
     ZEND_PARSE_PARAMETERS_NONE();
-    time_t now = time(nullptr);
-    struct tm local;
-    localtime_r(&now, &local);
-    char text[32];
-    snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
-             local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    RETURN_STRING(text);
+    const std::string now = kxCompactNow();
+    RETURN_STRINGL(now.data(), now.size());
 }
 
 PHP_MINIT_FUNCTION(arrayrpc)
