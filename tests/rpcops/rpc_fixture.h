@@ -6,10 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 
-class KXRequestHandle;
+#include "Parser/KXRequestHandle.h"
 
 class RpcFixture : public ::testing::Test {
 protected:

@@ -40,7 +40,7 @@ const char *const kRoots[] = {"KX_PD_GetHDInfo", "KX_LD_GetInfo", "AR_KX_EVT_Get
                               "KX_ENC_GetElementInfo", "KX_PD_GET_SMART_INFO", "KX_DG_GetInfo", "KX_API_Info"};
 const int kMixSize = sizeof kMix / sizeof kMix[0];
 const int kWorkers = 8;
-const int kPerWorker = 300;
+const int kPerWorker = 500;
 
 std::string fixture()
 {

@@ -23,9 +23,11 @@ class BBUInfoOperator : public KXAPIOperator {
             return;
         std::memset(&m_info, 0, sizeof m_info);
         m_APIRet = KX_BBU_GetInfo(m_adapterID, &m_info);
-        // An adapter without a battery answers with a failure status; its
-        // (zero) record is then not worth showing.
-        m_read = m_APIRet == KX_SUCCESS;
+        // An adapter without a battery leaves the record zero (or fails);
+        // a record with nothing in it is not shown.
+        const unsigned char *bytes = reinterpret_cast<const unsigned char *>(&m_info);
+        for (unsigned i = 0; i < sizeof m_info && !m_read; ++i)
+            m_read = bytes[i] != 0;
     }
 
     void buildXML() override

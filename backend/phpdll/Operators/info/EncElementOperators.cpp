@@ -109,7 +109,7 @@ class EncGetElementInfoOperator : public EnclosureOperator {
             return;
         std::vector<EncElementType_Info> room(kRoom);
         std::memset(room.data(), 0, kRoom * sizeof(EncElementType_Info));
-        KX_U8 count = 0;
+        KX_U8 count = static_cast<KX_U8>(kRoom);
         m_APIRet = KX_ENC_GetElementInfo(m_adapterID, m_encID, room.data(), &count);
         if (m_APIRet != KX_SUCCESS)
             return;
@@ -137,7 +137,7 @@ class EncGetElementConfigOperator : public EnclosureOperator {
             return;
         std::vector<EncElement_Config> room(kRoom);
         std::memset(room.data(), 0, kRoom * sizeof(EncElement_Config));
-        KX_U8 count = 0;
+        KX_U8 count = static_cast<KX_U8>(kRoom);
         m_APIRet = KX_ENC_GetElementConfig(m_adapterID, m_encID, room.data(), &count);
         if (m_APIRet != KX_SUCCESS)
             return;
