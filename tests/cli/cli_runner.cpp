@@ -116,15 +116,25 @@ std::vector<std::string> CliSandbox::environment() const
     return env;
 }
 
+void CliSandbox::execInSandbox(const std::vector<std::string> &args) const
+{
+    std::vector<std::string> argv = {CLI_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const std::vector<std::string> env = environment();
+    if (chdir(m_dir.c_str()) != 0)
+        _exit(126);
+    auto a = cArgs(argv);
+    auto e = cArgs(env);
+    execve(CLI_BINARY, a.data(), e.data());
+    _exit(127);
+}
+
 CliRun CliSandbox::run(const std::vector<std::string> &args, const std::string &input) const
 {
     CliRun r;
     int in[2], out[2], err[2];
     if (pipe(in) || pipe(out) || pipe(err))
         return r;
-    std::vector<std::string> argv = {CLI_BINARY};
-    argv.insert(argv.end(), args.begin(), args.end());
-    const std::vector<std::string> env = environment();
     pid_t pid = fork();
     if (pid == 0) {
         dup2(in[0], 0);
@@ -132,12 +142,7 @@ CliRun CliSandbox::run(const std::vector<std::string> &args, const std::string &
         dup2(err[1], 2);
         for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
             close(fd);
-        if (chdir(m_dir.c_str()) != 0)
-            _exit(126);
-        auto a = cArgs(argv);
-        auto e = cArgs(env);
-        execve(CLI_BINARY, a.data(), e.data());
-        _exit(127);
+        execInSandbox(args);
     }
     close(in[0]);
     close(out[1]);
@@ -191,21 +196,13 @@ CliRun CliSandbox::runOnTerminal(const std::vector<std::string> &args,
                                  const std::vector<std::string> &lines) const
 {
     CliRun r;
-    std::vector<std::string> argv = {CLI_BINARY};
-    argv.insert(argv.end(), args.begin(), args.end());
-    const std::vector<std::string> env = environment();
     winsize ws = {24, 200, 0, 0};
     int master = -1;
     pid_t pid = forkpty(&master, nullptr, nullptr, &ws);
     if (pid < 0)
         return r;
     if (pid == 0) {
-        if (chdir(m_dir.c_str()) != 0)
-            _exit(126);
-        auto a = cArgs(argv);
-        auto e = cArgs(env);
-        execve(CLI_BINARY, a.data(), e.data());
-        _exit(127);
+        execInSandbox(args);
     }
     size_t next = 0;
     bool sentEof = false;

@@ -32,6 +32,8 @@ class CliSandbox {
 
   private:
     std::vector<std::string> environment() const;
+    /* In the child: run arrayctl with args in the sandbox; never returns. */
+    [[noreturn]] void execInSandbox(const std::vector<std::string> &args) const;
     std::string m_dir;
 };
 

@@ -5,23 +5,15 @@
 #include <stdio.h>
 #include <string>
 #include <vector>
+#include "cli_test_support.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
 
 namespace {
 
-/* A writable argument vector, as the shell hands it to a handler. */
-struct Argv {
-    std::vector<std::string> store;
-    std::vector<char *> ptrs;
-    explicit Argv(std::vector<std::string> words) : store(std::move(words))
-    {
-        for (auto &s : store)
-            ptrs.push_back(&s[0]);
-        ptrs.push_back(nullptr);
-    }
-    int argc() const { return static_cast<int>(ptrs.size() - 1); }
-    char **argv() { return ptrs.data(); }
+/* The parser sees a vector as the shell hands it to a handler. */
+struct Argv : Words {
+    using Words::Words;
     std::string at(int i) const { return ptrs[i]; }
 };
 
