@@ -58,28 +58,6 @@ bool countFits(uint8_t raid, unsigned n, uint8_t parity)
     }
 }
 
-uint64_t freeExtent(const Adapter &a, uint16_t pd)
-{
-    // The largest size allocateBlock would still place on the disk.
-    auto it = a.pds.find(pd);
-    if (it == a.pds.end())
-        return 0;
-    std::vector<std::pair<uint64_t, uint64_t>> used;
-    for (const auto &b : a.blocks)
-        if (b.second.pd == pd && b.second.vd != kNone16)
-            used.emplace_back(b.second.startKiB, b.second.startKiB + b.second.sizeKiB);
-    std::sort(used.begin(), used.end());
-    uint64_t at = 0, best = 0;
-    for (const auto &u : used) {
-        if (u.first > at)
-            best = std::max(best, u.first - at);
-        at = std::max(at, u.second);
-    }
-    if (it->second.sizeKiB > at)
-        best = std::max(best, it->second.sizeKiB - at);
-    return best;
-}
-
 // Disks given for a new VD or array: present, online, neither a spare nor
 // foreign; for an array also not yet used at all.
 uint8_t checkDisks(const Adapter &a, const std::vector<uint16_t> &ids, bool whole)
@@ -243,7 +221,7 @@ uint8_t createVdInArray(Adapter &a, CreateOrModify_VD_Param &p, int64_t now)
     uint64_t remaining = used < total ? total - used : 0;
     uint64_t member = UINT64_MAX;
     for (uint16_t id : g->pds)
-        member = std::min(member, freeExtent(a, id));
+        member = std::min(member, a.largestFreeExtent(id));
     remaining = std::min(remaining, member == UINT64_MAX ? 0 : member * data);
     uint64_t size = kxU64Value(p.Size) ? kxU64Value(p.Size) : rounded(remaining, p.RoundingScheme);
     if (size == 0 || size > remaining) {
@@ -289,7 +267,7 @@ SIM_EXPORT KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param)
         unsigned data = dataDiskCount(p.RaidMode, p.HDCount, p.NumParityDisk, p.SubLDCount);
         uint64_t member = UINT64_MAX;
         for (uint16_t id : pds)
-            member = std::min(member, freeExtent(a, id));
+            member = std::min(member, a.largestFreeExtent(id));
         uint64_t size = kxU64Value(p.Size);
         if (size == 0)
             size = rounded(member * data, p.RoundingScheme);

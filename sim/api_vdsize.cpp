@@ -13,20 +13,7 @@ const uint16_t kPlannedVD = 0xFFFE;  // owner of the blocks of a planned VD
 // The largest stretch of a disk no block of a VD occupies.
 uint64_t largestFreeExtent(const Adapter &a, const PD &pd)
 {
-    std::vector<std::pair<uint64_t, uint64_t>> used;
-    for (const auto &b : a.blocks)
-        if (b.second.pd == pd.id && b.second.vd != kNone16)
-            used.emplace_back(b.second.startKiB, b.second.startKiB + b.second.sizeKiB);
-    std::sort(used.begin(), used.end());
-    uint64_t at = 0, best = 0;
-    for (const auto &u : used) {
-        if (u.first > at)
-            best = std::max(best, u.first - at);
-        at = std::max(at, u.second);
-    }
-    if (pd.sizeKiB > at)
-        best = std::max(best, pd.sizeKiB - at);
-    return best;
+    return a.largestFreeExtent(pd.id);
 }
 
 // Size of the layout of `param` with `member` KiB on each listed disk, as

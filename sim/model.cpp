@@ -383,6 +383,27 @@ void Adapter::freeBlocksOf(uint16_t vd)
         }
 }
 
+uint64_t Adapter::largestFreeExtent(uint16_t pdId) const
+{
+    auto it = pds.find(pdId);
+    if (it == pds.end())
+        return 0;
+    std::vector<std::pair<uint64_t, uint64_t>> used;
+    for (const auto &b : blocks)
+        if (b.second.pd == pdId && b.second.vd != kNone16)
+            used.emplace_back(b.second.startKiB, b.second.startKiB + b.second.sizeKiB);
+    std::sort(used.begin(), used.end());
+    uint64_t at = 0, best = 0;
+    for (const auto &u : used) {
+        if (u.first > at)
+            best = std::max(best, u.first - at);
+        at = std::max(at, u.second);
+    }
+    if (it->second.sizeKiB > at)
+        best = std::max(best, it->second.sizeKiB - at);
+    return best;
+}
+
 uint16_t Adapter::allocateBlock(uint16_t pdId, uint64_t size, uint16_t vd)
 {
     auto pit = pds.find(pdId);

@@ -276,6 +276,10 @@ struct Adapter {
     // status differs from `before`.
     void queueVdStatusChanges(const std::map<uint16_t, uint8_t> &before);
 
+    // The largest extent of a disk that no VD's block occupies, in KiB:
+    // the largest block allocateBlock could still place there.
+    uint64_t largestFreeExtent(uint16_t pd) const;
+
     // Frees the blocks of a VD (they stay as free blocks of their disks).
     void freeBlocksOf(uint16_t vd);
     // Allocates a block of sizeKiB on a disk at its lowest free extent;
