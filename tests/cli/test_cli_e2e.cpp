@@ -113,6 +113,16 @@ TEST(CliGolden, ShellOnATerminal)
     EXPECT_EQ(r.status, 0);
 }
 
+TEST(CliGolden, TerminalHistoryKeepsMalformedAndEmptyLines)
+{
+    /* Up arrow, then Ctrl-P, bring back the refused line; after an empty
+       line Ctrl-P brings back the empty line, not the one before it. */
+    CliSandbox box(kV1);
+    CliRun r = box.runOnTerminal({}, {"\"x", "\x1b[A", "\x10", "", "\x10", "EXIT"});
+    EXPECT_EQ(r.out, golden("shell_tty_history.out"));
+    EXPECT_EQ(r.status, 0);
+}
+
 TEST(CliGolden, TerminalEndOfFileEndsTheShell)
 {
     CliSandbox box(kV1);
