@@ -48,8 +48,12 @@ std::vector<Request> requests()
     std::string line;
     while (std::getline(in, line)) {
         std::string::size_type blank = line.find(' ');
-        if (blank != std::string::npos)
-            out.push_back({line.substr(0, blank), line.substr(blank + 1)});
+        if (blank == std::string::npos)
+            continue;
+        std::string xml = line.substr(blank + 1);
+        for (std::string::size_type at; (at = xml.find("@DATA@")) != std::string::npos;)
+            xml.replace(at, 6, RPCOPS_DATA);
+        out.push_back({line.substr(0, blank), xml});
     }
     return out;
 }
@@ -60,7 +64,7 @@ TEST(RpcOperatorsGolden, EveryRequestAnswersAsExpected)
     dir.write("state.json", data("e2e_state.json"));
     PhpWorker worker(dir);
     std::vector<Request> all = requests();
-    ASSERT_GE(all.size(), 40u);
+    ASSERT_GE(all.size(), 45u);
     for (const Request &r : all) {
         SCOPED_TRACE(r.name);
         std::string rc;

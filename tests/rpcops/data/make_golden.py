@@ -413,6 +413,44 @@ add("vd_target_none", "<KX_LD_GetTargetLDInfo><AdapterID>0</AdapterID><LD_ID>1</
         "Name": "", "NumParityDisk": 0, "RaidMode": 0, "SectorCoefficient": 0, "Size": 0, "Status": 0,
         "StripeBlockSize": 0, "SubLDCount": 0})))
 
+
+# Image files of the simulated controller (format in sim/README.md); the
+# test puts the data directory where @DATA@ stands.
+import struct as _st
+def image_file(name, itype, major, minor, rev, build, dev, subdev, payload_len):
+    payload = bytes((i * 13 + 5) & 0xFF for i in range(payload_len))
+    hdr = b"KXIM" + _st.pack("<HBB4H4HII", 1, itype, 0, major, minor, rev, build,
+                              0x1a2b, dev, 0x1a2c, subdev, payload_len, sum(payload) & 0xFFFFFFFF) + bytes(32)
+    with open(os.path.join(HERE, name), "wb") as f:
+        f.write(hdr + payload)
+image_file("firmware.img", 3, 2, 4, 1, 812, 37376, 0x00c3, 40000)
+image_file("bios.img", 2, 7, 1, 0, 33, 37376, 0, 1000)
+add("bin_version", "<KX_BIN_Version><filepath>@DATA@/firmware.img</filepath><AdapterID>0</AdapterID><Type>3</Type>"
+    "</KX_BIN_Version>",
+    response("KX_BIN_Version", retval(0) + struct("BINInfo", "BINVersion",
+        struct("BINVersion", "Version_Info", members({"VerBuild": 812, "VerMajor": 2, "VerMinor": 4, "VerOEM": 1})) +
+        members({"DevID": "c3"}))))
+add("bios_version", "<KX_BIOS_Version><filepath>@DATA@/bios.img</filepath></KX_BIOS_Version>",
+    response("KX_BIOS_Version", retval(0) + struct("BIOSInfo", "BIOS_Version",
+        struct("BIOSVersion", "Version_Info", members({"BuildNumber": 33, "MajorVersion": 7, "MinorVersion": 1,
+                                                       "RevisionNumber": 0})) +
+        members({"DevID": "9200", "VenID": "1a2b"}))))
+add("flash_option_update", "<KX_Flash_Option><AdapterID>0</AdapterID><filepath>@DATA@/firmware.img</filepath>"
+    "<Actions>15</Actions><Type>3</Type></KX_Flash_Option>", response("KX_Flash_Option", retval(0)))
+# The adapter now runs the image's firmware version.
+add("adapter_info_after_update", "<KX_Adapter_GetInfo><AdapterID>0</AdapterID></KX_Adapter_GetInfo>",
+    response("KX_Adapter_GetInfo", retval(0) + scalar("Count", 1, "U8") + adapter_struct.replace(
+        struct("FirmwareVersion", "Version_Info", members(ver(ai["FirmwareVersion"], True))),
+        struct("FirmwareVersion", "Version_Info", members({"VerBuild": 812, "VerMajor": 2, "VerMinor": 4, "VerOEM": 1})))))
+add("flash_option_other_action", "<KX_Flash_Option><AdapterID>0</AdapterID><Actions>7</Actions></KX_Flash_Option>",
+    response("KX_Flash_Option", retval(0)))
+add("vd_migrated_size", "<KX_LD_GetMigratedLdSize><AdapterID>0</AdapterID><LDID>1</LDID><RaidMode>1</RaidMode>"
+    "<HDCount>2</HDCount><HDIDs>3 4</HDIDs></KX_LD_GetMigratedLdSize>",
+    response("KX_LD_GetMigratedLdSize", retval(0) + plain("CreateLDParam", {
+        "CachePolicy": 0, "HDCount": 2, "HDIDs": nums([3, 4] + [0] * 126), "InitializationOption": 0, "LDID": 1,
+        "Name": "", "NumParityDisk": 0, "RaidMode": 1, "RoundingScheme": 0, "Size": 976762587,
+        "SpecifiedBlkSeq": 0, "StripeBlockSize": 64, "SubLDCount": 0})))
+
 with open(os.path.join(HERE, "e2e_state.json"), "w") as f:
     json.dump(fixture, f, indent=1)
     f.write("\n")

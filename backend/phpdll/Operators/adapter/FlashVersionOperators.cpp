@@ -57,7 +57,7 @@ KX_REGISTER_OPERATOR(FlashOptionOperator)
 
 class BINVersionOperator : public KXAPIOperator {
     KX_OPERATOR_DECLARE_NAME
-    BINVersionOperator() : KXAPIOperator(m_OperatorName), m_type(KX_IMAGE_ANY), m_subId(0)
+    BINVersionOperator() : KXAPIOperator(m_OperatorName), m_type(0), m_subId(0)
     {
         std::memset(&m_version, 0, sizeof m_version);
     }
