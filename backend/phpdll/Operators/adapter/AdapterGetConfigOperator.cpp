@@ -6,6 +6,7 @@
 #include "DataType/SingleType/ValueText.h"
 #include "Operators/KXAPIOperator.h"
 #include "Operators/OperatorTable.h"
+#include "Operators/adapter/AdapterCapabilities.h"
 #include "kx_api.h"
 
 class AdapterGetConfigOperator : public KXAPIOperator {
@@ -21,18 +22,7 @@ class AdapterGetConfigOperator : public KXAPIOperator {
         m_count = 0;
         if (!m_hasAdapter)
             return;
-        // As for the information records: room for one at least, since a
-        // single-adapter call writes one whatever the count says.
-        unsigned room = KX_Adapter_GetCount();
-        if (room == 0)
-            room = 1;
-        std::vector<Adapter_Config_V2> records(room);
-        std::memset(records.data(), 0, room * sizeof(Adapter_Config_V2));
-        KX_U8 count = 0;
-        m_APIRet = KX_Adapter_GetConfig(m_adapterID, &count, records.data());
-        m_count = count;
-        for (unsigned i = 0; i < count && i < room; ++i)
-            m_records.push_back(records[i]);
+        m_APIRet = kxReadAdapterRecords(KX_Adapter_GetConfig, m_adapterID, m_count, m_records);
     }
 
     static ValuesMap members(const Adapter_Config_V2 &r)

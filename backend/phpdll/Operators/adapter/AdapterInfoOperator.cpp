@@ -23,21 +23,9 @@ class AdapterInfoOperator : public KXAPIOperator {
         m_count = 0;
         if (!m_hasAdapter)
             return;
-        // Room for every adapter, and for one even when the controller
-        // reports none: a call for a single adapter writes one record
-        // whatever the count says.
-        unsigned room = KX_Adapter_GetCount();
-        if (room == 0)
-            room = 1;
-        std::vector<Adapter_Info> records(room);
-        std::memset(records.data(), 0, room * sizeof(Adapter_Info));
-        KX_U8 count = 0;
-        m_APIRet = KX_Adapter_GetInfo(m_adapterID, &count, records.data());
-        m_count = count;
-        for (unsigned i = 0; i < count && i < room; ++i) {
-            kxNormalizeAdapterInfo(records[i]);
-            m_records.push_back(records[i]);
-        }
+        m_APIRet = kxReadAdapterRecords(KX_Adapter_GetInfo, m_adapterID, m_count, m_records);
+        for (Adapter_Info &r : m_records)
+            kxNormalizeAdapterInfo(r);
     }
 
     static ValuesMap driverVersion(const Version_Info &v)

@@ -22,6 +22,29 @@ std::string kxNumberList16(const unsigned char *bytes, unsigned count)
     return kxNumberList(reinterpret_cast<const KX_U16 *>(bytes), count);
 }
 
+ValuesMap kxLDInfoValues(const LD_Info &r)
+{
+    ValuesMap out;
+    out["AdapterID"] = kxDecimal(r.AdapterID);
+    out["BGAStatus"] = kxDecimal(r.BGAStatus);
+    out["BlkCount"] = kxDecimal(r.BlkCount);
+    out["BlockIDs"] = kxNumberList16(KX_MEMBER_BYTES(r, LD_Info, BlockIDs), 128);
+    out["BlockSize"] = kxDecimal(r.BlockSize);
+    out["CacheMode"] = kxDecimal(r.CacheMode);
+    out["DGID"] = kxDecimal(r.DGID);
+    out["HDCount"] = kxDecimal(r.HDCount);
+    out["ID"] = kxDecimal(r.ID);
+    out["Name"] = kxText(r.Name, 16);
+    out["NumParityDisk"] = kxDecimal(r.NumParityDisk);
+    out["RaidMode"] = kxDecimal(r.RaidMode);
+    out["SectorCoefficient"] = kxDecimal(r.SectorCoefficient);
+    out["Size"] = kxDecimal(r.Size);
+    out["Status"] = kxDecimal(r.Status);
+    out["StripeBlockSize"] = kxDecimal(r.StripeBlockSize);
+    out["SubLDCount"] = kxDecimal(r.SubLDCount);
+    return out;
+}
+
 ValuesMap kxLinkEndpointValues(const Link_Endpoint &e)
 {
     ValuesMap out;

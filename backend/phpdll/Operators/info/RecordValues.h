@@ -22,6 +22,9 @@ std::string kxNumberList64(const unsigned char *bytes, unsigned count);
 // Every element of a 16-bit array field given as raw record bytes.
 std::string kxNumberList16(const unsigned char *bytes, unsigned count);
 
+// The members of a VD record, as the VD list shows them.
+ValuesMap kxLDInfoValues(const LD_Info &record);
+
 // The members of one end of a topology link.
 ValuesMap kxLinkEndpointValues(const Link_Endpoint &endpoint);
 

@@ -35,23 +35,10 @@ class VDGetTargetVDInfoOperator : public KXAPIOperator {
         m_xml.addResult(m_APIRet);
         if (!m_hasAdapter)
             return;
-        const LD_Info &r = m_info;
-        ValuesMap out;
-        out["AdapterID"] = kxDecimal(r.AdapterID);
-        out["BGAStatus"] = kxDecimal(r.BGAStatus);
-        out["BlockIDs"] = kxNumberList16(KX_MEMBER_BYTES(r, LD_Info, BlockIDs), 128);
-        out["CacheMode"] = kxDecimal(r.CacheMode);
-        out["DGID"] = kxDecimal(r.DGID);
-        out["HDCount"] = kxDecimal(r.HDCount);
-        out["ID"] = kxDecimal(r.ID);
-        out["Name"] = kxText(r.Name, 16);
-        out["NumParityDisk"] = kxDecimal(r.NumParityDisk);
-        out["RaidMode"] = kxDecimal(r.RaidMode);
-        out["SectorCoefficient"] = kxDecimal(r.SectorCoefficient);
-        out["Size"] = kxDecimal(r.Size);
-        out["Status"] = kxDecimal(r.Status);
-        out["StripeBlockSize"] = kxDecimal(r.StripeBlockSize);
-        out["SubLDCount"] = kxDecimal(r.SubLDCount);
+        // The target layout has no blocks yet: no block count or size.
+        ValuesMap out = kxLDInfoValues(m_info);
+        out.erase("BlkCount");
+        out.erase("BlockSize");
         m_xml.addRetStruct("LDInfo", out);
     }
 
