@@ -30,6 +30,20 @@ int pickFreePort() {
   return ntohs(addr.sin_port);
 }
 
+int listenLoopback(int backlog, sockaddr_in* addr) {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  *addr = sockaddr_in();
+  addr->sin_family = AF_INET;
+  addr->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof *addr;
+  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(addr), sizeof *addr) != 0 || listen(fd, backlog) != 0 ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(addr), &len) != 0) {
+    if (fd >= 0) close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!condition()) {

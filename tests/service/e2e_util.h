@@ -12,6 +12,10 @@
 #include "service_test_util.h"
 
 int pickFreePort();
+// A socket listening on a free loopback port, never accepting; -1 on failure.
+// *addr receives its address.
+struct sockaddr_in;
+int listenLoopback(int backlog, sockaddr_in* addr);
 bool waitFor(const std::function<bool()>& condition, int timeoutMs);
 
 // php -S 127.0.0.1:<port> serving tests/service/gui; every request is

@@ -168,14 +168,9 @@ TEST_F(DaemonE2E, PidFileOfAnotherProgramIsReplaced) {
 // connect timeout. A stop that arrives while the first pass waits there
 // has to wait for the pass to finish.
 TEST_F(DaemonE2E, StopWaitsForThePassUnderWay) {
-  int wedged = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr = {};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(bind(wedged, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-  ASSERT_EQ(listen(wedged, 0), 0);
-  socklen_t len = sizeof addr;
-  getsockname(wedged, reinterpret_cast<sockaddr*>(&addr), &len);
+  sockaddr_in addr;
+  int wedged = listenLoopback(0, &addr);
+  ASSERT_GE(wedged, 0);
   std::vector<int> fillers;
   for (int i = 0; i < 2; ++i) {
     int c = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);

@@ -117,14 +117,9 @@ TEST_F(Robustness, GuiDown) {
 }
 
 TEST_F(Robustness, GuiThatAcceptsAndNeverAnswers) {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr = {};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-  ASSERT_EQ(listen(fd, 64), 0);
-  socklen_t len = sizeof addr;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+  sockaddr_in addr;
+  int fd = listenLoopback(64, &addr);
+  ASSERT_GE(fd, 0);
   box.setGuiPort(ntohs(addr.sin_port));
   int pid = start();
   ASSERT_GT(pid, 0);
