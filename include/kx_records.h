@@ -494,7 +494,7 @@ typedef struct _Event {
     KX_U8 Severity;
     KX_U8 AdapterID;
     KX_U32 SequenceNo; /* per-adapter sequence number, increasing with each event */
-    KX_U32 Params[4]; /* event-specific parameters (Part 5.3) */
+    KX_U32 Params[4]; /* event-specific parameters, meaning by class and code */
     KX_U8 SenseDataLength;
     KX_U8 Reserved2;
     KX_U8 SenseData[30]; /* the first SenseDataLength bytes are valid */
