@@ -17,7 +17,7 @@ status=0
    ctest --output-on-failure -j"$jobs" -L unit) || status=1
 
 if [ -n "$(ls "$root"/fuzz/*/CMakeLists.txt 2>/dev/null)" ]; then
-  "$root/scripts/build.sh" "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DARRAY_FUZZ=ON \
+  "$root/scripts/build.sh" "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DARRAY_FUZZ=ON -DBUILD_TESTING=OFF \
      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
   (cd "$root/build-fuzz" && ctest --output-on-failure -L fuzz) || status=1
 fi
