@@ -8,7 +8,10 @@
 #include <memory>
 
 #include "Operators/KXAPIOperator.h"
+#include "APIClass/Requests.h"
+#include "DataType/SingleType/ValueText.h"
 #include "Operators/OperatorTable.h"
+#include "Operators/request/RequestOperator.h"
 #include "Parser/KXRequestHandle.h"
 #include "Parser/RequestEntry.h"
 #include "Util/KXTrace.h"
@@ -256,6 +259,55 @@ TEST_F(Dispatch, UnsupportedTraceMasksSecrets)
     const std::string t = trace();
     EXPECT_EQ(std::string::npos, t.find("hunter2"));
     EXPECT_NE(std::string::npos, t.find("<lpszUsername>root</lpszUsername>"));
+}
+
+// A list operator of the test's own, to see both ways a first failing call
+// can be echoed.
+class StatusList : public RequestOperator {
+public:
+    explicit StatusList(FirstCallFailure onFailure) : RequestOperator("T"), m_onFailure(onFailure) {}
+    const std::string &getName() const override { return m_name; }
+    const std::string &structName() const override { return m_name; }
+    void run() override
+    {
+        runList<VDStatusRequest>([](const LD_Status &s, ValuesMap &out) { out["LDID"] = kxDecimal(s.LDID); },
+                                 m_onFailure);
+    }
+
+private:
+    FirstCallFailure m_onFailure;
+    std::string m_name = "T";
+};
+
+std::string runStatusList(RequestOperator::FirstCallFailure onFailure)
+{
+    StatusList op(onFailure);
+    ValuesMap params = {{"AdapterID", "0"}, {"requestType", "1"}, {"numRequested", "4"}};
+    op.analyze(params);
+    op.doOp();
+    std::string out;
+    op.getReturn(out);
+    return out;
+}
+
+TEST_F(Dispatch, FirstCallFailureEitherReportsOrOmitsThePagingEntries)
+{
+    gFake.addVD(0);
+    gFake.failStatus = 19;
+    gFake.failListCall = 1;
+    EXPECT_EQ("<T type=\"function\"><RetVal type=\"U8\">19</RetVal><RequestHeader type=\"struct  RequestHeader\">"
+              "<AdapterID><![CDATA[0]]></AdapterID><nextStartingIndex><![CDATA[65535]]></nextStartingIndex>"
+              "<numRequested><![CDATA[4]]></numRequested><numReturned><![CDATA[0]]></numReturned>"
+              "<requestType><![CDATA[1]]></requestType></RequestHeader></T>\n",
+              runStatusList(RequestOperator::ReportPaging));
+    gFake.listCalls = 0;
+    EXPECT_EQ("<T type=\"function\"><RetVal type=\"U8\">19</RetVal><RequestHeader type=\"struct  RequestHeader\">"
+              "<AdapterID><![CDATA[0]]></AdapterID><numRequested><![CDATA[4]]></numRequested>"
+              "<requestType><![CDATA[1]]></requestType></RequestHeader></T>\n",
+              runStatusList(RequestOperator::OmitPaging));
+    gFake.listCalls = 0;
+    gFake.failListCall = 0;
+    EXPECT_NE(std::string::npos, runStatusList(RequestOperator::OmitPaging).find("<numReturned><![CDATA[1]]>"));
 }
 
 TEST(IssueXML, EmptyRequestSucceedsWithoutTouchingAnything)

@@ -34,12 +34,20 @@ public:
 protected:
     void addRequestHeader();
 
+public:
+    // What the echoed header says when the first list call fails: the
+    // paging entries as for any list (0 returned), or none at all (for
+    // lists whose readers take their absence as "could not be read").
+    enum FirstCallFailure { ReportPaging, OmitPaging };
+
+protected:
+
     // The paged iteration every list operator shares: one request object,
     // one call, the records while any are left (refilling as needed), the
     // paging results and RetVal. Without an adapter number: RetVal 6 and
     // no controller call at all.
     template <typename Request, typename ToMap>
-    void runList(ToMap toMap)
+    void runList(ToMap toMap, FirstCallFailure onFailure = ReportPaging)
     {
         m_bodyResult.clear();
         if (!m_hasAdapter) {
@@ -48,6 +56,11 @@ protected:
         }
         Request request(m_parser.getStruct(), m_adapterID);
         request.runAPI();
+        if (request.getAPIResult() != KX_SUCCESS && onFailure == OmitPaging) {
+            m_APIRet = request.getAPIResult();
+            m_xml.addResult(m_APIRet);
+            return;
+        }
         for (; request.isEnd(); request.moveToNext()) {
             m_bodyResult.emplace_back();
             toMap(*request.getInstance(), m_bodyResult.back());
