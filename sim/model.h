@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -226,6 +227,56 @@ struct Enclosure {
     Overlays ov;
 };
 
+// A family's share of an adapter's state (see family.h). Copied deeply
+// with the adapter.
+struct FamilyData {
+    virtual ~FamilyData() = default;
+    virtual std::unique_ptr<FamilyData> clone() const = 0;
+};
+template <class T>
+struct FamilyDataOf : FamilyData {
+    std::unique_ptr<FamilyData> clone() const override
+    {
+        return std::make_unique<T>(static_cast<const T &>(*this));
+    }
+};
+
+class FamilySlots {
+public:
+    FamilySlots() = default;
+    FamilySlots(const FamilySlots &o) { *this = o; }
+    FamilySlots(FamilySlots &&) = default;
+    FamilySlots &operator=(FamilySlots &&) = default;
+    FamilySlots &operator=(const FamilySlots &o)
+    {
+        if (this != &o) {
+            m_slots.clear();
+            for (const auto &x : o.m_slots)
+                m_slots[x.first] = x.second->clone();
+        }
+        return *this;
+    }
+    // The family's data, made when it is first asked for. T derives from
+    // FamilyDataOf<T>; one name always holds one type.
+    template <class T>
+    T &get(const std::string &name)
+    {
+        auto &p = m_slots[name];
+        if (!p)
+            p = std::make_unique<T>();
+        return static_cast<T &>(*p);
+    }
+    template <class T>
+    const T *find(const std::string &name) const
+    {
+        auto it = m_slots.find(name);
+        return it == m_slots.end() ? nullptr : static_cast<const T *>(it->second.get());
+    }
+
+private:
+    std::map<std::string, std::unique_ptr<FamilyData>> m_slots;
+};
+
 struct Adapter {
     uint8_t number = 0;
     Adapter_Info info{};
@@ -244,6 +295,7 @@ struct Adapter {
     std::map<uint16_t, Enclosure> enclosures;
     std::deque<Event> events;
     std::map<std::string, uint8_t> faults;
+    FamilySlots family;  // state of the families of family.h, by name
 
     bool arrayBased() const { return info.MaxDiskGroup != 0; }
     PD *findPD(uint16_t id);

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "kx_record_fields.h"
+#include "family.h"
 #include "model.h"
 #include "operations.h"
 
@@ -144,73 +145,10 @@ const char *stateWord(uint8_t s)
     }
 }
 
-struct Reader {
-    std::string &error;
+struct Reader : ValueReader {
     int64_t anchorMs;
 
-    bool fail(const std::string &where, const std::string &what)
-    {
-        error = where + ": " + what;
-        return false;
-    }
-
-    bool uint(const json &v, const std::string &where, uint64_t max, uint64_t &out)
-    {
-        if (!v.is_number_integer())
-            return fail(where, std::string("expected an integer, found ") + v.type_name());
-        if (!v.is_number_unsigned() && v.get<int64_t>() < 0)
-            return fail(where, "negative value");
-        uint64_t u = v.get<uint64_t>();
-        if (u > max)
-            return fail(where, "value " + std::to_string(u) + " is out of range (at most " + std::to_string(max) + ")");
-        out = u;
-        return true;
-    }
-
-    template <class T>
-    bool num(const json &v, const std::string &where, uint64_t max, T &out)
-    {
-        uint64_t u = 0;
-        if (!uint(v, where, max, u))
-            return false;
-        out = static_cast<T>(u);
-        return true;
-    }
-
-    bool boolean(const json &v, const std::string &where, bool &out)
-    {
-        if (v.is_boolean()) {
-            out = v.get<bool>();
-            return true;
-        }
-        if (v.is_number_integer() && (v.get<int64_t>() == 0 || v.get<int64_t>() == 1)) {
-            out = v.get<int64_t>() == 1;
-            return true;
-        }
-        return fail(where, std::string("expected true or false, found ") + v.type_name());
-    }
-
-    bool text(const json &v, const std::string &where, std::string &out)
-    {
-        if (!v.is_string())
-            return fail(where, std::string("expected a string, found ") + v.type_name());
-        out = v.get<std::string>();
-        return true;
-    }
-
-    bool idList(const json &v, const std::string &where, std::vector<uint16_t> &out)
-    {
-        if (!v.is_array())
-            return fail(where, std::string("expected a list of IDs, found ") + v.type_name());
-        out.clear();
-        for (size_t i = 0; i < v.size(); ++i) {
-            uint16_t id = 0;
-            if (!num(v[i], where + "[" + std::to_string(i) + "]", 0xFFFE, id))
-                return false;
-            out.push_back(id);
-        }
-        return true;
-    }
+    Reader(std::string &e, int64_t anchor) : ValueReader{e}, anchorMs(anchor) {}
 
     bool bga(const json &v, const std::string &where, Bga &out)
     {
@@ -427,7 +365,7 @@ struct Reader {
                 ok = v.is_null() || num(v, kw, 0xFFFE, out.enclosure);
             } else if (k == "bga") {
                 ok = bga(v, kw, out.bga);
-            } else {
+            } else if (!familyOwnsKey("pds", k)) {
                 return fail(kw, "unknown key of a physical disk");
             }
             if (!ok)
@@ -583,7 +521,7 @@ struct Reader {
                 ok = bga(v, kw, out.bga);
             } else if (k == "target") {
                 ok = target(v, kw, out);
-            } else {
+            } else if (!familyOwnsKey("vds", k)) {
                 return fail(kw, "unknown key of a virtual disk");
             }
             if (!ok)
@@ -653,7 +591,7 @@ struct Reader {
                 ok = idList(v, kw, out.pds);
             else if (k == "bga")
                 ok = bga(v, kw, out.bga);
-            else
+            else if (!familyOwnsKey("arrays", k))
                 return fail(kw, "unknown key of an array");
             if (!ok)
                 return false;
@@ -709,6 +647,8 @@ struct Reader {
     {
         if (k == "parent")
             return parent(v, kw, out.parent);
+        if (familyOwnsKey("enclosures", k))
+            return true;
         return fail(kw, "unknown key of an enclosure");
     }
 
@@ -754,7 +694,7 @@ struct Reader {
             "Adapter_Info", "Adapter_Config_V2", "BBU_Info", "bbu", "bgaSpeed", "nextSequenceNo", "rescanCount",
             "pds", "blocks", "vds", "arrays", "pms", "expanders", "enclosures", "events", "faults"};
         for (auto it = j.begin(); it != j.end(); ++it)
-            if (!known.count(it.key())) {
+            if (!known.count(it.key()) && !familyOwnsKey("adapter", it.key())) {
                 if (kxFindRecord(it.key().c_str()))
                     return fail(w + "." + it.key(), "record " + it.key() + " does not belong to an adapter");
                 return fail(w + "." + it.key(), "unknown key of an adapter");
@@ -822,7 +762,12 @@ struct Reader {
             }))
             return false;
 
-        return link(a, w, blockGiven, vdBlocksGiven, vdPds) && events(j, w, a);
+        if (!link(a, w, blockGiven, vdBlocksGiven, vdPds) || !events(j, w, a))
+            return false;
+        for (const Family *f : families())
+            if (f->read && !f->read(*this, j, w, a))
+                return false;
+        return true;
     }
 
     // Cross references, placement of blocks and allocation of the VDs that
@@ -1135,6 +1080,9 @@ json adapterJson(const Adapter &a)
     for (const auto &f : a.faults)
         faults[f.first] = f.second;
     j["faults"] = faults;
+    for (const Family *f : families())
+        if (f->write)
+            f->write(a, j);
     return j;
 }
 
@@ -1250,6 +1198,9 @@ State defaultState(int64_t anchorMs)
     std::memcpy(e.SenseData, serial, n);
     e.SenseDataLength = static_cast<KX_U8>(n);
 
+    for (const Family *f : families())
+        if (f->defaults)
+            f->defaults(a);
     s.adapters.push_back(std::move(a));
     return s;
 }
