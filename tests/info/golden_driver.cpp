@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 
@@ -54,6 +55,62 @@ void writeFile(const std::string &path, const std::string &data)
     out << data;
 }
 
+std::string unescapeC(const std::string &s)
+{
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '\\' || i + 1 == s.size()) {
+            out += s[i];
+            continue;
+        }
+        char c = s[++i];
+        switch (c) {
+        case 'n': out += '\n'; break;
+        case 't': out += '\t'; break;
+        case 'r': out += '\r'; break;
+        case '0': out += '\0'; break;
+        case 'x':
+            if (i + 2 < s.size() + 0 && isxdigit((unsigned char)s[i + 1]) && isxdigit((unsigned char)s[i + 2])) {
+                out += static_cast<char>(strtol(s.substr(i + 1, 2).c_str(), nullptr, 16));
+                i += 2;
+            } else {
+                out += 'x';
+            }
+            break;
+        default: out += c; break;
+        }
+    }
+    return out;
+}
+
+static std::vector<std::string> splitWords(const std::string &line)
+{
+    std::vector<std::string> words;
+    std::string w;
+    bool inWord = false, quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        char c = line[i];
+        if (c == '\\' && i + 1 < line.size() && (line[i + 1] == '"' || line[i + 1] == '\\')) {
+            w += line[++i];
+            inWord = true;
+        } else if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (c == ' ' && !quoted) {
+            if (inWord)
+                words.push_back(w);
+            w.clear();
+            inWord = false;
+        } else {
+            w += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words.push_back(w);
+    return words;
+}
+
 std::vector<GoldenCommand> parseGolden(const std::string &text)
 {
     std::vector<GoldenCommand> cmds;
@@ -65,10 +122,7 @@ std::vector<GoldenCommand> parseGolden(const std::string &text)
         if (line.compare(0, 4, "=== ") == 0) {
             GoldenCommand c;
             c.line = lineNo;
-            std::istringstream words(line.substr(4));
-            std::string w;
-            while (words >> w)
-                c.args.push_back(w);
+            c.args = splitWords(line.substr(4));
             cmds.push_back(c);
         } else if (cmds.empty()) {
             continue;  // comments before the first command
@@ -81,6 +135,24 @@ std::vector<GoldenCommand> parseGolden(const std::string &text)
             if (!(words >> f.adapter))
                 f.adapter = -1;
             cmds.back().faults.push_back(f);
+        } else if (line.compare(0, 10, "--- stdin ") == 0 || line == "--- stdin") {
+            cmds.back().hasStdin = true;
+            cmds.back().stdinText = line.size() > 10 ? unescapeC(line.substr(10)) : "";
+        } else if (line == "--- keep") {
+            cmds.back().keep = true;
+        } else if (line == "--- unchanged") {
+            cmds.back().unchanged = true;
+        } else if (line.compare(0, 10, "--- state ") == 0) {
+            std::string rest = line.substr(10);
+            size_t sp = rest.find(' ');
+            cmds.back().stateChecks.emplace_back(rest.substr(0, sp), sp == std::string::npos ? "" : rest.substr(sp + 1));
+        } else if (line.compare(0, 8, "--- env ") == 0) {
+            std::string rest = line.substr(8);
+            size_t eq = rest.find('=');
+            cmds.back().env.emplace_back(rest.substr(0, eq), eq == std::string::npos ? "" : rest.substr(eq + 1));
+        } else if (line.compare(0, 11, "--- stderr ") == 0 || line == "--- stderr") {
+            cmds.back().hasErr = true;
+            cmds.back().expectedErr = line.size() > 11 ? unescapeC(line.substr(11)) : "";
         } else {
             cmds.back().expected += line;
             cmds.back().expected += '\n';
@@ -103,17 +175,21 @@ std::string fixtureFor(const std::string &fixture, const GoldenCommand &cmd)
 }
 
 GoldenRun runArrayctl(const std::string &dir, const std::vector<std::string> &args,
-                      const std::vector<std::pair<std::string, std::string>> &extraEnv)
+                      const std::vector<std::pair<std::string, std::string>> &extraEnv,
+                      const std::string *stdinText)
 {
     GoldenRun r;
     const std::string outPath = dir + "/stdout", errPath = dir + "/stderr";
+    const std::string inPath = stdinText ? dir + "/stdin" : std::string("/dev/null");
+    if (stdinText)
+        writeFile(inPath, *stdinText);
     pid_t pid = fork();
     if (pid < 0)
         return r;
     if (pid == 0) {
         int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int in = open("/dev/null", O_RDONLY);
+        int in = open(inPath.c_str(), O_RDONLY);
         if (out < 0 || err < 0 || in < 0)
             _exit(126);
         dup2(in, 0);
@@ -149,4 +225,91 @@ std::string startupPrelude()
     // directory: two failed tries, each followed by this line (the error
     // itself goes to standard error).
     return "Wait for SG driver ready.\nWait for SG driver ready.\n";
+}
+
+static std::string replaceAll(std::string s, const std::string &from, const std::string &to)
+{
+    for (size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + to.size()))
+        s.replace(p, from.size(), to);
+    return s;
+}
+
+int runGoldenFile(const std::string &goldenPath)
+{
+    const std::string text = readFile(goldenPath);
+    std::string base = goldenPath.substr(0, goldenPath.rfind('.'));
+    std::string fixturePath = base + ".json";
+    if (text.compare(0, 10, "#fixture: ") == 0) {
+        std::string name = text.substr(10, text.find('\n') - 10);
+        fixturePath = goldenPath.substr(0, goldenPath.rfind('/') + 1) + name;
+    }
+    const std::string fixture = readFile(fixturePath);
+    const std::vector<GoldenCommand> cmds = parseGolden(text);
+    if (fixture.empty() || cmds.empty()) {
+        fprintf(stderr, "%s: no fixture (%s) or no command\n", goldenPath.c_str(), fixturePath.c_str());
+        return 1;
+    }
+    int failed = 0;
+    std::unique_ptr<ScratchDir> dir;
+    for (const GoldenCommand &c : cmds) {
+        // A fresh copy for every command unless it continues the previous
+        // one's state: the simulated controller writes its state back.
+        if (!c.keep || !dir) {
+            dir.reset(new ScratchDir);
+            writeFile(dir->path() + "/state.json", fixtureFor(fixture, c));
+        }
+        const std::string state = dir->path() + "/state.json";
+        struct stat before {};
+        stat(state.c_str(), &before);
+        const std::string beforeText = readFile(state);
+        std::vector<std::string> args;
+        for (const std::string &a : c.args)
+            args.push_back(replaceAll(a, "%DIR%", dir->path()));
+        std::string in = replaceAll(c.stdinText, "%DIR%", dir->path());
+        GoldenRun r = runArrayctl(dir->path(), args, c.env, c.hasStdin ? &in : nullptr);
+        std::string where = goldenPath + ":" + std::to_string(c.line) + ":";
+        for (const std::string &a : c.args)
+            where += " " + a;
+        std::vector<std::string> problems;
+        if (r.exitStatus != c.exitStatus)
+            problems.push_back("exit status " + std::to_string(r.exitStatus) + ", expected " + std::to_string(c.exitStatus));
+        const std::string expected = startupPrelude() + replaceAll(c.expected, "%DIR%", dir->path());
+        if (r.out != expected)
+            problems.push_back("standard output differs.\n--- expected\n" + expected + "--- got\n" + r.out + "---");
+        if (c.hasErr && r.err != c.expectedErr)
+            problems.push_back("standard error differs.\n--- expected\n" + c.expectedErr + "--- got\n" + r.err + "---");
+        if (c.unchanged) {
+            struct stat after {};
+            stat(state.c_str(), &after);
+            if (after.st_ino != before.st_ino || readFile(state) != beforeText)
+                problems.push_back("the state file changed");
+        }
+        if (!c.stateChecks.empty()) {
+            nlohmann::json doc;
+            try {
+                doc = nlohmann::json::parse(readFile(state));
+            } catch (const std::exception &e) {
+                problems.push_back(std::string("state file unreadable: ") + e.what());
+            }
+            for (const auto &chk : c.stateChecks) {
+                try {
+                    nlohmann::json want = nlohmann::json::parse(chk.second);
+                    nlohmann::json got = doc.at(nlohmann::json::json_pointer(chk.first));
+                    if (got != want)
+                        problems.push_back("state " + chk.first + " is " + got.dump() + ", expected " + want.dump());
+                } catch (const std::exception &e) {
+                    problems.push_back("state " + chk.first + ": " + e.what());
+                }
+            }
+        }
+        if (!problems.empty()) {
+            ++failed;
+            fprintf(stderr, "FAIL %s\n", where.c_str());
+            for (const std::string &p : problems)
+                fprintf(stderr, "  %s\n", p.c_str());
+            if (!r.err.empty() && !c.hasErr)
+                fprintf(stderr, "  stderr: %s\n", r.err.c_str());
+        }
+    }
+    return failed;
 }

@@ -40,6 +40,15 @@ struct GoldenCommand {
     int exitStatus = 0;
     std::string expected;
     int line = 0;
+    // Directives of the write-side commands (see parseGolden).
+    bool hasStdin = false;
+    std::string stdinText;
+    bool keep = false;       // run on the state the previous command left
+    bool unchanged = false;  // the state file is the same file, byte for byte
+    std::vector<std::pair<std::string, std::string>> stateChecks;  // JSON pointer, JSON value
+    std::vector<std::pair<std::string, std::string>> env;
+    bool hasErr = false;
+    std::string expectedErr;
 };
 
 // Golden file format, one or more commands:
@@ -48,7 +57,29 @@ struct GoldenCommand {
 //   --- fault <operation> <status> [<adapter>]   (optional, repeatable)
 //   <expected output lines, each ending in a newline>
 // Lines that begin with "#" before the first "===" are comments.
+//
+// Arguments are separated by blanks; a word in double quotes may hold
+// blanks (the quotes are removed); \" and \\ stand for a quote and a
+// backslash. %DIR% in arguments, stdin and expected output stands for the
+// command's scratch directory. Further directives, each optional:
+//   --- stdin <text>           standard input (C escapes: \n \t \\ \xHH);
+//                              without it standard input is /dev/null
+//   --- keep                   run on the state left by the previous command
+//                              instead of a fresh copy of the fixture
+//   --- unchanged              afterwards the state file is the same file
+//                              (inode) with the same bytes as before
+//   --- state <pointer> <json> afterwards the state file's value at this
+//                              JSON pointer equals <json> (repeatable)
+//   --- env NAME=value         extra environment (repeatable)
+//   --- stderr <text>          exact standard error (C escapes)
 std::vector<GoldenCommand> parseGolden(const std::string &text);
+
+// Runs every command of a golden file over the fixture <base>.json (or the
+// one named by a first line "#fixture: <file>") and reports each
+// difference on standard error. Returns the number of failed commands.
+int runGoldenFile(const std::string &goldenPath);
+// C escapes of a directive's text.
+std::string unescapeC(const std::string &s);
 
 // The fixture with the command's faults laid on every adapter.
 std::string fixtureFor(const std::string &fixture, const GoldenCommand &cmd);
@@ -59,8 +90,10 @@ void writeFile(const std::string &path, const std::string &data);
 // Runs arrayctl with args against the state file in dir (a copy of the
 // fixture), with every platform path moved into dir.
 // extraEnv adds variables (name, value) to the child's environment.
+// stdinText, when given, is the child's standard input (else /dev/null).
 GoldenRun runArrayctl(const std::string &dir, const std::vector<std::string> &args,
-                      const std::vector<std::pair<std::string, std::string>> &extraEnv = {});
+                      const std::vector<std::pair<std::string, std::string>> &extraEnv = {},
+                      const std::string *stdinText = nullptr);
 
 // What arrayctl writes on standard output before the command's own output
 // when no SCSI generic device can be used.
