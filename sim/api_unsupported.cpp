@@ -30,12 +30,6 @@ SIM_EXPORT KX_U8 KX_LD_StartMigration(KX_U8 adapter, Create_LD_Param *param)
     SIM_GUARD(return notSupported("KX_LD_StartMigration", adapter);)
 }
 
-SIM_EXPORT KX_U8 KX_LD_DG_QuickCreate(KX_U8 adapter, KX_U8 protection)
-{
-    (void)protection;
-    SIM_GUARD(return notSupported("KX_LD_DG_QuickCreate", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_LD_DG_StartRebuild(KX_U8 adapter, Rebuild_Param *param)
 {
     (void)param;
