@@ -193,62 +193,20 @@ int doCreate(int argc, char **argv, cmd_struct *pCmdInfo)
             }
             break;
         case 'w':
-            if (info.AdvancedFeatures & (1u << 14)) {
-                fprintf(stream, "VD write cache is not supported on adapter %d.\n", gCurrentAdapter);
+            if (!createWritePolicyOption(arg, false, param.CachePolicy))
                 return 1;
-            }
-            if (strcmp(arg, "wt") == 0) {
-                param.CachePolicy |= 1;
-            } else if (strcmp(arg, "wb") != 0) {
-                fprintf(stream, "-w : invalid write policy '%s'\n", arg);
-                return 1;
-            }
             break;
         case 'p':
-            if (info.AdvancedFeatures & (1u << 15)) {
-                fprintf(stream, "VD read cache is not supported on adapter %d.\n", gCurrentAdapter);
+            if (!createReadPolicyOption(arg, param.CachePolicy))
                 return 1;
-            }
-            if (strcmp(arg, "ra") == 0) {
-                param.CachePolicy |= 4;
-            } else if (strcmp(arg, "none") != 0) {
-                fprintf(stream, "-p : invalid read policy '%s'\n", arg);
-                return 1;
-            }
             break;
         case 'i':
-            if (strcmp(arg, "none") == 0) {
-                param.InitializationOption = 3;
-            } else if (strcmp(arg, "quick") == 0) {
-                param.InitializationOption = 0;
-            } else if (strcmp(arg, "intelligent") == 0) {
-                param.InitializationOption = 5;
-            } else if (strcmp(arg, "background") == 0) {
-                if (!(info.Features & (1u << 1))) {
-                    fprintf(stream, "-i : initialization mode '%s' is not supported\n", arg);
-                    return 1;
-                }
-                param.InitializationOption = 2;
-            } else {
-                fprintf(stream, "-i : invalid initialization mode '%s'\n", arg);
+            if (!createInitOption(arg, false, param.InitializationOption))
                 return 1;
-            }
             break;
         case 'g':
-            if (info.AdvancedFeatures & (1u << 17)) {
-                fprintf(stream, "Gigabyte rounding scheme is not supported\n");
+            if (!createRoundingOption(arg, false, param.RoundingScheme))
                 return 1;
-            }
-            if (strcmp(arg, "0") == 0) {
-                param.RoundingScheme = 0;
-            } else if (strcmp(arg, "1") == 0) {
-                param.RoundingScheme = 1;
-            } else if (strcmp(arg, "10") == 0) {
-                param.RoundingScheme = 2;
-            } else {
-                fprintf(stream, "-g : invalid giga byte rounding scheme '%s'\n", arg);
-                return 1;
-            }
             break;
         case 'q':
             if (!createNumber(arg, 255, v)) {

@@ -183,71 +183,21 @@ int parseOptions(int argc, char **argv, cmd_struct *pCmdInfo, Options &o)
             }
             break;
         case 'w':
-            if (info.AdvancedFeatures & (1u << 14)) {
-                fprintf(stream, "VD write cache is not supported on adapter %d.\n", gCurrentAdapter);
+            if (!createWritePolicyOption(arg, true, o.writeBits))
                 return 1;
-            }
-            if (strcmp(arg, "wt") == 0) {
-                o.writeBits |= 1;
-            } else if (strcmp(arg, "auto") == 0) {
-                if (!(info.AdvancedFeatures & (1u << 3))) {
-                    fprintf(stream, "'auto' cache mode is not supported\n");
-                    return 1;
-                }
-                o.writeBits |= 8;
-            } else if (strcmp(arg, "wb") != 0) {
-                fprintf(stream, "-w : invalid write policy '%s'\n", arg);
-                return 1;
-            }
             o.policy |= o.writeBits;
             break;
         case 'p':
-            if (info.AdvancedFeatures & (1u << 15)) {
-                fprintf(stream, "VD read cache is not supported on adapter %d.\n", gCurrentAdapter);
+            if (!createReadPolicyOption(arg, o.policy))
                 return 1;
-            }
-            if (strcmp(arg, "ra") == 0) {
-                o.policy |= 4;
-            } else if (strcmp(arg, "none") != 0) {
-                fprintf(stream, "-p : invalid read policy '%s'\n", arg);
-                return 1;
-            }
             break;
         case 'g':
-            if (info.AdvancedFeatures & (1u << 17)) {
-                fprintf(stream, "giga byte rounding scheme is not support\n");
+            if (!createRoundingOption(arg, true, o.rounding))
                 return 1;
-            }
-            if (strcmp(arg, "0") == 0) {
-                o.rounding = 0;
-            } else if (strcmp(arg, "1") == 0) {
-                o.rounding = 1;
-            } else if (strcmp(arg, "10") == 0) {
-                o.rounding = 2;
-            } else {
-                fprintf(stream, "-g : invalid giga byte rounding scheme '%s'\n", arg);
-                return 1;
-            }
             break;
         case 'i':
-            if (strcmp(arg, "none") == 0) {
-                o.init = 3;
-            } else if (strcmp(arg, "quick") == 0) {
-                o.init = 0;
-            } else if (strcmp(arg, "foreground") == 0) {
-                o.init = 1;
-            } else if (strcmp(arg, "intelligent") == 0) {
-                o.init = 5;
-            } else if (strcmp(arg, "background") == 0) {
-                if (!(info.Features & (1u << 1))) {
-                    fprintf(stream, "-i : initialization mode '%s' is not supported\n", arg);
-                    return 1;
-                }
-                o.init = 2;
-            } else {
-                fprintf(stream, "-i : invalid initialization mode '%s'\n", arg);
+            if (!createInitOption(arg, true, o.init))
                 return 1;
-            }
             break;
         case 't':
             if (strcmp(arg, "enable") == 0) {

@@ -181,6 +181,86 @@ bool createStripeOption(const char *arg, bool v2, KX_U16 &stripe)
     return true;
 }
 
+bool createWritePolicyOption(const char *arg, bool allowAuto, KX_U8 &bits)
+{
+    const Adapter_Info &info = gAdapterInfo[gCurrentAdapter];
+    if (info.AdvancedFeatures & (1u << 14)) {
+        fprintf(stream, "VD write cache is not supported on adapter %d.\n", gCurrentAdapter);
+        return false;
+    }
+    if (strcmp(arg, "wt") == 0) {
+        bits |= 1;
+    } else if (allowAuto && strcmp(arg, "auto") == 0) {
+        if (!(info.AdvancedFeatures & (1u << 3))) {
+            fprintf(stream, "'auto' cache mode is not supported\n");
+            return false;
+        }
+        bits |= 8;
+    } else if (strcmp(arg, "wb") != 0) {
+        fprintf(stream, "-w : invalid write policy '%s'\n", arg);
+        return false;
+    }
+    return true;
+}
+
+bool createReadPolicyOption(const char *arg, KX_U8 &policy)
+{
+    if (gAdapterInfo[gCurrentAdapter].AdvancedFeatures & (1u << 15)) {
+        fprintf(stream, "VD read cache is not supported on adapter %d.\n", gCurrentAdapter);
+        return false;
+    }
+    if (strcmp(arg, "ra") == 0) {
+        policy |= 4;
+    } else if (strcmp(arg, "none") != 0) {
+        fprintf(stream, "-p : invalid read policy '%s'\n", arg);
+        return false;
+    }
+    return true;
+}
+
+bool createRoundingOption(const char *arg, bool v2, KX_U8 &rounding)
+{
+    if (gAdapterInfo[gCurrentAdapter].AdvancedFeatures & (1u << 17)) {
+        fputs(v2 ? "giga byte rounding scheme is not support\n" : "Gigabyte rounding scheme is not supported\n",
+              stream);
+        return false;
+    }
+    if (strcmp(arg, "0") == 0) {
+        rounding = 0;
+    } else if (strcmp(arg, "1") == 0) {
+        rounding = 1;
+    } else if (strcmp(arg, "10") == 0) {
+        rounding = 2;
+    } else {
+        fprintf(stream, "-g : invalid giga byte rounding scheme '%s'\n", arg);
+        return false;
+    }
+    return true;
+}
+
+bool createInitOption(const char *arg, bool allowForeground, KX_U8 &init)
+{
+    if (strcmp(arg, "none") == 0) {
+        init = 3;
+    } else if (strcmp(arg, "quick") == 0) {
+        init = 0;
+    } else if (allowForeground && strcmp(arg, "foreground") == 0) {
+        init = 1;
+    } else if (strcmp(arg, "intelligent") == 0) {
+        init = 5;
+    } else if (strcmp(arg, "background") == 0) {
+        if (!(gAdapterInfo[gCurrentAdapter].Features & (1u << 1))) {
+            fprintf(stream, "-i : initialization mode '%s' is not supported\n", arg);
+            return false;
+        }
+        init = 2;
+    } else {
+        fprintf(stream, "-i : invalid initialization mode '%s'\n", arg);
+        return false;
+    }
+    return true;
+}
+
 bool createNameOption(const char *arg, int maxChars, char *out)
 {
     /* Unquoted, the copy cuts the name to maxChars; only a quoted name

@@ -48,6 +48,17 @@ bool createParsePdList(const char *text, CreatePdList &list, std::string &badIte
    selects its wording) and returns false. */
 bool createStripeOption(const char *arg, bool v2, KX_U16 &stripe);
 
+/* The cache options both handlers share. Each checks the adapter's
+   capability first and returns false after the option's message.
+   -w: the CachePolicy bits asked for ("wt" 1, with allowAuto "auto" 8);
+   -p: "ra" sets bit 2 of policy; -g: the RoundingScheme code (v2 selects
+   the wording of "not supported"); -i: the InitializationOption code
+   ("foreground" only with allowForeground). */
+bool createWritePolicyOption(const char *arg, bool allowAuto, KX_U8 &bits);
+bool createReadPolicyOption(const char *arg, KX_U8 &policy);
+bool createRoundingOption(const char *arg, bool v2, KX_U8 &rounding);
+bool createInitOption(const char *arg, bool allowForeground, KX_U8 &init);
+
 /* -n: the name as the user gave it, within maxChars characters; returns
    false after the length message. out holds maxChars + 2 bytes. */
 bool createNameOption(const char *arg, int maxChars, char *out);
