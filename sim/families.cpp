@@ -2,11 +2,14 @@
 // object in its own file and adds one line here.
 #include "family.h"
 
+#include "fam_aes.h"
+
 namespace sim {
 
 const std::vector<const Family *> &families()
 {
     static const std::vector<const Family *> list = {
+        &aesFamily(),
     };
     return list;
 }
