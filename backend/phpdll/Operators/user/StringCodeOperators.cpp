@@ -81,15 +81,18 @@ class StringDecode : public KXAPIOperator {
     StringDecode() : KXAPIOperator(m_OperatorName), m_bytes(new ASCIIParser, kBufferSize) {}
 
     // Blank-separated hexadecimal bytes, at most 64; the string ends before
-    // the first two zero bytes in a row.
+    // the first two zero bytes in a row. Only the bytes given count: the
+    // zeros after them are no part of the string, so a string whose last
+    // byte scrambles to zero still comes back whole.
     bool analyze(ValuesMap &params) override
     {
         m_code.clear();
         m_bytes.parse(findValue(params, "sztarget"));
         m_bytes.setValue(m_code.m_lpsz);
+        const unsigned given = m_bytes.itemCount() < kBufferSize ? m_bytes.itemCount() : kBufferSize;
         m_bytes.parse(static_cast<const std::string *>(nullptr));
-        m_code.m_strlen = kBufferSize;
-        for (unsigned i = 0; i + 1 < kBufferSize; ++i)
+        m_code.m_strlen = given;
+        for (unsigned i = 0; i + 1 < given; ++i)
             if (m_code.m_lpsz[i] == 0 && m_code.m_lpsz[i + 1] == 0) {
                 m_code.m_strlen = i;
                 break;
