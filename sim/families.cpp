@@ -6,10 +6,15 @@
 
 namespace sim {
 
+extern const Family gNvsramFamily;
+extern const Family gTandemFamily;
+
 const std::vector<const Family *> &families()
 {
     static const std::vector<const Family *> list = {
         &aesFamily(),
+        &gNvsramFamily,
+        &gTandemFamily,
     };
     return list;
 }
