@@ -1,0 +1,16 @@
+// The overview reloads itself when the event store's change counters move,
+// and every few seconds while an activity runs, so progress is seen moving.
+(function () {
+  var body = document.body;
+  var stamp = body.getAttribute('data-stamp');
+  if (stamp === null) return;
+  var busy = body.getAttribute('data-busy') === '1';
+  function poll() {
+    fetch('stamp.php', {credentials: 'same-origin', cache: 'no-store'})
+      .then(function (r) { return r.json(); })
+      .then(function (j) { if (j.stamp !== stamp) location.reload(); })
+      .catch(function () {});
+  }
+  setInterval(poll, 3000);
+  if (busy) setTimeout(function () { location.reload(); }, 4000);
+})();

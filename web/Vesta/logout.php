@@ -1,0 +1,7 @@
+<?php
+declare(strict_types=1);
+require_once __DIR__ . '/../lib/session.php';
+require_login();
+require_post();
+log_off();
+header('Location: login.php', true, 303);

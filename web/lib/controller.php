@@ -1,0 +1,194 @@
+<?php
+// What the pages show of the controllers, read through the module, and
+// the words for the controllers' codes (the ones arrayctl prints).
+declare(strict_types=1);
+
+require_once __DIR__ . '/rpc.php';
+
+final class Words
+{
+    public static function vdStatus(int $s): string
+    {
+        return [0 => 'functional', 1 => 'degraded', 2 => 'deleted', 4 => 'offline', 5 => 'partially optimal',
+            6 => 'foreign', 7 => 'importable foreign', 8 => 'not importable foreign', 11 => 'conflicted',
+            12 => 'plugin conflicted', 14 => 'using table', 15 => 'functional and initialized'][$s] ?? 'unknown';
+    }
+
+    public static function pdState(int $bits): string
+    {
+        if ($bits & 0x08) return 'offline';
+        if ($bits & 0x04) return 'global spare';
+        if ($bits & 0x40) return 'dedicated spare';
+        if ($bits & 0x80) return 'foreign disk';
+        if ($bits & 0x02) return 'assigned';
+        if ($bits & 0x01) return 'free';
+        return 'unknown';
+    }
+
+    public static function bgaType(int $t): string
+    {
+        return match ($t) {
+            1 => 'rebuilding', 2, 4 => 'synchronizing', 8, 16, 64 => 'initializing', 32 => 'migration',
+            128 => 'copy back', default => 'unknown bga action',
+        };
+    }
+
+    public static function bgaState(int $s): string
+    {
+        return [1 => 'running', 2 => 'aborted', 3 => 'paused', 4 => 'auto paused', 5 => 'interrupted'][$s] ?? 'none';
+    }
+
+    public static function raidMode(int $m): string
+    {
+        return [0 => 'RAID0', 1 => 'RAID1', 2 => 'RAID5', 3 => 'RAID6', 4 => 'RAID10', 5 => 'RAID1E', 6 => 'RAID50',
+            7 => 'RAID60', 8 => 'JBOD'][$m] ?? ('mode ' . $m);
+    }
+
+    public static function arrayStatus(int $s): string
+    {
+        return $s === 0 ? 'functional' : ($s === 1 ? 'At least one PD is missing from this array' : 'offline');
+    }
+
+    public static function error(int $rc): string
+    {
+        return $rc === 0 ? 'OK' : 'controller status ' . $rc;
+    }
+}
+
+final class Controller
+{
+    public static function adapterCount(): int
+    {
+        $doc = Rpc::call('KX_Adapter_GetCount', ['AdapterID' => 0]);
+        if ($doc === null) {
+            return 0;
+        }
+        foreach ($doc->children() as $c) {
+            if ($c->getName() !== 'RetVal') {
+                return (int)$c;
+            }
+        }
+        return 0;
+    }
+
+    /** @return array<string,string> */
+    public static function adapterInfo(int $a): array
+    {
+        $doc = Rpc::call('KX_Adapter_GetInfo', ['AdapterID' => $a]);
+        if (Rpc::retval($doc) !== 0) {
+            return [];
+        }
+        foreach ($doc->children() as $c) {
+            if ($c->getName() !== 'RetVal' && $c->count() > 0) {
+                return Rpc::fields($c);
+            }
+        }
+        return [];
+    }
+
+    /** @return array<string,string> */
+    public static function battery(int $a): array
+    {
+        $doc = Rpc::call('KX_BBU_GetInfo', ['AdapterID' => $a]);
+        if (Rpc::retval($doc) !== 0) {
+            return [];
+        }
+        foreach ($doc->children() as $c) {
+            if ($c->getName() !== 'RetVal' && $c->count() > 0) {
+                return Rpc::fields($c);
+            }
+        }
+        return [];
+    }
+
+    /** Disks with their RAID state, by ID. */
+    public static function pds(int $a): array
+    {
+        [$rc, $info] = Rpc::listAll('KX_PD_GetHDInfo', $a);
+        [, $raid] = Rpc::listAll('KX_PD_GetHDRaidStatus', $a);
+        $byId = [];
+        foreach ($raid as $r) {
+            $byId[(int)($r['HDID'] ?? -1)] = $r;
+        }
+        $out = [];
+        foreach ($info as $p) {
+            $id = self::pdId($p);
+            $p['id'] = $id;
+            $p['state'] = isset($byId[$id]) ? Words::pdState((int)$byId[$id]['Status']) : 'unknown';
+            $p['DGID'] = $byId[$id]['DGID'] ?? '';
+            $out[$id] = $p;
+        }
+        ksort($out);
+        return ['rc' => $rc, 'list' => $out];
+    }
+
+    private static function pdId(array $p): int
+    {
+        foreach (['Link_Self_DevID', 'DevID', 'HDID', 'ID'] as $k) {
+            if (isset($p[$k])) {
+                return (int)$p[$k];
+            }
+        }
+        return -1;
+    }
+
+    /** VDs with their status and activity, by ID. */
+    public static function vds(int $a): array
+    {
+        [$rc, $info] = Rpc::listAll('KX_LD_GetInfo', $a);
+        [, $status] = Rpc::listAll('KX_LD_GetStatus', $a);
+        $st = [];
+        foreach ($status as $s) {
+            $st[(int)($s['LDID'] ?? -1)] = $s;
+        }
+        $out = [];
+        foreach ($info as $v) {
+            $id = (int)($v['ID'] ?? -1);
+            $v['id'] = $id;
+            $v['status_word'] = Words::vdStatus((int)($v['Status'] ?? 99));
+            $s = $st[$id] ?? [];
+            $bga = (int)($s['Bga'] ?? 0);
+            $state = (int)($s['BgaState'] ?? 0);
+            $v['activity'] = ($bga !== 0 && $state >= 1 && $state <= 5)
+                ? ['type' => $bga, 'type_word' => Words::bgaType($bga), 'state' => $state,
+                    'state_word' => Words::bgaState($state), 'percent' => (int)($s['BgaPercentage'] ?? 0)]
+                : null;
+            $out[$id] = $v;
+        }
+        ksort($out);
+        return ['rc' => $rc, 'list' => $out];
+    }
+
+    public static function arrays(int $a): array
+    {
+        [$rc, $list] = Rpc::listAll('KX_DG_GetInfo', $a);
+        return ['rc' => $rc, 'list' => $list];
+    }
+
+    /** The store's change counters, joined into one text that changes when any does. */
+    public static function changeStamp(): string
+    {
+        $doc = Rpc::call('AR_KX_EVT_GetChangeCounters');
+        return $doc === null ? '' : md5(implode(',', Rpc::fields($doc->Event)));
+    }
+
+    /** Number of stored events. */
+    public static function eventCount(): int
+    {
+        $doc = Rpc::call('AR_KX_EVT_GetEvents', ['s' => 0, 'n' => 0, 'e' => 0]);
+        return $doc === null ? 0 : (int)$doc->n;
+    }
+
+    /** Events $start .. $start+$n-1 (oldest first). */
+    public static function events(int $start, int $n): array
+    {
+        $doc = Rpc::call('AR_KX_EVT_GetEvents', ['s' => $start, 'n' => $n, 'e' => 0]);
+        $out = [];
+        if ($doc !== null) {
+            foreach ($doc->Event as $e) {
+                $out[] = Rpc::fields($e);
+            }
+        }
+        return $out;
+    }
+}

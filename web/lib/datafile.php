@@ -1,0 +1,164 @@
+<?php
+// The data file db.xml, shared with the daemon: schedules under
+// root/BGASchedules (rows of decimal-text fields, the daemon writes a
+// row's status back) and the GUI's own settings under root/Notify.
+// Every change re-reads the file under an exclusive lock and replaces it
+// atomically, so a row the daemon wrote back is never lost and a reader
+// never sees half a file.
+declare(strict_types=1);
+
+final class DataFile
+{
+    public const SCHEDULE_FIELDS = ['index', 'settingType', 'bgaType', 'settingTime', 'settingDate',
+        'settingDateSupplement', 'startTime', 'status', 'adapter', 'object'];
+
+    public static function path(): string
+    {
+        $dir = getenv('ARRAY_DB_DIR');
+        return ($dir !== false && $dir !== '' ? rtrim($dir, '/') : '/opt/korvex/storage/db') . '/db.xml';
+    }
+
+    private static function load(string $path): DOMDocument
+    {
+        $doc = new DOMDocument('1.0');
+        $doc->preserveWhiteSpace = false;
+        $doc->formatOutput = true;
+        $text = is_file($path) ? file_get_contents($path) : false;
+        if ($text !== false && trim($text) !== '') {
+            $prev = libxml_use_internal_errors(true);
+            $ok = $doc->loadXML($text, LIBXML_NONET);
+            libxml_clear_errors();
+            libxml_use_internal_errors($prev);
+            if (!$ok) {
+                throw new RuntimeException('the data file ' . $path . ' is not readable XML; it was left as it is');
+            }
+        }
+        if ($doc->documentElement === null) {
+            $doc->appendChild($doc->createElement('root'));
+        }
+        return $doc;
+    }
+
+    /** Reads the file (no lock needed: it is only ever replaced whole). */
+    public static function read(): DOMDocument
+    {
+        return self::load(self::path());
+    }
+
+    /**
+     * Runs $change on a fresh read of the file under the exclusive lock and
+     * writes the result back atomically. Returns what $change returned.
+     */
+    public static function modify(callable $change): mixed
+    {
+        $path = self::path();
+        $lock = fopen($path . '.lock', 'c');
+        if ($lock === false || !flock($lock, LOCK_EX)) {
+            throw new RuntimeException('cannot lock the data file');
+        }
+        try {
+            $doc = self::load($path);
+            $result = $change($doc);
+            $tmp = tempnam(dirname($path), '.db.xml.');
+            if ($tmp === false) {
+                throw new RuntimeException('cannot write beside the data file');
+            }
+            $f = fopen($tmp, 'w');
+            $text = $doc->saveXML();
+            if ($f === false || fwrite($f, $text) !== strlen($text) || !fflush($f) || !fsync($f)) {
+                if ($f !== false) {
+                    fclose($f);
+                }
+                @unlink($tmp);
+                throw new RuntimeException('cannot write the data file');
+            }
+            fclose($f);
+            chmod($tmp, 0644);
+            if (!rename($tmp, $path)) {
+                @unlink($tmp);
+                throw new RuntimeException('cannot replace the data file');
+            }
+            return $result;
+        } finally {
+            flock($lock, LOCK_UN);
+            fclose($lock);
+        }
+    }
+
+    public static function table(DOMDocument $doc, string $name): DOMElement
+    {
+        $root = $doc->documentElement;
+        foreach ($root->childNodes as $n) {
+            if ($n instanceof DOMElement && $n->nodeName === $name) {
+                return $n;
+            }
+        }
+        $t = $doc->createElement($name);
+        $root->appendChild($t);
+        return $t;
+    }
+
+    /** @return list<array<string,string>> schedule rows as the daemon reads them */
+    public static function schedules(?DOMDocument $doc = null): array
+    {
+        $doc ??= self::read();
+        $rows = [];
+        foreach (self::table($doc, 'BGASchedules')->childNodes as $row) {
+            if (!$row instanceof DOMElement || !$row->hasChildNodes()) {
+                continue;
+            }
+            $r = [];
+            foreach ($row->childNodes as $f) {
+                if ($f instanceof DOMElement && $f->hasChildNodes()) {
+                    $r[$f->nodeName] = $f->textContent;
+                }
+            }
+            $rows[] = $r;
+        }
+        return $rows;
+    }
+
+    public static function findSchedule(DOMDocument $doc, string $index): ?DOMElement
+    {
+        foreach (self::table($doc, 'BGASchedules')->childNodes as $row) {
+            if (!$row instanceof DOMElement) {
+                continue;
+            }
+            foreach ($row->childNodes as $f) {
+                if ($f instanceof DOMElement && $f->nodeName === 'index' && $f->textContent === $index) {
+                    return $row;
+                }
+            }
+        }
+        return null;
+    }
+
+    public static function setField(DOMElement $row, string $name, string $value): void
+    {
+        foreach ($row->childNodes as $f) {
+            if ($f instanceof DOMElement && $f->nodeName === $name) {
+                $f->textContent = $value;
+                return;
+            }
+        }
+        $row->appendChild($row->ownerDocument->createElement($name))->textContent = $value;
+    }
+
+    /** @return array<string,string> the GUI's own settings of a table */
+    public static function settings(string $table, ?DOMDocument $doc = null): array
+    {
+        $doc ??= self::read();
+        $out = [];
+        foreach (self::table($doc, $table)->childNodes as $f) {
+            if ($f instanceof DOMElement) {
+                $out[$f->nodeName] = $f->textContent;
+            }
+        }
+        return $out;
+    }
+
+    public static function setSetting(DOMDocument $doc, string $table, string $name, string $value): void
+    {
+        self::setField(self::table($doc, $table), $name, $value);
+    }
+}

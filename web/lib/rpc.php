@@ -1,0 +1,105 @@
+<?php
+// The GUI's only road to the controllers: one XML request to the arrayrpc
+// module, one XML answer back.
+declare(strict_types=1);
+
+final class Rpc
+{
+    /** Last request's failure text, for the page to show. */
+    public static string $lastError = '';
+
+    /** @param array<string, scalar> $params */
+    public static function call(string $name, array $params = []): ?SimpleXMLElement
+    {
+        if (!preg_match('/^[A-Za-z_][A-Za-z0-9_]*$/', $name)) {
+            self::$lastError = 'bad request name';
+            return null;
+        }
+        $xml = '<' . $name . '>';
+        foreach ($params as $k => $v) {
+            if (!preg_match('/^[A-Za-z_][A-Za-z0-9_]*$/', (string)$k)) {
+                self::$lastError = 'bad parameter name';
+                return null;
+            }
+            $xml .= '<' . $k . '>' . htmlspecialchars((string)$v, ENT_XML1 | ENT_QUOTES, 'UTF-8') . '</' . $k . '>';
+        }
+        $xml .= '</' . $name . '>';
+        $result = null;
+        if (!function_exists('arrayrpc')) {
+            self::$lastError = 'the arrayrpc module is not loaded';
+            return null;
+        }
+        $rc = arrayrpc($xml, $result);
+        if ($rc !== 1 || !is_string($result) || $result === '') {
+            self::$lastError = "request $name was not served (code $rc)";
+            return null;
+        }
+        $prev = libxml_use_internal_errors(true);
+        $doc = simplexml_load_string($result, 'SimpleXMLElement', LIBXML_NOCDATA | LIBXML_NONET);
+        libxml_clear_errors();
+        libxml_use_internal_errors($prev);
+        if ($doc === false) {
+            self::$lastError = "request $name: malformed answer";
+            return null;
+        }
+        self::$lastError = '';
+        return $doc;
+    }
+
+    /** RetVal of an answer; 255 when there is no answer. */
+    public static function retval(?SimpleXMLElement $doc): int
+    {
+        return $doc !== null && isset($doc->RetVal) ? (int)$doc->RetVal : 255;
+    }
+
+    /** A struct element as a flat name => text map. */
+    public static function fields(?SimpleXMLElement $el): array
+    {
+        $out = [];
+        if ($el === null) {
+            return $out;
+        }
+        foreach ($el->children() as $child) {
+            $out[$child->getName()] = (string)$child;
+        }
+        return $out;
+    }
+
+    /**
+     * Every record of a paged list request, following nextStartingIndex.
+     * @return array{0: int, 1: list<array<string,string>>} RetVal and records
+     */
+    public static function listAll(string $name, int $adapter, array $extra = []): array
+    {
+        $records = [];
+        $start = 0;
+        for ($page = 0; $page < 1024; $page++) {
+            $doc = self::call($name, ['AdapterID' => $adapter, 'requestType' => 1,
+                'startingIndexOrId' => $start, 'numRequested' => 64] + $extra);
+            $rc = self::retval($doc);
+            if ($rc !== 0) {
+                return [$rc, $records];
+            }
+            foreach ($doc->children() as $child) {
+                $tag = $child->getName();
+                if ($tag === 'RetVal' || $tag === 'RequestHeader') {
+                    continue;
+                }
+                $records[] = self::fields($child);
+            }
+            $next = (int)($doc->RequestHeader->nextStartingIndex ?? 65535);
+            $returned = (int)($doc->RequestHeader->numReturned ?? 0);
+            if ($returned === 0 || $next === 65535 || $next <= $start) {
+                break;
+            }
+            $start = $next;
+        }
+        return [0, $records];
+    }
+}
+
+/** Escapes every value shown on a page. */
+function h(mixed $v): string
+{
+    return htmlspecialchars((string)$v, ENT_QUOTES | ENT_SUBSTITUTE, 'UTF-8');
+}

@@ -1,0 +1,99 @@
+<?php
+// Sessions, log-on and the CSRF token of every state-changing request.
+declare(strict_types=1);
+
+require_once __DIR__ . '/rpc.php';
+
+function session_begin(): void
+{
+    if (session_status() === PHP_SESSION_ACTIVE) {
+        return;
+    }
+    session_name('VESTASESSION');
+    session_set_cookie_params(['lifetime' => 0, 'path' => '/Vesta/', 'httponly' => true, 'samesite' => 'Strict']);
+    session_start();
+}
+
+function current_user(): ?string
+{
+    session_begin();
+    return isset($_SESSION['user']) && is_string($_SESSION['user']) ? $_SESSION['user'] : null;
+}
+
+/** Every page but the log-on page starts here. */
+function require_login(): string
+{
+    $user = current_user();
+    if ($user === null) {
+        header('Location: login.php', true, 303);
+        exit;
+    }
+    return $user;
+}
+
+function csrf_token(): string
+{
+    session_begin();
+    if (empty($_SESSION['csrf']) || !is_string($_SESSION['csrf'])) {
+        $_SESSION['csrf'] = bin2hex(random_bytes(32));
+    }
+    return $_SESSION['csrf'];
+}
+
+function csrf_field(): string
+{
+    return '<input type="hidden" name="csrf" value="' . h(csrf_token()) . '">';
+}
+
+/** A state change must be a POST carrying this session's token. */
+function require_post(): void
+{
+    session_begin();
+    $sent = $_POST['csrf'] ?? '';
+    if ($_SERVER['REQUEST_METHOD'] !== 'POST' || !is_string($sent) || !hash_equals(csrf_token(), $sent)) {
+        http_response_code(403);
+        echo 'Forbidden: the request did not come from this session\'s page.';
+        exit;
+    }
+}
+
+/**
+ * Log-on against the system's accounts through the module. A failure is
+ * slowed down, more with each failure of the session, so that guessing is
+ * slow; the password is never logged or stored.
+ */
+function log_on(string $user, string $password): bool
+{
+    session_begin();
+    $ok = $user !== '' && strlen($user) < 128 && strlen($password) < 128
+        && Rpc::retval(Rpc::call('KX_LogonUser', ['lpszDomain' => '', 'lpszUsername' => $user,
+            'lpszPassword' => $password])) === 0;
+    if (!$ok) {
+        $fails = (int)($_SESSION['fails'] ?? 0) + 1;
+        $_SESSION['fails'] = $fails;
+        usleep(min(5, $fails) * 1000000);
+        return false;
+    }
+    session_regenerate_id(true);
+    $_SESSION = ['user' => $user, 'csrf' => bin2hex(random_bytes(32))];
+    $group = Rpc::call('KX_GetUserGroup', ['lpszDomain' => '', 'lpszUsername' => $user]);
+    $_SESSION['role'] = $group !== null ? (string)$group->UserGroup : 'ValidUser';
+    return true;
+}
+
+function log_off(): void
+{
+    session_begin();
+    $_SESSION = [];
+    session_destroy();
+}
+
+/** Requests of the daemon come from this machine only. */
+function require_loopback(): void
+{
+    $addr = $_SERVER['REMOTE_ADDR'] ?? '';
+    if ($addr !== '127.0.0.1' && $addr !== '::1') {
+        http_response_code(403);
+        exit;
+    }
+}
