@@ -28,7 +28,8 @@ std::string readFile(const std::string &path)
 
 std::string scenarioFile(const std::string &name) { return std::string(RPCOPS_DATA) + "/commands/" + name; }
 
-// The worker prints the module's trace lines, then "rc=<code> <response>".
+// The worker prints the module's trace lines, then "rc=<code> ", the
+// response (which ends in a newline of its own) and a newline.
 std::string answerOf(const std::string &workerOutput)
 {
     std::string::size_type at = workerOutput.rfind("\nrc=");
@@ -36,9 +37,9 @@ std::string answerOf(const std::string &workerOutput)
     if (workerOutput.compare(at, 5, "rc=1 ") != 0)
         return "<no answer: " + workerOutput.substr(at) + ">";
     std::string r = workerOutput.substr(at + 5);
-    if (!r.empty() && r.back() == '\n')
-        r.pop_back();
-    return r;
+    if (r.size() < 2 || r.compare(r.size() - 2, 2, "\n\n") != 0)
+        return "<no newline after: " + r + ">";
+    return r.substr(0, r.size() - 2);
 }
 
 void runScenario(const std::string &name)
