@@ -69,20 +69,6 @@ uint8_t checkRaid(const Adapter &a, uint8_t raid, unsigned n, uint8_t parity)
     return countFits(raid, n, parity) ? static_cast<uint8_t>(ST_OK) : ST_PD_COUNT_FOR_RAID;
 }
 
-// The disks of an existing array after a change of its layout: its own
-// members may stay, every other disk must be as free as for a new array.
-uint8_t checkArrayChange(const Adapter &a, const Array &g, const std::vector<uint16_t> &ids)
-{
-    std::vector<uint16_t> sorted(ids), added;
-    std::sort(sorted.begin(), sorted.end());
-    if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end())
-        return ST_INVALID_PARAM;
-    for (uint16_t id : ids)
-        if (std::find(g.pds.begin(), g.pds.end(), id) == g.pds.end())
-            added.push_back(id);
-    return added.empty() ? static_cast<uint8_t>(ST_OK) : checkDisks(a, added, true);
-}
-
 uint64_t rounded(uint64_t size, uint8_t scheme)
 {
     uint64_t unit = scheme == 1 ? kGiB : scheme == 2 ? 10 * kGiB : 1;
@@ -173,10 +159,7 @@ uint8_t createArray(Adapter &a, CreateOrModify_DG_Param &p, bool sizeOnly, bool 
     std::vector<uint16_t> pds(p.PDCount);
     std::memcpy(pds.data(), reinterpret_cast<const uint8_t *>(&p) + offsetof(CreateOrModify_DG_Param, PDIDs),
                 2 * pds.size());
-    // Sizing a change of an existing array (size only): its disks are
-    // already the array's.
-    const Array *changed = sizeOnly && p.DGID != kNone16 ? a.findArray(p.DGID) : nullptr;
-    if (uint8_t st = changed ? checkArrayChange(a, *changed, pds) : checkDisks(a, pds, true))
+    if (uint8_t st = checkDisks(a, pds, true))
         return st;
     if (uint8_t st = checkRaid(a, p.RaidMode, p.PDCount, p.NumParityDisk))
         return st;
