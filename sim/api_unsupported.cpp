@@ -23,12 +23,6 @@ SIM_EXPORT KX_U8 KX_VDHDD_AddLink(KX_U8 adapter, VDHDD_Link *link)
     SIM_GUARD(return notSupported("KX_VDHDD_AddLink", adapter);)
 }
 
-SIM_EXPORT KX_U8 KX_Tandem_GetFreeSize(KX_U8 adapter, Tandem_FreeSize_Info *info)
-{
-    (void)info;
-    SIM_GUARD(return notSupported("KX_Tandem_GetFreeSize", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_Tandem_AddFSEntries(KX_U8 adapter, KX_U16 tandemId, Tandem_FS_Entry_Request *request, KX_U8 flags)
 {
     (void)tandemId;
