@@ -1,7 +1,8 @@
 // The overview reloads itself when the event store's change counters move,
 // and every few seconds while an activity runs, so progress is seen moving.
 (function () {
-  var body = document.body;
+  var body = document.getElementById('refresh');
+  if (!body) return;
   var stamp = body.getAttribute('data-stamp');
   if (stamp === null) return;
   var busy = body.getAttribute('data-busy') === '1';

@@ -38,10 +38,13 @@ final class Words
         return [1 => 'running', 2 => 'aborted', 3 => 'paused', 4 => 'auto paused', 5 => 'interrupted'][$s] ?? 'none';
     }
 
+    public const RAID_MODES = [0 => 'RAID0', 1 => 'RAID1', 5 => 'RAID5', 6 => 'RAID6', 16 => 'RAID10',
+        17 => 'RAID1e', 80 => 'RAID50', 96 => 'RAID60', 15 => 'JBOD', 10 => 'tandem capacity',
+        11 => 'tandem safe', 12 => 'tandem hybrid'];
+
     public static function raidMode(int $m): string
     {
-        return [0 => 'RAID0', 1 => 'RAID1', 2 => 'RAID5', 3 => 'RAID6', 4 => 'RAID10', 5 => 'RAID1E', 6 => 'RAID50',
-            7 => 'RAID60', 8 => 'JBOD'][$m] ?? ('mode ' . $m);
+        return self::RAID_MODES[$m] ?? 'unknown';
     }
 
     public static function arrayStatus(int $s): string
@@ -57,18 +60,11 @@ final class Words
 
 final class Controller
 {
+    /** The adapter count is the request's RetVal. */
     public static function adapterCount(): int
     {
         $doc = Rpc::call('KX_Adapter_GetCount', ['AdapterID' => 0]);
-        if ($doc === null) {
-            return 0;
-        }
-        foreach ($doc->children() as $c) {
-            if ($c->getName() !== 'RetVal') {
-                return (int)$c;
-            }
-        }
-        return 0;
+        return $doc === null ? 0 : min(16, Rpc::retval($doc));
     }
 
     /** @return array<string,string> */
@@ -190,5 +186,31 @@ final class Controller
             }
         }
         return $out;
+    }
+}
+
+final class Vocab
+{
+    public const CLASSES = [0 => 'adapter', 1 => 'virtual disk', 2 => 'physical disk', 3 => 'port multiplier',
+        4 => 'expander', 5 => 'MDD', 6 => 'BSL', 7 => 'SAS', 8 => 'enclosure', 9 => 'battery', 10 => 'flash',
+        11 => 'cache', 12 => 'miscellaneous', 13 => 'disk array', 15 => 'adapter environment'];
+    public const SEVERITIES = [0 => 'UNKNOWN', 1 => 'OTHER', 2 => 'INFO', 3 => 'WARNING', 4 => 'MINOR',
+        5 => 'MAJOR', 6 => 'CRITICAL', 7 => 'FATAL'];
+    /** Schedule types the daemon knows. */
+    public const SCHEDULE_TYPES = [0 => 'once', 1 => 'every N days', 2 => 'weekly', 3 => 'monthly'];
+    /** Activities a schedule can start (the activity codes of VD status). */
+    public const ACTIVITIES = [2 => 'consistency check (repairing)', 4 => 'consistency check (checking only)',
+        16 => 'initialization'];
+
+    /** Starts a scheduled activity on a VD; the controller's status. */
+    public static function startActivity(int $adapter, int $vd, int $activity): int
+    {
+        $base = ['AdapterID' => $adapter, 'LD_ID' => $vd];
+        return match ($activity) {
+            2 => Rpc::retval(Rpc::call('KX_LD_StartConsistencyCheck', $base + ['Type' => 1])),
+            4 => Rpc::retval(Rpc::call('KX_LD_StartConsistencyCheck', $base + ['Type' => 0])),
+            16 => Rpc::retval(Rpc::call('KX_LD_StartINIT', $base + ['Init_Type' => 0])),
+            default => 255,
+        };
     }
 }

@@ -60,7 +60,14 @@ final class Rpc
             return $out;
         }
         foreach ($el->children() as $child) {
-            $out[$child->getName()] = (string)$child;
+            // Nested records (a disk's Link.Self.DevID) flatten to Link_Self_DevID.
+            if ($child->count() > 0) {
+                foreach (self::fields($child) as $k => $v) {
+                    $out[$child->getName() . '_' . $k] = $v;
+                }
+            } else {
+                $out[$child->getName()] = (string)$child;
+            }
         }
         return $out;
     }

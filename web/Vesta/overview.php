@@ -1,0 +1,100 @@
+<?php
+declare(strict_types=1);
+require_once __DIR__ . '/../lib/layout.php';
+require_once __DIR__ . '/../lib/controller.php';
+
+require_login();
+$stamp = Controller::changeStamp();
+$count = Controller::adapterCount();
+$busy = false;
+ob_start();
+for ($a = 0; $a < $count; $a++) {
+    $info = Controller::adapterInfo($a);
+    echo '<section class="adapter" id="adapter-' . $a . '"><h3>Adapter ' . $a . ': '
+        . h($info['ModelNumber'] ?? '(not readable)') . '</h3>';
+    echo '<p>Serial ' . h($info['SerialNo'] ?? '') . '</p>';
+
+    $bbu = Controller::battery($a);
+    if ($bbu !== [] && (int)($bbu['status'] ?? 0) !== 0) {
+        echo '<p id="battery-' . $a . '">Battery: ' . h($bbu['percentage'] ?? '?') . '% remaining'
+            . (((int)$bbu['status'] & 0x2) ? ', low' : '') . '</p>';
+    } else {
+        echo '<p>No battery.</p>';
+    }
+
+    $pds = Controller::pds($a);
+    echo '<h4>Physical disks</h4><table id="pds-' . $a . '"><tr><th>ID</th><th>Model</th><th>Serial</th><th>Size (KiB)</th><th>State</th></tr>';
+    foreach ($pds['list'] as $id => $p) {
+        echo '<tr id="pd-' . $a . '-' . $id . '"><td>' . h($id) . '</td><td>' . h(trim($p['Model'] ?? ''))
+            . '</td><td>' . h(trim($p['SerialNo'] ?? '')) . '</td><td>' . h($p['Size'] ?? '')
+            . '</td><td class="state">' . h($p['state']) . '</td></tr>';
+    }
+    echo '</table>';
+    if ($pds['rc'] !== 0) {
+        echo '<p class="error">Disks: ' . h(Words::error($pds['rc'])) . '</p>';
+    }
+
+    $spares = array_filter($pds['list'], fn($p) => str_contains($p['state'], 'spare'));
+    echo '<h4>Spares</h4>';
+    if ($spares === []) {
+        echo '<p>No spare disks.</p>';
+    } else {
+        echo '<ul id="spares-' . $a . '">';
+        foreach ($spares as $id => $p) {
+            echo '<li>PD ' . h($id) . ': ' . h($p['state']) . ($p['state'] === 'dedicated spare' ? ' to array ' . h($p['DGID']) : '') . '</li>';
+        }
+        echo '</ul>';
+    }
+
+    $arrays = Controller::arrays($a);
+    if ($arrays['list'] !== []) {
+        echo '<h4>Arrays</h4><table id="arrays-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Status</th><th>Free (KiB)</th></tr>';
+        foreach ($arrays['list'] as $dg) {
+            echo '<tr><td>' . h($dg['DGID'] ?? '') . '</td><td>' . h(trim($dg['Name'] ?? '')) . '</td><td>'
+                . h(Words::raidMode((int)($dg['RaidMode'] ?? 99))) . '</td><td>' . h(Words::arrayStatus((int)($dg['Status'] ?? 2)))
+                . '</td><td>' . h($dg['RemainingManagedSpace'] ?? '') . '</td></tr>';
+        }
+        echo '</table>';
+    }
+
+    $vds = Controller::vds($a);
+    echo '<h4>Virtual disks</h4><table id="vds-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Size (KiB)</th><th>Status</th><th>Activity</th><th>Actions</th></tr>';
+    foreach ($vds['list'] as $id => $v) {
+        $act = $v['activity'];
+        $busy = $busy || ($act !== null && $act['state'] === 1);
+        echo '<tr id="vd-' . $a . '-' . $id . '"><td>' . h($id) . '</td><td class="name">' . h(trim($v['Name'] ?? ''))
+            . '</td><td>' . h(Words::raidMode((int)($v['RaidMode'] ?? 99))) . '</td><td>' . h($v['Size'] ?? '')
+            . '</td><td class="status">' . h($v['status_word']) . '</td><td class="activity">';
+        if ($act !== null) {
+            echo h($act['type_word']) . ' ' . h($act['state_word']) . ' <span class="percent">' . h($act['percent'])
+                . '%</span> <progress max="100" value="' . h($act['percent']) . '"></progress>';
+        }
+        echo '</td><td>';
+        $buttons = $act === null ? ['cc' => 'Check', 'init' => 'Initialize', 'delete' => 'Delete']
+            : ($act['state'] === 1 ? ['pause' => 'Pause', 'stop' => 'Stop']
+                : ($act['state'] === 2 ? ['restart' => 'Restart'] : ['resume' => 'Resume', 'stop' => 'Stop']));
+        foreach ($buttons as $op => $label) {
+            echo '<form method="post" action="action.php" class="inline">' . csrf_field()
+                . '<input type="hidden" name="adapter" value="' . $a . '"><input type="hidden" name="vd" value="' . h($id) . '">'
+                . '<button type="submit" name="op" value="' . h($op) . '" id="' . h($op . '-' . $a . '-' . $id) . '">' . h($label) . '</button></form> ';
+        }
+        echo '</td></tr>';
+    }
+    echo '</table>';
+    if ($vds['rc'] !== 0) {
+        echo '<p class="error">Virtual disks: ' . h(Words::error($vds['rc'])) . '</p>';
+    }
+    echo '</section>';
+}
+$body = ob_get_clean();
+
+page_head('Overview');
+flash($_SESSION['ok'] ?? null, $_SESSION['err'] ?? null);
+unset($_SESSION['ok'], $_SESSION['err']);
+if ($count === 0) {
+    echo '<p class="error">No adapter found. ' . h(Rpc::$lastError) . '</p>';
+}
+echo $body;
+echo '<div id="refresh" data-stamp="' . h($stamp) . '" data-busy="' . ($busy ? '1' : '0') . '"></div>';
+echo '<script src="app.js"></script>';
+page_foot();
