@@ -8,7 +8,8 @@
 # Environment: ARRAY_GUI_PORT (8845), ARRAY_GUI_STATE (build/gui: config,
 # logs, sessions, the controller state and data directory), ARRAY_GUI_USER
 # (the workers' account, default www-data; log-on needs it in group shadow),
-# ARRAY_GUI_SENDMAIL (the mail command, default /usr/sbin/sendmail -t -i).
+# ARRAY_GUI_SENDMAIL (the mail command, default /usr/sbin/sendmail -t -i),
+# ARRAY_GUI_BUILD (the build tree whose module is served, default build).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 state=${ARRAY_GUI_STATE:-$root/build/gui}
@@ -34,9 +35,10 @@ esac
 if ! command -v /usr/sbin/apache2 >/dev/null || [ ! -f /usr/lib/apache2/modules/libphp8.2.so ]; then
   "$root/scripts/setup.sh"
 fi
-module=$root/build/backend/phpdll/arrayrpc.so
-if [ ! -f "$module" ] || [ ! -x "$root/build/backend/service/arraywatch" ]; then
-  "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+build=${ARRAY_GUI_BUILD:-$root/build}
+module=$build/backend/phpdll/arrayrpc.so
+if [ ! -f "$module" ] || [ ! -x "$build/sim/arraysim" ]; then
+  "$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 group=$(id -gn "$user")
 mkdir -p "$state"/{conf,php,logs,run,sessions,db}
@@ -46,15 +48,18 @@ for f in "$state/conf/apache.conf:$root/web/conf/apache.conf.in" "$state/php/php
       -e "s|@SENDMAIL@|${ARRAY_GUI_SENDMAIL:-/usr/sbin/sendmail -t -i}|g" "${f#*:}" >"${f%%:*}"
 done
 # The workers read and write the controller state, the data directory and
-# their sessions; nothing else of the state directory.
-chown -R "$user:$group" "$state/sessions" "$state/db"
+# their sessions, and write PHP's log; nothing else of the state directory.
+touch "$state/logs/php_error.log"
+chown -R "$user:$group" "$state/sessions" "$state/db" "$state/logs/php_error.log"
 chmod 0700 "$state/sessions"
 export ARRAYCORE_SIM_STATE=${ARRAYCORE_SIM_STATE:-$state/db/sim-state.json}
 export ARRAY_DB_DIR=${ARRAY_DB_DIR:-$state/db}
 export ARRAY_GUI_PORT=$port
 export ARRAY_GUI_STATE=$state
+# The module's process registry keys on files of this GUI's own.
+export ARRAYRPC_IPC_DIR=${ARRAYRPC_IPC_DIR:-$state/run}
 touch "$ARRAYCORE_SIM_STATE" "$ARRAYCORE_SIM_STATE.lock" 2>/dev/null || true
-[ -s "$ARRAYCORE_SIM_STATE" ] || "$root/build/sim/arraysim" reset >/dev/null
+[ -s "$ARRAYCORE_SIM_STATE" ] || "$build/sim/arraysim" reset >/dev/null
 chown "$user:$group" "$ARRAYCORE_SIM_STATE" "$ARRAYCORE_SIM_STATE.lock" 2>/dev/null || true
 stop >/dev/null
 /usr/sbin/apache2 -f "$state/conf/apache.conf" -k start

@@ -132,6 +132,16 @@ bool atomicWrite(const std::string &path, const std::string &text, std::string &
         error = std::string("cannot create ") + tmp + ": " + std::strerror(errno);
         return false;
     }
+    // The web server's workers, the daemon and an administrator's shell may
+    // run under different accounts; root replacing the state must not take
+    // it away from the account that owned it.
+    struct stat old;
+    if (stat(path.c_str(), &old) == 0) {
+        if (geteuid() == 0 && fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // Best effort: the mode below still says who may read it.
+        }
+        fchmod(fd, old.st_mode & 07777);
+    }
     bool ok = writeAll(fd, text) && fsync(fd) == 0;
     int saved = errno;
     close(fd);

@@ -1,6 +1,12 @@
-// The overview reloads itself when the event store's change counters move,
-// and every few seconds while an activity runs, so progress is seen moving.
+// Forms that destroy data ask first. The overview reloads itself when the
+// event store's change counters move, and every few seconds while an
+// activity runs, so progress is seen moving.
 (function () {
+  document.querySelectorAll('form[data-confirm]').forEach(function (f) {
+    f.addEventListener('submit', function (e) {
+      if (!window.confirm(f.getAttribute('data-confirm'))) e.preventDefault();
+    });
+  });
   var body = document.getElementById('refresh');
   if (!body) return;
   var stamp = body.getAttribute('data-stamp');

@@ -10,9 +10,7 @@ $busy = false;
 ob_start();
 for ($a = 0; $a < $count; $a++) {
     $info = Controller::adapterInfo($a);
-    echo '<section class="adapter" id="adapter-' . $a . '"><h3>Adapter ' . $a . ': '
-        . h($info['ModelNumber'] ?? '(not readable)') . '</h3>';
-    echo '<p>Serial ' . h($info['SerialNo'] ?? '') . '</p>';
+    echo '<section class="adapter" id="adapter-' . $a . '"><h3>' . h(Controller::adapterTitle($a, $info)) . '</h3>';
 
     $bbu = Controller::battery($a);
     if ($bbu !== [] && (int)($bbu['status'] ?? 0) !== 0) {
@@ -23,10 +21,10 @@ for ($a = 0; $a < $count; $a++) {
     }
 
     $pds = Controller::pds($a);
-    echo '<h4>Physical disks</h4><table id="pds-' . $a . '"><tr><th>ID</th><th>Model</th><th>Serial</th><th>Size (KiB)</th><th>State</th></tr>';
+    echo '<h4>Physical disks</h4><table id="pds-' . $a . '"><tr><th>ID</th><th>Model</th><th>Serial</th><th>Size</th><th>State</th></tr>';
     foreach ($pds['list'] as $id => $p) {
         echo '<tr id="pd-' . $a . '-' . $id . '"><td>' . h($id) . '</td><td>' . h(trim($p['Model'] ?? ''))
-            . '</td><td>' . h(trim($p['SerialNo'] ?? '')) . '</td><td>' . h($p['Size'] ?? '')
+            . '</td><td>' . h(trim($p['SerialNo'] ?? '')) . '</td><td>' . h(Words::size((int)($p['Size'] ?? 0)))
             . '</td><td class="state">' . h($p['state']) . '</td></tr>';
     }
     echo '</table>';
@@ -48,33 +46,35 @@ for ($a = 0; $a < $count; $a++) {
 
     $arrays = Controller::arrays($a);
     if ($arrays['list'] !== []) {
-        echo '<h4>Arrays</h4><table id="arrays-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Status</th><th>Free (KiB)</th></tr>';
+        echo '<h4>Arrays</h4><table id="arrays-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Status</th><th>Free</th></tr>';
         foreach ($arrays['list'] as $dg) {
             echo '<tr><td>' . h($dg['DGID'] ?? '') . '</td><td>' . h(trim($dg['Name'] ?? '')) . '</td><td>'
                 . h(Words::raidMode((int)($dg['RaidMode'] ?? 99))) . '</td><td>' . h(Words::arrayStatus((int)($dg['Status'] ?? 2)))
-                . '</td><td>' . h($dg['RemainingManagedSpace'] ?? '') . '</td></tr>';
+                . '</td><td>' . h(Words::size((int)($dg['RemainingManagedSpace'] ?? 0))) . '</td></tr>';
         }
         echo '</table>';
     }
 
     $vds = Controller::vds($a);
-    echo '<h4>Virtual disks</h4><table id="vds-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Size (KiB)</th><th>Status</th><th>Activity</th><th>Actions</th></tr>';
+    echo '<h4>Virtual disks</h4><table id="vds-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Size</th><th>Status</th><th>Activity</th><th>Actions</th></tr>';
     foreach ($vds['list'] as $id => $v) {
         $act = $v['activity'];
         $busy = $busy || ($act !== null && $act['state'] === 1);
         echo '<tr id="vd-' . $a . '-' . $id . '"><td>' . h($id) . '</td><td class="name">' . h(trim($v['Name'] ?? ''))
-            . '</td><td>' . h(Words::raidMode((int)($v['RaidMode'] ?? 99))) . '</td><td>' . h($v['Size'] ?? '')
+            . '</td><td>' . h(Words::raidMode((int)($v['RaidMode'] ?? 99))) . '</td><td>' . h(Words::size((int)($v['Size'] ?? 0)))
             . '</td><td class="status">' . h($v['status_word']) . '</td><td class="activity">';
         if ($act !== null) {
             echo h($act['type_word']) . ' ' . h($act['state_word']) . ' <span class="percent">' . h($act['percent'])
                 . '%</span> <progress max="100" value="' . h($act['percent']) . '"></progress>';
         }
         echo '</td><td>';
-        $buttons = $act === null ? ['cc' => 'Check', 'init' => 'Initialize', 'delete' => 'Delete']
+        $buttons = ($act === null ? ['cc' => 'Check', 'init' => 'Initialize']
             : ($act['state'] === 1 ? ['pause' => 'Pause', 'stop' => 'Stop']
-                : ($act['state'] === 2 ? ['restart' => 'Restart'] : ['resume' => 'Resume', 'stop' => 'Stop']));
+                : ($act['state'] === 2 ? ['restart' => 'Restart'] : ['resume' => 'Resume', 'stop' => 'Stop'])))
+            + ['delete' => 'Delete'];
         foreach ($buttons as $op => $label) {
-            echo '<form method="post" action="action.php" class="inline">' . csrf_field()
+            echo '<form method="post" action="action.php" class="inline"'
+                . ($op === 'delete' ? ' data-confirm="Delete VD ' . h($id) . ' and all data on it?"' : '') . '>' . csrf_field()
                 . '<input type="hidden" name="adapter" value="' . $a . '"><input type="hidden" name="vd" value="' . h($id) . '">'
                 . '<button type="submit" name="op" value="' . h($op) . '" id="' . h($op . '-' . $a . '-' . $id) . '">' . h($label) . '</button></form> ';
         }
@@ -96,5 +96,4 @@ if ($count === 0) {
 }
 echo $body;
 echo '<div id="refresh" data-stamp="' . h($stamp) . '" data-busy="' . ($busy ? '1' : '0') . '"></div>';
-echo '<script src="app.js"></script>';
 page_foot();

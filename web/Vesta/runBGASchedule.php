@@ -7,39 +7,47 @@ require_once __DIR__ . '/../lib/controller.php';
 require_once __DIR__ . '/../lib/datafile.php';
 
 require_loopback();
+header('Content-Type: text/plain');
 $index = is_string($_GET['index'] ?? null) ? $_GET['index'] : '';
 if (!preg_match('/^\d{1,9}$/', $index)) {
     http_response_code(400);
     exit;
 }
 try {
-    $done = DataFile::modify(function (DOMDocument $doc) use ($index) {
-        $row = DataFile::findSchedule($doc, $index);
-        if ($row === null) {
-            return false;
+    // Claim the row first: only a schedule the daemon has triggered
+    // (status 1) is started, so a repeated request starts nothing twice.
+    $row = DataFile::modify(function (DOMDocument $doc) use ($index) {
+        $el = DataFile::findSchedule($doc, $index);
+        if ($el === null) {
+            return null;
         }
         $r = [];
-        foreach ($row->childNodes as $f) {
+        foreach ($el->childNodes as $f) {
             if ($f instanceof DOMElement) {
                 $r[$f->nodeName] = $f->textContent;
             }
         }
-        // Only a schedule the daemon has triggered is started: a request
-        // repeated by anyone else starts nothing twice.
         if (($r['status'] ?? '0') !== '1') {
-            return false;
+            return null;
         }
-        $rc = Vocab::startActivity((int)($r['adapter'] ?? 0), (int)($r['object'] ?? 0), (int)($r['bgaType'] ?? 0));
-        DataFile::setField($row, 'status', '2');
-        DataFile::setField($row, 'lastResult', (string)$rc);
-        DataFile::setField($row, 'lastRun', date('YmdHi'));
-        return true;
+        DataFile::setField($el, 'status', '2');
+        return $r;
     });
+    if ($row === null) {
+        http_response_code(404);
+        echo "not triggered\n";
+        exit;
+    }
+    $rc = Vocab::startActivity((int)($row['adapter'] ?? 0), (int)($row['object'] ?? 0), (int)($row['bgaType'] ?? 0));
+    DataFile::modify(function (DOMDocument $doc) use ($index, $rc) {
+        $el = DataFile::findSchedule($doc, $index);
+        if ($el !== null) {
+            DataFile::setField($el, 'lastResult', (string)$rc);
+            DataFile::setField($el, 'lastRun', date('YmdHi'));
+        }
+    });
+    echo $rc === 0 ? "started\n" : "the controller refused: status $rc\n";
 } catch (RuntimeException $e) {
     error_log('runBGASchedule: ' . $e->getMessage());
     http_response_code(500);
-    exit;
 }
-http_response_code($done ? 200 : 404);
-header('Content-Type: text/plain');
-echo $done ? "started\n" : "not triggered\n";

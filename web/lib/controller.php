@@ -52,6 +52,19 @@ final class Words
         return $s === 0 ? 'functional' : ($s === 1 ? 'At least one PD is missing from this array' : 'offline');
     }
 
+    /** A capacity in KiB as people read it. */
+    public static function size(int $kib): string
+    {
+        $units = ['KiB', 'MiB', 'GiB', 'TiB', 'PiB'];
+        $v = (float)$kib;
+        $u = 0;
+        while ($v >= 1024 && $u < count($units) - 1) {
+            $v /= 1024;
+            $u++;
+        }
+        return ($u === 0 ? (string)$kib : sprintf('%.1f', $v)) . ' ' . $units[$u];
+    }
+
     public static function error(int $rc): string
     {
         return $rc === 0 ? 'OK' : 'controller status ' . $rc;
@@ -80,6 +93,35 @@ final class Controller
             }
         }
         return [];
+    }
+
+    /**
+     * What names an adapter on a page. The module reports no model name, so
+     * the PCI vendor and device, the firmware version and the serial number
+     * stand for it, as the command-line tool's adapter report shows them.
+     */
+    public static function adapterTitle(int $a, array $info): string
+    {
+        if ($info === []) {
+            return "Adapter $a (not readable)";
+        }
+        return sprintf('Adapter %d: %x-%x, firmware %s.%s.%s.%s, serial %s', $a, (int)($info['VenID'] ?? 0),
+            (int)($info['DevID'] ?? 0), $info['FirmwareVersion_VerMajor'] ?? '?', $info['FirmwareVersion_VerMinor'] ?? '?',
+            $info['FirmwareVersion_VerOEM'] ?? '?', $info['FirmwareVersion_VerBuild'] ?? '?', trim($info['SerialNo'] ?? ''));
+    }
+
+    /** @return array<int,int> an array's empty VD slots: slot => free KiB */
+    public static function freeSlots(array $dg): array
+    {
+        $ids = preg_split('/\s+/', trim($dg['VDIDs'] ?? ''));
+        $sizes = preg_split('/\s+/', trim($dg['VDSlotSize'] ?? ''));
+        $out = [];
+        for ($i = 0, $n = min(32, (int)($dg['VDSlotCount'] ?? 0)); $i < $n; $i++) {
+            if ((int)($ids[$i] ?? 0) === 0xFFFF && (int)($sizes[$i] ?? 0) > 0) {
+                $out[$i] = (int)$sizes[$i];
+            }
+        }
+        return $out;
     }
 
     /** @return array<string,string> */

@@ -45,9 +45,19 @@ final class DataFile
         return self::load(self::path());
     }
 
+    /** What changes when the file is replaced: the daemon writes a new file and renames it. */
+    private static function identity(string $path): string
+    {
+        clearstatcache(true, $path);
+        $st = @stat($path);
+        return $st === false ? '-' : implode(':', [$st['ino'], $st['size'], $st['mtime'], $st['ctime']]);
+    }
+
     /**
      * Runs $change on a fresh read of the file under the exclusive lock and
-     * writes the result back atomically. Returns what $change returned.
+     * writes the result back atomically; $change must have no effect beyond
+     * the document, as it runs again when the daemon (which takes no lock)
+     * replaced the file in the meantime. Returns what $change returned.
      */
     public static function modify(callable $change): mixed
     {
@@ -57,32 +67,44 @@ final class DataFile
             throw new RuntimeException('cannot lock the data file');
         }
         try {
-            $doc = self::load($path);
-            $result = $change($doc);
-            $tmp = tempnam(dirname($path), '.db.xml.');
-            if ($tmp === false) {
-                throw new RuntimeException('cannot write beside the data file');
-            }
-            $f = fopen($tmp, 'w');
-            $text = $doc->saveXML();
-            if ($f === false || fwrite($f, $text) !== strlen($text) || !fflush($f) || !fsync($f)) {
-                if ($f !== false) {
-                    fclose($f);
+            for ($try = 0;; $try++) {
+                $before = self::identity($path);
+                $doc = self::load($path);
+                $result = $change($doc);
+                $tmp = self::writeTemp($path, $doc->saveXML());
+                if (self::identity($path) !== $before && $try < 20) {
+                    unlink($tmp);
+                    continue;
                 }
-                @unlink($tmp);
-                throw new RuntimeException('cannot write the data file');
+                if (!rename($tmp, $path)) {
+                    @unlink($tmp);
+                    throw new RuntimeException('cannot replace the data file');
+                }
+                return $result;
             }
-            fclose($f);
-            chmod($tmp, 0644);
-            if (!rename($tmp, $path)) {
-                @unlink($tmp);
-                throw new RuntimeException('cannot replace the data file');
-            }
-            return $result;
         } finally {
             flock($lock, LOCK_UN);
             fclose($lock);
         }
+    }
+
+    private static function writeTemp(string $path, string $text): string
+    {
+        $tmp = tempnam(dirname($path), '.db.xml.');
+        if ($tmp === false) {
+            throw new RuntimeException('cannot write beside the data file');
+        }
+        $f = fopen($tmp, 'w');
+        if ($f === false || fwrite($f, $text) !== strlen($text) || !fflush($f) || !fsync($f)) {
+            if ($f !== false) {
+                fclose($f);
+            }
+            @unlink($tmp);
+            throw new RuntimeException('cannot write the data file');
+        }
+        fclose($f);
+        chmod($tmp, 0644);
+        return $tmp;
     }
 
     public static function table(DOMDocument $doc, string $name): DOMElement

@@ -13,7 +13,7 @@ function page_head(string $title): void
     echo '<header><h1>arraysuite</h1>';
     if ($user !== null) {
         echo '<nav>';
-        foreach (['overview.php' => 'Overview', 'events.php' => 'Events', 'create.php' => 'Create',
+        foreach (['overview.php' => 'Overview', 'events.php' => 'Events', 'create.php' => 'Create', 'spares.php' => 'Spares',
                      'settings.php' => 'Settings', 'schedules.php' => 'Schedules',
                      'notify.php' => 'Notifications'] as $href => $label) {
             echo '<a href="' . h($href) . '">' . h($label) . '</a> ';
@@ -26,7 +26,7 @@ function page_head(string $title): void
 
 function page_foot(): void
 {
-    echo "</main></body></html>\n";
+    echo "</main><script src=\"app.js\"></script></body></html>\n";
 }
 
 function flash(?string $ok, ?string $err): void

@@ -1,0 +1,235 @@
+"""The web GUI served for real, for the browser and load tests.
+
+One GuiEnv is: a temporary directory, a throw-away worker account in group
+shadow (log-on reads shadow entries), a throw-away log-on account, Apache
+started through scripts/gui.sh on a free loopback port, the daemon (test
+build, short tick) running as the worker account, and a sendmail stand-in
+that keeps every mail as a file. Everything is undone on exit, on failure
+and on SIGTERM/SIGALRM, so no account, process or Apache is left behind.
+"""
+import http.cookiejar
+import os
+import pwd
+import re
+import secrets
+import shutil
+import signal
+import socket
+import subprocess
+import tempfile
+import time
+import urllib.parse
+import urllib.request
+
+SOURCE = os.environ.get("ARRAY_SOURCE_DIR", os.path.abspath(os.path.join(os.path.dirname(__file__), "../..")))
+BUILD = os.environ.get("ARRAY_BUILD_DIR", os.path.join(SOURCE, "build"))
+
+
+class Deadline(Exception):
+    pass
+
+
+def _raise_deadline(signum, frame):
+    raise Deadline("the test ran out of time (signal %d)" % signum)
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def wait_until(what, condition, timeout, step=0.2):
+    end = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(step)
+
+
+class GuiEnv:
+    def __init__(self, limit_s, tick_ms=20):
+        self.limit_s = limit_s
+        self.tick_ms = tick_ms
+        tag = "%d%s" % (os.getpid() % 100000, secrets.token_hex(2))
+        self.worker = "agw" + tag
+        self.user = "agu" + tag
+        self.password = "Pw-" + secrets.token_urlsafe(12)
+        self.accounts = []
+        self.tmp = None
+        self.daemon_pid = None
+        self.gui_started = False
+
+    # --- set-up -----------------------------------------------------------
+    def __enter__(self):
+        signal.signal(signal.SIGALRM, _raise_deadline)
+        signal.signal(signal.SIGTERM, _raise_deadline)
+        signal.alarm(self.limit_s)
+        try:
+            self._start()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        signal.alarm(0)
+        self.close()
+        return False
+
+    def _run(self, *cmd, **kw):
+        return subprocess.run(cmd, check=True, capture_output=True, text=True, **kw)
+
+    def _start(self):
+        self.tmp = tempfile.mkdtemp(prefix="arraygui-")
+        os.chmod(self.tmp, 0o755)
+        self.state = os.path.join(self.tmp, "state")
+        self.db = os.path.join(self.state, "db")
+        self.sim_state = os.path.join(self.db, "sim-state.json")
+        self.maildir = os.path.join(self.tmp, "mail")
+        self.port = free_port()
+        self._run("useradd", "-r", "-M", "-d", "/nonexistent", "-s", "/usr/sbin/nologin", "-G", "shadow", self.worker)
+        self.accounts.append(self.worker)
+        self._run("useradd", "-M", "-d", "/nonexistent", "-s", "/usr/sbin/nologin", self.user)
+        self.accounts.append(self.user)
+        self._run("chpasswd", input="%s:%s\n" % (self.user, self.password))
+        pw = pwd.getpwnam(self.worker)
+        self.uid, self.gid = pw.pw_uid, pw.pw_gid
+        os.mkdir(self.maildir)
+        os.chown(self.maildir, self.uid, self.gid)
+        self.sendmail = os.path.join(self.tmp, "sendmail")
+        with open(self.sendmail, "w") as f:
+            # Keeps each mail as mail/<time>-<pid>.eml; fails while mail/FAIL exists.
+            f.write('#!/bin/sh\nd=%s\n[ -e "$d/FAIL" ] && { cat >/dev/null; exit 1; }\n'
+                    'cat >"$d/.$$" && mv "$d/.$$" "$d/$(date +%%s%%N)-$$.eml"\n' % self.maildir)
+        os.chmod(self.sendmail, 0o755)
+        self.env = dict(os.environ, ARRAY_GUI_STATE=self.state, ARRAY_GUI_PORT=str(self.port),
+                        ARRAY_GUI_USER=self.worker, ARRAY_GUI_SENDMAIL=self.sendmail, ARRAY_GUI_BUILD=BUILD,
+                        ARRAYCORE_SIM_STATE=self.sim_state, ARRAY_DB_DIR=self.db,
+                        ARRAYRPC_IPC_DIR=os.path.join(self.state, "run"), ARRAYWATCH_TICK_MS=str(self.tick_ms))
+        self.gui_started = True
+        out = self._run("bash", os.path.join(SOURCE, "scripts/gui.sh"), "start", "-d", env=self.env).stdout
+        assert ("GUI at http://127.0.0.1:%d/Vesta/" % self.port) in out, out
+        self.base = "http://127.0.0.1:%d/Vesta/" % self.port
+        wait_until("the GUI to answer", self._answers, 15)
+
+    def _answers(self):
+        try:
+            with urllib.request.urlopen(self.base + "login.php", timeout=5) as r:
+                return r.status == 200
+        except OSError:
+            return False
+
+
+    def tool(self, name, *args):
+        path = {"arraysim": "sim/arraysim", "arrayctl": "cli/arrayctl"}[name]
+        return subprocess.run([os.path.join(BUILD, path), *args], env=self.env, check=True,
+                              capture_output=True, text=True).stdout
+
+    def start_daemon(self):
+        # As the workers' account: the event store it writes is cleared by the
+        # GUI. Its output is not waited for: the daemon keeps it open.
+        subprocess.run(["setpriv", "--reuid=%d" % self.uid, "--regid=%d" % self.gid, "--init-groups",
+                        os.path.join(BUILD, "tests/service/arraywatch_testtick"), "start"],
+                       env=self.env, check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=20)
+        pidfile = os.path.join(self.db, "arraywatch.pid")
+        self.daemon_pid = int(wait_until("the daemon's pid file",
+                                         lambda: os.path.exists(pidfile) and open(pidfile).read().strip(), 10))
+
+    # --- what the tests look at -------------------------------------------
+    def datafile(self):
+        p = os.path.join(self.db, "db.xml")
+        return open(p).read() if os.path.exists(p) else ""
+
+    def mails(self):
+        return sorted(f for f in os.listdir(self.maildir) if f.endswith(".eml"))
+
+    def mail_text(self, name):
+        return open(os.path.join(self.maildir, name)).read()
+
+    def php_errors(self):
+        p = os.path.join(self.state, "logs/php_error.log")
+        return open(p).read() if os.path.exists(p) else ""
+
+    def logs(self):
+        d = os.path.join(self.state, "logs")
+        return "".join(open(os.path.join(d, f), errors="replace").read() for f in sorted(os.listdir(d)))
+
+    # --- tear-down --------------------------------------------------------
+    def _pids_of(self, uid):
+        out = subprocess.run(["ps", "-o", "pid=", "-u", str(uid)], capture_output=True, text=True).stdout
+        return [int(p) for p in out.split()]
+
+    def close(self):
+        signal.signal(signal.SIGTERM, signal.SIG_IGN)  # finish the tear-down
+        if self.daemon_pid:
+            subprocess.run([os.path.join(BUILD, "tests/service/arraywatch_testtick"), "stop"], env=self.env,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=20)
+        if self.gui_started:
+            subprocess.run(["bash", os.path.join(SOURCE, "scripts/gui.sh"), "stop"], env=self.env,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+            pidfile = os.path.join(self.state, "run/apache.pid")
+            if os.path.exists(pidfile):
+                try:
+                    os.kill(int(open(pidfile).read()), signal.SIGKILL)
+                except (OSError, ValueError):
+                    pass
+        if self.accounts:
+            uid = self.uid if hasattr(self, "uid") else None
+            if uid is not None:
+                # Workers that outlived their parent and the daemon run as the
+                # throw-away account: end each by its pid.
+                for _ in range(50):
+                    pids = self._pids_of(uid)
+                    if not pids:
+                        break
+                    for p in pids:
+                        try:
+                            os.kill(p, signal.SIGKILL)
+                        except OSError:
+                            pass
+                    time.sleep(0.1)
+            for a in reversed(self.accounts):
+                subprocess.run(["userdel", a], capture_output=True)
+            self.accounts = []
+        if self.tmp:
+            shutil.rmtree(self.tmp, ignore_errors=True)
+            self.tmp = None
+        signal.signal(signal.SIGTERM, signal.SIG_DFL)
+
+
+class Client:
+    """A browser-less client with a session of its own."""
+
+    def __init__(self, env, timeout=30):
+        self.env = env
+        self.timeout = timeout
+        self.jar = http.cookiejar.CookieJar()
+        self.opener = urllib.request.build_opener(urllib.request.HTTPCookieProcessor(self.jar))
+
+    def get(self, page):
+        with self.opener.open(self.env.base + page, timeout=self.timeout) as r:
+            return r.status, r.read().decode("utf-8")
+
+    def post(self, page, fields):
+        data = urllib.parse.urlencode(fields, doseq=True).encode()
+        with self.opener.open(self.env.base + page, data=data, timeout=self.timeout) as r:
+            return r.status, r.read().decode("utf-8")
+
+    @staticmethod
+    def token(html):
+        m = re.search(r'name="csrf" value="([0-9a-f]{64})"', html)
+        assert m, "no CSRF token on the page"
+        return m.group(1)
+
+    def log_on(self):
+        _, page = self.get("login.php")
+        status, page = self.post("login.php", {"csrf": self.token(page), "user": self.env.user,
+                                               "password": self.env.password})
+        assert "<h2>Overview</h2>" in page, page[:500]
+        self.csrf = self.token(page)
+        return page
