@@ -140,6 +140,10 @@ class GuiEnv:
         self.daemon_pid = int(wait_until("the daemon's pid file",
                                          lambda: os.path.exists(pidfile) and open(pidfile).read().strip(), 10))
 
+    def apache_workers(self):
+        out = subprocess.run(["ps", "-o", "pid=,comm=", "-u", str(self.uid)], capture_output=True, text=True).stdout
+        return [int(line.split()[0]) for line in out.splitlines() if line.split()[1:] == ["apache2"]]
+
     # --- what the tests look at -------------------------------------------
     def datafile(self):
         p = os.path.join(self.db, "db.xml")

@@ -79,11 +79,15 @@ if ($_SERVER['REQUEST_METHOD'] === 'POST') {
                             return null;
                         }
                     } else {
-                        $max = 0;
+                        // An index is never given twice, not even after its row was
+                        // removed: a run request of the daemon for an old row must
+                        // not start a new one.
+                        $max = (int)(DataFile::settings('GuiState', $doc)['lastScheduleIndex'] ?? 0);
                         foreach (DataFile::schedules($doc) as $r) {
                             $max = max($max, (int)($r['index'] ?? 0));
                         }
                         $index = (string)($max + 1);
+                        DataFile::setSetting($doc, 'GuiState', 'lastScheduleIndex', $index);
                         $el = $table->appendChild($doc->createElement('schedule'));
                         DataFile::setField($el, 'index', $index);
                     }

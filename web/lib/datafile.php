@@ -45,6 +45,17 @@ final class DataFile
         return self::load(self::path());
     }
 
+    /**
+     * The lock file of the file's writers (the GUI and the daemon's write-back);
+     * a lock file the daemon made as root can only be read, which is enough.
+     * @return resource|false
+     */
+    public static function openLock(string $path)
+    {
+        $f = @fopen($path, 'c');
+        return $f !== false ? $f : @fopen($path, 'r');
+    }
+
     /** What changes when the file is replaced: the daemon writes a new file and renames it. */
     private static function identity(string $path): string
     {
@@ -62,7 +73,7 @@ final class DataFile
     public static function modify(callable $change): mixed
     {
         $path = self::path();
-        $lock = fopen($path . '.lock', 'c');
+        $lock = self::openLock($path . '.lock');
         if ($lock === false || !flock($lock, LOCK_EX)) {
             throw new RuntimeException('cannot lock the data file');
         }

@@ -13,7 +13,7 @@ final class Mailer
     public static function pass(): string
     {
         // One pass at a time: two at once would mail the same events twice.
-        $lock = fopen(DataFile::path() . '.mail.lock', 'c');
+        $lock = DataFile::openLock(DataFile::path() . '.mail.lock');
         if ($lock === false || !flock($lock, LOCK_EX | LOCK_NB)) {
             return 'busy';
         }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -163,8 +164,37 @@ DataTable* DataReader::getTable(const std::string& tableName, const DataKeyNameL
   return table;
 }
 
+namespace {
+// The web GUI rewrites the file under an exclusive advisory lock on
+// "<file>.lock", re-reading it first. A write-back that re-reads and
+// replaces the file without that lock would drop a row the GUI added in
+// between, so it takes the lock too; it waits a bounded time, as a GUI
+// process stuck with the lock must not stall event capture for long.
+class GuiFileLock {
+ public:
+  explicit GuiFileLock(const std::string& file) {
+    m_fd = ::open((file + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (m_fd < 0) return;
+    for (int i = 0; i < 200; ++i) {
+      if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) return;
+      ::usleep(10000);
+    }
+    LogPrintf("data file lock not obtained; writing back without it.\n");
+  }
+  ~GuiFileLock() {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  GuiFileLock(const GuiFileLock&) = delete;
+  GuiFileLock& operator=(const GuiFileLock&) = delete;
+
+ private:
+  int m_fd = -1;
+};
+}  // namespace
+
 void DataReader::updateData(DataTable* table, const DataKey* key, DataRow* row) {
   if (!table || !key || !row || !row->isChanged()) return;
+  GuiFileLock lock(m_linkString);
   openLink();
   if (m_dataStorageType != STORAGE_TYPE_XML || !m_pLink || key->getItemNameList().empty()) {
     closeLink();
