@@ -1,7 +1,12 @@
 // The table layer over the GUI's data file.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
 #include <memory>
 #include <sys/stat.h>
 
@@ -222,7 +227,31 @@ TEST_F(DataTableTest, WriteBackKeepsModeAndLeavesNoTemporaryFile) {
   std::vector<std::string> names;
   while (dirent* e = readdir(d)) names.push_back(e->d_name);
   closedir(d);
-  for (const std::string& n : names) EXPECT_EQ(n.find("db.xml."), std::string::npos) << n;
+  for (const std::string& n : names) {
+    EXPECT_TRUE(n == "db.xml.lock" || n.find("db.xml.") == std::string::npos) << n;
+  }
+}
+
+// The GUI replaces the file under this lock after re-reading it; a
+// write-back in between would drop what the GUI just wrote.
+TEST_F(DataTableTest, WriteBackWaitsForTheGuiLock) {
+  writeFile(xml, kSchedules);
+  int gui = open((xml + ".lock").c_str(), O_RDWR | O_CREAT, 0644);
+  ASSERT_GE(gui, 0);
+  ASSERT_EQ(flock(gui, LOCK_EX), 0);
+  auto table = read();
+  table->getRow(0)->changeValue("status", "1");
+  std::atomic<bool> done{false};
+  std::thread daemon([&] {
+    table->flashData();
+    done = true;
+  });
+  usleep(300000);
+  EXPECT_FALSE(done);
+  EXPECT_EQ(readFile(xml), kSchedules);
+  close(gui);
+  daemon.join();
+  EXPECT_NE(readFile(xml).find("<index>1</index><settingType>0</settingType><status>1</status>"), std::string::npos);
 }
 
 TEST_F(DataTableTest, WriteBackIntoMissingDirectoryFailsQuietly) {
