@@ -142,15 +142,16 @@ final class Controller
     /** Disks with their RAID state, by ID. */
     public static function pds(int $a): array
     {
-        [$rc, $info] = Rpc::listAll('KX_PD_GetHDInfo', $a);
-        [, $raid] = Rpc::listAll('KX_PD_GetHDRaidStatus', $a);
+        [$rc, $info] = Rpc::listAll('KX_PD_GetHDInfo', $a, [], ['Link_Self_DevID' => 'Link/Self/DevID',
+            'Model' => 'Model', 'SerialNo' => 'SerialNo', 'Size' => 'Size']);
+        [, $raid] = Rpc::listAll('KX_PD_GetHDRaidStatus', $a, [], ['HDID' => 'HDID', 'Status' => 'Status', 'DGID' => 'DGID']);
         $byId = [];
         foreach ($raid as $r) {
             $byId[(int)($r['HDID'] ?? -1)] = $r;
         }
         $out = [];
         foreach ($info as $p) {
-            $id = self::pdId($p);
+            $id = (int)($p['Link_Self_DevID'] ?? -1);
             $p['id'] = $id;
             $p['state'] = isset($byId[$id]) ? Words::pdState((int)$byId[$id]['Status']) : 'unknown';
             $p['DGID'] = $byId[$id]['DGID'] ?? '';
@@ -160,21 +161,13 @@ final class Controller
         return ['rc' => $rc, 'list' => $out];
     }
 
-    private static function pdId(array $p): int
-    {
-        foreach (['Link_Self_DevID', 'DevID', 'HDID', 'ID'] as $k) {
-            if (isset($p[$k])) {
-                return (int)$p[$k];
-            }
-        }
-        return -1;
-    }
-
     /** VDs with their status and activity, by ID. */
     public static function vds(int $a): array
     {
-        [$rc, $info] = Rpc::listAll('KX_LD_GetInfo', $a);
-        [, $status] = Rpc::listAll('KX_LD_GetStatus', $a);
+        [$rc, $info] = Rpc::listAll('KX_LD_GetInfo', $a, [], ['ID' => 'ID', 'Name' => 'Name', 'RaidMode' => 'RaidMode',
+            'Size' => 'Size', 'Status' => 'Status']);
+        [, $status] = Rpc::listAll('KX_LD_GetStatus', $a, [], ['LDID' => 'LDID', 'Bga' => 'Bga', 'BgaState' => 'BgaState',
+            'BgaPercentage' => 'BgaPercentage']);
         $st = [];
         foreach ($status as $s) {
             $st[(int)($s['LDID'] ?? -1)] = $s;
