@@ -1,12 +1,16 @@
 // The list of families (see family.h). A new family defines its `Family`
 // object in its own file and adds one line here.
 #include "family.h"
+#include "fam_enclosure.h"
+#include "fam_smart.h"
 
 namespace sim {
 
 const std::vector<const Family *> &families()
 {
     static const std::vector<const Family *> list = {
+        &kSmartFamily,
+        &kEnclosureFamily,
     };
     return list;
 }
