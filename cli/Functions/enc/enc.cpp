@@ -33,9 +33,15 @@ struct ElementType {
     const char *name;
 };
 const ElementType kTypes[] = {
-    {"dev", 1, "Device "},          {"pow", 2, "Power Supply "},        {"fan", 3, "Cooling Device "},
-    {"tpr", 4, "Temperature Sensor "}, {"dor", 5, "Door Lock "},       {"alm", 6, "Audible Alarm "},
-    {"dpl", 12, "Display "},        {"vlt", 18, "Voltage Sensor "},     {"arydev", 23, "Array Device "},
+    {"dev", 1, "Device "},
+    {"pow", 2, "Power Supply "},
+    {"fan", 3, "Cooling Device "},
+    {"tpr", 4, "Temperature Sensor "},
+    {"dor", 5, "Door Lock "},
+    {"alm", 6, "Audible Alarm "},
+    {"dpl", 12, "Display "},
+    {"vlt", 18, "Voltage Sensor "},
+    {"arydev", 23, "Array Device "},
 };
 enum : KX_U8 {
     TYPE_DEVICE = 1,
