@@ -17,42 +17,10 @@ KX_U8 notSupported(const char *op, int adapter)
 
 }  // namespace
 
-SIM_EXPORT KX_U8 KX_PD_WipeHDMDD(KX_U8 adapter, KX_U16 hdId, KX_BOOLEAN force)
-{
-    (void)hdId;
-    (void)force;
-    SIM_GUARD(return notSupported("KX_PD_WipeHDMDD", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_LD_StartMigration(KX_U8 adapter, Create_LD_Param *param)
-{
-    (void)param;
-    SIM_GUARD(return notSupported("KX_LD_StartMigration", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_LD_DG_StartRebuild(KX_U8 adapter, Rebuild_Param *param)
-{
-    (void)param;
-    SIM_GUARD(return notSupported("KX_LD_DG_StartRebuild", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_PackageVD_Delete(KX_U8 adapter, KX_U16 id, KX_BOOLEAN deleteMBR)
-{
-    (void)id;
-    (void)deleteMBR;
-    SIM_GUARD(return notSupported("KX_PackageVD_Delete", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_VDHDD_AddLink(KX_U8 adapter, VDHDD_Link *link)
 {
     (void)link;
     SIM_GUARD(return notSupported("KX_VDHDD_AddLink", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_DG_StartMigration(KX_U8 adapter, CreateOrModify_DG_Param *param)
-{
-    (void)param;
-    SIM_GUARD(return notSupported("KX_DG_StartMigration", adapter);)
 }
 
 SIM_EXPORT KX_U8 KX_AES_GetPortConfig(KX_U8 adapter, AES_Port_Config_Request *request)

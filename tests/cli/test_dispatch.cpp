@@ -215,12 +215,12 @@ TEST(Dispatcher, PlaceholderCommandsSayTheyAreMissing)
     std::string out;
     useTables(false);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(dispatch({"wipe", "-p", "0"}, &out), 1);
+    EXPECT_EQ(dispatch({"forceonline", "-i", "0"}, &out), 1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "wipe: command is not available in this build\n");
+              "forceonline: command is not available in this build\n");
     EXPECT_EQ(out, "");
-    EXPECT_EQ(dispatch({"wip", "--help"}, &out), 0);
-    EXPECT_EQ(out, std::string("Description") + wipe_sh + wipe_help);
+    EXPECT_EQ(dispatch({"forceon", "--help"}, &out), 0);
+    EXPECT_EQ(out, std::string("Description") + forceonline_sh + forceonline_help);
 }
 
 TEST(Help, ListsAndPages)
