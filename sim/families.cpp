@@ -4,6 +4,8 @@
 #include "fam_enclosure.h"
 #include "fam_smart.h"
 
+#include "fam_aes.h"
+
 namespace sim {
 
 extern const Family gNvsramFamily;
@@ -12,6 +14,7 @@ extern const Family gTandemFamily;
 const std::vector<const Family *> &families()
 {
     static const std::vector<const Family *> list = {
+        &aesFamily(),
         &gNvsramFamily,
         &gTandemFamily,
         &kSmartFamily,
