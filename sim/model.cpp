@@ -750,6 +750,15 @@ void buildLDStatus(const Adapter &a, const VD &vd, LD_Status &r, int64_t now)
         if (pit != a.pds.end() && pit->second.bga.running() && pit->second.bga.type == PD_BGA_MEDIA_PATROL)
             r.BgaExt |= 0x02;
     }
+    // A VD of an array lives on all the array's disks, whether or not the
+    // state lists blocks for it.
+    auto git = a.arrays.find(vd.array);
+    if (vd.array != kNone16 && git != a.arrays.end())
+        for (uint16_t pd : git->second.pds) {
+            auto pit = a.pds.find(pd);
+            if (pit != a.pds.end() && pit->second.bga.running() && pit->second.bga.type == PD_BGA_MEDIA_PATROL)
+                r.BgaExt |= 0x02;
+        }
     r.LDID = vd.id;
     vd.ov.apply(&kRecord_LD_Status, &r);
 }
