@@ -109,6 +109,13 @@ Event &Adapter::queueEvent(uint16_t cls, uint16_t code, uint16_t device, uint8_t
     return events.back();
 }
 
+uint64_t roundedSize(uint64_t sizeKiB, uint8_t scheme)
+{
+    const uint64_t gib = 1048576;
+    uint64_t unit = scheme == 1 ? gib : scheme == 2 ? 10 * gib : 1;
+    return sizeKiB / unit * unit;
+}
+
 unsigned dataDiskCount(uint8_t raid, unsigned n, uint8_t parity, uint8_t subVDs)
 {
     switch (raid) {
