@@ -8,6 +8,7 @@ namespace sim {
 
 extern const Family gNvsramFamily;
 extern const Family gTandemFamily;
+extern const Family gSsdFamily;
 
 const std::vector<const Family *> &families()
 {
@@ -15,6 +16,7 @@ const std::vector<const Family *> &families()
         &aesFamily(),
         &gNvsramFamily,
         &gTandemFamily,
+        &gSsdFamily,
     };
     return list;
 }
