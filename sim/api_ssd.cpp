@@ -1,6 +1,7 @@
 // The vendor diagnostic calls of the maker's SSDs (state in fam_ssd.h,
 // actions and the microcode file format in README.md). A call's buffer is
 // a 16-byte header, which the SSD leaves alone, and then the sectors.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -82,9 +83,11 @@ void tableRead(const SsdDisk &d, uint8_t code, uint32_t first, uint8_t *data, si
     }
 }
 
+// Word 0: the events from the one asked for to the newest; as many of
+// them as the sectors hold follow.
 void eventLogRead(const SsdDisk &d, uint32_t first, uint8_t *data)
 {
-    put32(data, static_cast<uint32_t>(d.events.size()));
+    put32(data, first < d.events.size() ? static_cast<uint32_t>(d.events.size() - first) : 0);
     const size_t room = (kEventLogSectors * kSsdSectorData - kEventEntryBytes) / kEventEntryBytes;
     for (size_t k = 0; k < room && first + k < d.events.size(); ++k) {
         const SsdEvent &e = d.events[first + k];
@@ -177,6 +180,10 @@ uint8_t diagnose(Session &s, const PD &pd, SsdDisk &d, const Action &act, uint32
             std::memset(data, 0xFF, n);  // erased flash
         else
             std::memcpy(data, it->second.data(), n);
+        // A defective block does not keep what was written: its last
+        // word reads back inverted.
+        if (std::find(d.defects.begin(), d.defects.end(), number) != d.defects.end())
+            put32(data + n - 4, ~get32(data + n - 4));
         return ST_OK;
     }
     case 255:
