@@ -1,6 +1,8 @@
 // The list of families (see family.h). A new family defines its `Family`
 // object in its own file and adds one line here.
 #include "family.h"
+#include "fam_enclosure.h"
+#include "fam_smart.h"
 
 #include "fam_aes.h"
 
@@ -16,6 +18,8 @@ const std::vector<const Family *> &families()
         &aesFamily(),
         &gNvsramFamily,
         &gTandemFamily,
+        &kSmartFamily,
+        &kEnclosureFamily,
         &gSsdFamily,
     };
     return list;
