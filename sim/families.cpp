@@ -1,6 +1,8 @@
 // The list of families (see family.h). A new family defines its `Family`
 // object in its own file and adds one line here.
 #include "family.h"
+#include "fam_enclosure.h"
+#include "fam_smart.h"
 
 #include "fam_aes.h"
 
@@ -8,6 +10,7 @@ namespace sim {
 
 extern const Family gNvsramFamily;
 extern const Family gTandemFamily;
+extern const Family gSsdFamily;
 
 const std::vector<const Family *> &families()
 {
@@ -15,6 +18,9 @@ const std::vector<const Family *> &families()
         &aesFamily(),
         &gNvsramFamily,
         &gTandemFamily,
+        &kSmartFamily,
+        &kEnclosureFamily,
+        &gSsdFamily,
     };
     return list;
 }

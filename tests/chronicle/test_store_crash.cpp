@@ -74,8 +74,9 @@ TEST_F(StoreCrash, KilledWriterNeverLosesARecordedEventNorStoresOneTwice)
         auto b = bytes(eventFile());
         const uint32_t endNow = at<uint32_t>(b, 44);
         ASSERT_LE(endNow, 50000u);
-        if (!b.empty())
+        if (!b.empty()) {
             ASSERT_GE(b.size(), 512u + 192u * endNow) << "trial " << t;
+        }
         ASSERT_GE(endNow, prevEnd) << "trial " << t;
 
         // Every event up to the recorded sequence number is there, once,
