@@ -116,13 +116,39 @@ def create_vd(s):
     s.shot("create")
     s.click("submit-slot-0")
     assert s.message() == 'VD "webvd" created on adapter 0.', s.message()
-    # A refusal shows the controller's status text: the slot is taken now.
     s.fill("name-array-0", "bad")
     s.click("submit-array-0")  # no disk chosen
     assert s.message() == "Choose 1 to 128 physical disks.", s.message()
+    # A refusal of the controller shows its status text: RAID5 of one disk.
+    s.fill("name-array-0", "bad")
+    Select(s.d.find_element(By.ID, "raid-array-0")).select_by_value("5")
+    s.d.find_element(By.ID, "pd-array-0-5").click()
+    s.click("submit-array-0")
+    assert s.message() == "The controller refused the creation: Number of physical disks doesn't fit the specified " \
+                          "RAID level (error 57)", s.message()
     s.open("overview.php")
     assert s.text("#vd-0-1 .name") == "webvd"
     assert "100.0 GiB" in s.text("#vd-0-1"), s.text("#vd-0-1")
+
+
+def spares(s):
+    s.open("spares.php")
+    assert s.text("#spare-pd-0-4 .state") == "global spare"
+    s.click("global-0-5")
+    assert s.message() == "PD 5 is a global spare now." and s.text("#spare-pd-0-5 .state") == "global spare"
+    s.click("free-0-5")
+    assert s.message() == "PD 5 is a free disk now." and s.text("#spare-pd-0-5 .state") == "free"
+    s.click("dedicated-0-5")  # the SSD is smaller than the array's members
+    assert s.message() == "The controller refused (PD 5): Disk space is too small to be assigned as spare drive " \
+                          "(error 77)", s.message()
+    s.click("free-0-4")
+    Select(s.d.find_element(By.ID, "dg-0-4")).select_by_value("0")
+    s.click("dedicated-0-4")
+    assert s.message() == "PD 4 is a spare of array 0 now.", s.message()
+    assert s.text("#spare-pd-0-4 .state") == "dedicated spare of array 0"
+    s.click("free-0-4")
+    s.click("global-0-4")
+    assert s.text("#spare-pd-0-4 .state") == "global spare"
 
 
 def percent(s, vd):
@@ -131,6 +157,7 @@ def percent(s, vd):
 
 
 def activity(s):
+    s.open("overview.php")
     s.click("cc-0-1")
     assert s.message() == "Consistency check started: VD 1 of adapter 0.", s.message()
     first = percent(s, 1)
@@ -246,7 +273,7 @@ def main():
         try:
             s = Steps(env, d)
             for name, step in (("log on", lambda: log_on(s, env)), ("default controller", lambda: default_controller(s)),
-                               ("create", lambda: create_vd(s)), ("activity", lambda: activity(s)),
+                               ("create", lambda: create_vd(s)), ("spares", lambda: spares(s)), ("activity", lambda: activity(s)),
                                ("schedule", lambda: schedule(s, env)), ("mail", lambda: mail(s, env))):
                 began = time.monotonic()
                 step()
@@ -266,7 +293,7 @@ def main():
         assert not WARNING.search(env.logs()), env.logs()
         written = env.logs() + env.datafile() + open(os.path.join(env.db, "arraywatch.log")).read()
         assert env.password not in written, "the password was written down"
-    print("gui browser: 7 passed, 0 failed")
+    print("gui browser: 8 passed, 0 failed")
 
 
 if __name__ == "__main__":

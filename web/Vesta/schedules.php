@@ -138,7 +138,7 @@ foreach ($rows as $r) {
         . '</td><td>' . h($r['object'] ?? '') . '</td><td>' . h($r['settingTime'] ?? '') . '</td><td>' . h($r['settingDate'] ?? '')
         . '</td><td>' . h($r['settingDateSupplement'] ?? '') . '</td><td>' . h($r['startTime'] ?? '')
         . '</td><td class="status">' . h($status[(int)($r['status'] ?? 0)] ?? ($r['status'] ?? ''))
-        . (isset($r['lastResult']) && $r['lastResult'] !== '0' ? ' (controller status ' . h($r['lastResult']) . ')' : '')
+        . (isset($r['lastResult']) && $r['lastResult'] !== '0' ? ' (' . h(Words::error((int)$r['lastResult'])) . ')' : '')
         . '</td><td><form method="post" action="schedules.php" class="inline">' . csrf_field()
         . '<input type="hidden" name="index" value="' . h($idx) . '"><button name="op" value="remove" id="remove-' . h($idx)
         . '">Remove</button></form></td></tr>';

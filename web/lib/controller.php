@@ -4,6 +4,7 @@
 declare(strict_types=1);
 
 require_once __DIR__ . '/rpc.php';
+require_once __DIR__ . '/status_texts.php';
 
 final class Words
 {
@@ -65,9 +66,10 @@ final class Words
         return ($u === 0 ? (string)$kib : sprintf('%.1f', $v)) . ' ' . $units[$u];
     }
 
+    /** A refusal as the command-line tool words it: the text and the status. */
     public static function error(int $rc): string
     {
-        return $rc === 0 ? 'OK' : 'controller status ' . $rc;
+        return StatusText::of($rc) . " (error $rc)";
     }
 }
 
