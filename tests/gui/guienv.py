@@ -16,6 +16,7 @@ import shutil
 import signal
 import socket
 import subprocess
+import sys
 import tempfile
 import time
 import urllib.parse
@@ -31,6 +32,14 @@ class Deadline(Exception):
 
 def _raise_deadline(signum, frame):
     raise Deadline("the test ran out of time (signal %d)" % signum)
+
+
+def run_as_root(main):
+    """The GUI tests make throw-away accounts and run Apache; elsewhere they skip (77)."""
+    if os.geteuid() != 0:
+        print("the GUI test makes throw-away accounts and runs Apache: it needs root", file=sys.stderr)
+        sys.exit(77)
+    main()
 
 
 def free_port():

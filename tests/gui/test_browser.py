@@ -16,7 +16,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.support.expected_conditions import staleness_of
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
-from guienv import Client, GuiEnv, wait_until
+from guienv import Client, GuiEnv, run_as_root, wait_until
 
 SHOTS = os.environ.get("ARRAY_GUI_SCREENSHOTS", "screenshots")
 WARNING = re.compile(r"PHP (Warning|Notice|Deprecated|Fatal error|Parse error)")
@@ -297,7 +297,4 @@ def main():
 
 
 if __name__ == "__main__":
-    if os.geteuid() != 0:
-        print("the GUI test makes throw-away accounts and runs Apache: it needs root", file=sys.stderr)
-        sys.exit(77)
-    main()
+    run_as_root(main)

@@ -6,12 +6,11 @@ whole, the PHP log free of warnings, and no schedule row may be lost."""
 import os
 import re
 import subprocess
-import sys
 import threading
 import time
 import urllib.error
 
-from guienv import BUILD, Client, GuiEnv, wait_until
+from guienv import BUILD, Client, GuiEnv, run_as_root, wait_until
 
 CLIENTS = 8
 SECONDS = float(os.environ.get("ARRAY_GUI_LOAD_SECONDS", "60"))
@@ -112,7 +111,4 @@ def main():
 
 
 if __name__ == "__main__":
-    if os.geteuid() != 0:
-        print("the GUI test makes throw-away accounts and runs Apache: it needs root", file=sys.stderr)
-        sys.exit(77)
-    main()
+    run_as_root(main)

@@ -85,16 +85,7 @@ final class Controller
     /** @return array<string,string> */
     public static function adapterInfo(int $a): array
     {
-        $doc = Rpc::call('KX_Adapter_GetInfo', ['AdapterID' => $a]);
-        if (Rpc::retval($doc) !== 0) {
-            return [];
-        }
-        foreach ($doc->children() as $c) {
-            if ($c->getName() !== 'RetVal' && $c->count() > 0) {
-                return Rpc::fields($c);
-            }
-        }
-        return [];
+        return Rpc::firstStruct(Rpc::call('KX_Adapter_GetInfo', ['AdapterID' => $a]));
     }
 
     /**
@@ -129,16 +120,7 @@ final class Controller
     /** @return array<string,string> */
     public static function battery(int $a): array
     {
-        $doc = Rpc::call('KX_BBU_GetInfo', ['AdapterID' => $a]);
-        if (Rpc::retval($doc) !== 0) {
-            return [];
-        }
-        foreach ($doc->children() as $c) {
-            if ($c->getName() !== 'RetVal' && $c->count() > 0) {
-                return Rpc::fields($c);
-            }
-        }
-        return [];
+        return Rpc::firstStruct(Rpc::call('KX_BBU_GetInfo', ['AdapterID' => $a]));
     }
 
     /** Disks with their RAID state, by ID. */

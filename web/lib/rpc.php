@@ -78,6 +78,20 @@ final class Rpc
         return $out;
     }
 
+    /** The first struct of a successful answer, flattened; empty otherwise. */
+    public static function firstStruct(?SimpleXMLElement $doc): array
+    {
+        if (self::retval($doc) !== 0) {
+            return [];
+        }
+        foreach ($doc->children() as $c) {
+            if ($c->getName() !== 'RetVal' && $c->count() > 0) {
+                return self::fields($c);
+            }
+        }
+        return [];
+    }
+
     /**
      * The named members of a struct: output key => '/'-separated path
      * (Link/Self/DevID). Far cheaper than fields() on long lists, which is
