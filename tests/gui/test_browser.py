@@ -178,6 +178,12 @@ def activity(s):
     s.click("delete-0-1", confirm=True)
     assert s.message() == "VD deleted: VD 1 of adapter 0.", s.message()
     assert not s.exists("#vd-0-1")
+    # A disk's own activity.
+    s.click("mp-pd-0-0")
+    assert s.message() == "Media patrol started: PD 0 of adapter 0.", s.message()
+    assert s.text("#pd-0-0 .activity").startswith("media patrol running"), s.text("#pd-0-0 .activity")
+    s.click("stop-pd-0-0")
+    assert s.message() == "Stop done: PD 0 of adapter 0." and s.text("#pd-0-0 .activity") == "", s.message()
 
 
 def schedule(s, env):
@@ -212,6 +218,9 @@ def schedule(s, env):
     assert re.search(r"synchroniz", state, re.I), state
     s.open("overview.php")
     assert "synchronizing running" in s.vd_cells(0)[1], s.vd_cells(0)
+    # The array shows its VD's activity, which is controlled on the VD's row.
+    assert s.text("#array-0-0 .activity") == "synchronizing running", s.text("#array-0-0 .activity")
+    assert not s.exists("#pause-array-0-0") and s.exists("#pause-0-0")
 
 
 def mail(s, env):
@@ -261,8 +270,8 @@ def http_rules(env):
     _, page = c.get("overview.php")
     assert "<h2>Log on</h2>" in page, "no session must lead to the log-on page"
     c.log_on()
-    assert http_code(lambda: c.post("action.php", {"csrf": "0" * 64, "adapter": "0", "vd": "0", "op": "cc"})) == 403
-    assert http_code(lambda: c.get("action.php?adapter=0&vd=0&op=cc&csrf=" + c.csrf)) == 403
+    assert http_code(lambda: c.post("action.php", {"csrf": "0" * 64, "adapter": "0", "kind": "vd", "id": "0", "op": "cc"})) == 403
+    assert http_code(lambda: c.get("action.php?adapter=0&kind=vd&id=0&op=cc&csrf=" + c.csrf)) == 403
     assert http_code(lambda: c.get("../lib/rpc.php")) == 403
     assert http_code(lambda: c.get("runBGASchedule.php?index=1;rm")) == 400
 

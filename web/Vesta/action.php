@@ -1,5 +1,6 @@
 <?php
-// Background activities and deletion of a VD, from the overview's buttons.
+// The overview's buttons: start, pause, resume, restart and stop of the
+// background activities of VDs, disks and arrays, and deletion of a VD.
 declare(strict_types=1);
 require_once __DIR__ . '/../lib/session.php';
 require_once __DIR__ . '/../lib/controller.php';
@@ -7,29 +8,37 @@ require_once __DIR__ . '/../lib/controller.php';
 require_login();
 require_post();
 $a = filter_var($_POST['adapter'] ?? null, FILTER_VALIDATE_INT, ['options' => ['min_range' => 0, 'max_range' => 255]]);
-$vd = filter_var($_POST['vd'] ?? null, FILTER_VALIDATE_INT, ['options' => ['min_range' => 0, 'max_range' => 65535]]);
+$id = filter_var($_POST['id'] ?? null, FILTER_VALIDATE_INT, ['options' => ['min_range' => 0, 'max_range' => 65534]]);
+$kind = is_string($_POST['kind'] ?? null) ? $_POST['kind'] : '';
 $op = is_string($_POST['op'] ?? null) ? $_POST['op'] : '';
-// Control codes of the controller's activity operation.
+// Control codes of the controller's activity operations.
 $controls = ['restart' => 1, 'pause' => 2, 'resume' => 3, 'stop' => 4];
-if ($a === false || $vd === false) {
-    $_SESSION['err'] = 'Invalid adapter or VD number.';
+// kind => [noun, ID parameter, control request, its action parameter, other operations]
+$kinds = [
+    'vd' => ['VD', 'LD_ID', 'KX_LD_BGAControl', 'Actions', [
+        'cc' => ['KX_LD_StartConsistencyCheck', ['Type' => 1], 'Consistency check started'],
+        'init' => ['KX_LD_StartINIT', ['Init_Type' => 0], 'Initialization started'],
+        'delete' => ['KX_LD_Delete', ['deleteMBR' => 0], 'VD deleted']]],
+    'pd' => ['PD', 'HD_ID', 'KX_PD_BGAControl', 'Action', [
+        'mp' => ['KX_PD_StartMediaPatrol', [], 'Media patrol started'],
+        'scrub' => ['KX_PD_StartDataScrub', [], 'Data scrub started']]],
+    'array' => ['array', 'DG_ID', 'KX_DG_BGAControl', 'Actions', []],
+];
+if ($a === false || $id === false || !isset($kinds[$kind])) {
+    $_SESSION['err'] = 'Invalid adapter or object.';
 } else {
-    $base = ['AdapterID' => $a, 'LD_ID' => $vd];
-    [$req, $params, $what] = match (true) {
-        $op === 'cc' => ['KX_LD_StartConsistencyCheck', $base + ['Type' => 1], 'Consistency check started'],
-        $op === 'init' => ['KX_LD_StartINIT', $base + ['Init_Type' => 0], 'Initialization started'],
-        $op === 'delete' => ['KX_LD_Delete', $base + ['deleteMBR' => 0], 'VD deleted'],
-        isset($controls[$op]) => ['KX_LD_BGAControl', $base + ['Actions' => $controls[$op]], ucfirst($op) . ' done'],
-        default => [null, [], ''],
-    };
+    [$noun, $idName, $controlReq, $actionName, $ops] = $kinds[$kind];
+    $base = ['AdapterID' => $a, $idName => $id];
+    [$req, $params, $what] = $ops[$op] ?? (isset($controls[$op])
+        ? [$controlReq, [$actionName => $controls[$op]], ucfirst($op) . ' done'] : [null, [], '']);
     if ($req === null) {
         $_SESSION['err'] = 'Unknown action.';
     } else {
-        $rc = Rpc::retval(Rpc::call($req, $params));
+        $rc = Rpc::retval(Rpc::call($req, $base + $params));
         if ($rc === 0) {
-            $_SESSION['ok'] = "$what: VD $vd of adapter $a.";
+            $_SESSION['ok'] = "$what: $noun $id of adapter $a.";
         } else {
-            $_SESSION['err'] = "The controller refused ($op on VD $vd): " . Words::error($rc)
+            $_SESSION['err'] = "The controller refused ($op on $noun $id): " . Words::error($rc)
                 . (Rpc::$lastError !== '' ? ' (' . Rpc::$lastError . ')' : '');
         }
     }

@@ -4,6 +4,40 @@ require_once __DIR__ . '/../lib/layout.php';
 require_once __DIR__ . '/../lib/controller.php';
 
 require_login();
+
+/** The activity of a VD, disk or array: words, percentage and a bar. */
+function activity_cell(?array $act): string
+{
+    if ($act === null) {
+        return '';
+    }
+    $words = h($act['type_word']) . ' ' . h($act['state_word']);
+    return $act['percent'] === null ? $words : $words . ' <span class="percent">' . h($act['percent'])
+        . '%</span> <progress max="100" value="' . h($act['percent']) . '"></progress>';
+}
+
+/**
+ * Buttons of an object: $start (op => label) while nothing runs, else the
+ * controls its activity's state allows; $always after them.
+ */
+function action_buttons(int $a, string $kind, int $id, ?array $act, array $start, array $always = []): string
+{
+    $buttons = ($act === null ? $start
+        : ($act['state'] === 1 ? ['pause' => 'Pause', 'stop' => 'Stop']
+            : ($act['state'] === 2 ? ['restart' => 'Restart'] : ['resume' => 'Resume', 'stop' => 'Stop']))) + $always;
+    $out = '';
+    foreach ($buttons as $op => $label) {
+        // VD buttons keep the short ids "op-adapter-vd".
+        $bid = $kind === 'vd' ? "$op-$a-$id" : "$op-$kind-$a-$id";
+        $out .= '<form method="post" action="action.php" class="inline"'
+            . ($op === 'delete' ? ' data-confirm="Delete VD ' . $id . ' and all data on it?"' : '') . '>' . csrf_field()
+            . '<input type="hidden" name="adapter" value="' . $a . '"><input type="hidden" name="kind" value="' . h($kind) . '">'
+            . '<input type="hidden" name="id" value="' . $id . '"><button type="submit" name="op" value="' . h($op)
+            . '" id="' . h($bid) . '">' . h($label) . '</button></form> ';
+    }
+    return $out;
+}
+
 $stamp = Controller::changeStamp();
 $count = Controller::adapterCount();
 $busy = false;
@@ -21,11 +55,18 @@ for ($a = 0; $a < $count; $a++) {
     }
 
     $pds = Controller::pds($a);
-    echo '<h4>Physical disks</h4><table id="pds-' . $a . '"><tr><th>ID</th><th>Model</th><th>Serial</th><th>Size</th><th>State</th></tr>';
+    echo '<h4>Physical disks</h4><table id="pds-' . $a . '"><tr><th>ID</th><th>Model</th><th>Serial</th><th>Size</th><th>State</th>'
+        . '<th>Activity</th><th>Actions</th></tr>';
     foreach ($pds['list'] as $id => $p) {
+        $act = $p['activity'];
+        $busy = $busy || ($act !== null && $act['state'] === 1);
+        // Media patrol and data scrub read disks that hold data or stand by.
+        $start = in_array($p['state'], ['assigned', 'global spare', 'dedicated spare'], true)
+            ? ['mp' => 'Media patrol', 'scrub' => 'Data scrub'] : [];
         echo '<tr id="pd-' . $a . '-' . $id . '"><td>' . h($id) . '</td><td>' . h(trim($p['Model'] ?? ''))
             . '</td><td>' . h(trim($p['SerialNo'] ?? '')) . '</td><td>' . h(Words::size((int)($p['Size'] ?? 0)))
-            . '</td><td class="state">' . h($p['state']) . '</td></tr>';
+            . '</td><td class="state">' . h($p['state']) . '</td><td class="activity">' . activity_cell($act)
+            . '</td><td>' . action_buttons($a, 'pd', $id, $act, $start) . '</td></tr>';
     }
     echo '</table>';
     if ($pds['rc'] !== 0) {
@@ -45,17 +86,29 @@ for ($a = 0; $a < $count; $a++) {
     }
 
     $arrays = Controller::arrays($a);
+    $vds = Controller::vds($a);
     if ($arrays['list'] !== []) {
-        echo '<h4>Arrays</h4><table id="arrays-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Status</th><th>Free</th></tr>';
+        echo '<h4>Arrays</h4><table id="arrays-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Status</th><th>Free</th>'
+            . '<th>Activity</th><th>Actions</th></tr>';
         foreach ($arrays['list'] as $dg) {
-            echo '<tr><td>' . h($dg['DGID'] ?? '') . '</td><td>' . h(trim($dg['Name'] ?? '')) . '</td><td>'
+            $dgid = (int)($dg['DGID'] ?? 0);
+            $act = $dg['activity'];
+            // An array reports the activity of its first VD that has one;
+            // that one is controlled on the VD's row.
+            $own = true;
+            foreach (preg_split('/\s+/', trim($dg['VDIDs'] ?? '')) as $i => $vd) {
+                if ($i < (int)($dg['VDSlotCount'] ?? 0) && ($vds['list'][(int)$vd]['activity'] ?? null) !== null) {
+                    $own = false;
+                }
+            }
+            echo '<tr id="array-' . $a . '-' . $dgid . '"><td>' . h($dgid) . '</td><td>' . h(trim($dg['Name'] ?? '')) . '</td><td>'
                 . h(Words::raidMode((int)($dg['RaidMode'] ?? 99))) . '</td><td>' . h(Words::arrayStatus((int)($dg['Status'] ?? 2)))
-                . '</td><td>' . h(Words::size((int)($dg['RemainingManagedSpace'] ?? 0))) . '</td></tr>';
+                . '</td><td>' . h(Words::size((int)($dg['RemainingManagedSpace'] ?? 0))) . '</td><td class="activity">'
+                . activity_cell($act) . '</td><td>' . ($own ? action_buttons($a, 'array', $dgid, $act, []) : '') . '</td></tr>';
         }
         echo '</table>';
     }
 
-    $vds = Controller::vds($a);
     echo '<h4>Virtual disks</h4><table id="vds-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Size</th><th>Status</th><th>Activity</th><th>Actions</th></tr>';
     foreach ($vds['list'] as $id => $v) {
         $act = $v['activity'];
@@ -63,21 +116,8 @@ for ($a = 0; $a < $count; $a++) {
         echo '<tr id="vd-' . $a . '-' . $id . '"><td>' . h($id) . '</td><td class="name">' . h(trim($v['Name'] ?? ''))
             . '</td><td>' . h(Words::raidMode((int)($v['RaidMode'] ?? 99))) . '</td><td>' . h(Words::size((int)($v['Size'] ?? 0)))
             . '</td><td class="status">' . h($v['status_word']) . '</td><td class="activity">';
-        if ($act !== null) {
-            echo h($act['type_word']) . ' ' . h($act['state_word']) . ' <span class="percent">' . h($act['percent'])
-                . '%</span> <progress max="100" value="' . h($act['percent']) . '"></progress>';
-        }
-        echo '</td><td>';
-        $buttons = ($act === null ? ['cc' => 'Check', 'init' => 'Initialize']
-            : ($act['state'] === 1 ? ['pause' => 'Pause', 'stop' => 'Stop']
-                : ($act['state'] === 2 ? ['restart' => 'Restart'] : ['resume' => 'Resume', 'stop' => 'Stop'])))
-            + ['delete' => 'Delete'];
-        foreach ($buttons as $op => $label) {
-            echo '<form method="post" action="action.php" class="inline"'
-                . ($op === 'delete' ? ' data-confirm="Delete VD ' . h($id) . ' and all data on it?"' : '') . '>' . csrf_field()
-                . '<input type="hidden" name="adapter" value="' . $a . '"><input type="hidden" name="vd" value="' . h($id) . '">'
-                . '<button type="submit" name="op" value="' . h($op) . '" id="' . h($op . '-' . $a . '-' . $id) . '">' . h($label) . '</button></form> ';
-        }
+        echo activity_cell($act) . '</td><td>' . action_buttons($a, 'vd', $id, $act, ['cc' => 'Check', 'init' => 'Initialize'],
+            ['delete' => 'Delete']);
         echo '</td></tr>';
     }
     echo '</table>';

@@ -34,6 +34,21 @@ final class Words
         };
     }
 
+    public static function pdBgaType(int $t): string
+    {
+        return [1 => 'media patrol', 2 => 'data scrub'][$t] ?? 'unknown bga action';
+    }
+
+    /** An activity as the pages show it, or null when none runs or waits. */
+    public static function activity(int $type, int $state, ?int $percent, bool $disk = false): ?array
+    {
+        if ($type === 0 || $state < 1 || $state > 5) {
+            return null;
+        }
+        return ['type' => $type, 'type_word' => $disk ? self::pdBgaType($type) : self::bgaType($type), 'state' => $state,
+            'state_word' => self::bgaState($state), 'percent' => $percent];
+    }
+
     public static function bgaState(int $s): string
     {
         return [1 => 'running', 2 => 'aborted', 3 => 'paused', 4 => 'auto paused', 5 => 'interrupted'][$s] ?? 'none';
@@ -129,9 +144,15 @@ final class Controller
         [$rc, $info] = Rpc::listAll('KX_PD_GetHDInfo', $a, [], ['Link_Self_DevID' => 'Link/Self/DevID',
             'Model' => 'Model', 'SerialNo' => 'SerialNo', 'Size' => 'Size']);
         [, $raid] = Rpc::listAll('KX_PD_GetHDRaidStatus', $a, [], ['HDID' => 'HDID', 'Status' => 'Status', 'DGID' => 'DGID']);
-        $byId = [];
+        [, $bga] = Rpc::listAll('KX_PD_GetBGAStatus', $a, [], ['HDID' => 'HDID', 'Bga' => 'Bga', 'BgaStatus' => 'BgaStatus',
+            'Percentage' => 'Percentage']);
+        $byId = $bgaById = [];
         foreach ($raid as $r) {
             $byId[(int)($r['HDID'] ?? -1)] = $r;
+        }
+        foreach ($bga as $b) {
+            $bgaById[(int)($b['HDID'] ?? -1)] = Words::activity((int)($b['Bga'] ?? 0), (int)($b['BgaStatus'] ?? 0),
+                (int)($b['Percentage'] ?? 0), true);
         }
         $out = [];
         foreach ($info as $p) {
@@ -139,6 +160,7 @@ final class Controller
             $p['id'] = $id;
             $p['state'] = isset($byId[$id]) ? Words::pdState((int)$byId[$id]['Status']) : 'unknown';
             $p['DGID'] = $byId[$id]['DGID'] ?? '';
+            $p['activity'] = $bgaById[$id] ?? null;
             $out[$id] = $p;
         }
         ksort($out);
@@ -162,12 +184,7 @@ final class Controller
             $v['id'] = $id;
             $v['status_word'] = Words::vdStatus((int)($v['Status'] ?? 99));
             $s = $st[$id] ?? [];
-            $bga = (int)($s['Bga'] ?? 0);
-            $state = (int)($s['BgaState'] ?? 0);
-            $v['activity'] = ($bga !== 0 && $state >= 1 && $state <= 5)
-                ? ['type' => $bga, 'type_word' => Words::bgaType($bga), 'state' => $state,
-                    'state_word' => Words::bgaState($state), 'percent' => (int)($s['BgaPercentage'] ?? 0)]
-                : null;
+            $v['activity'] = Words::activity((int)($s['Bga'] ?? 0), (int)($s['BgaState'] ?? 0), (int)($s['BgaPercentage'] ?? 0));
             $out[$id] = $v;
         }
         ksort($out);
@@ -177,6 +194,11 @@ final class Controller
     public static function arrays(int $a): array
     {
         [$rc, $list] = Rpc::listAll('KX_DG_GetInfo', $a);
+        foreach ($list as &$dg) {
+            // An array's record carries no percentage.
+            $dg['activity'] = Words::activity((int)($dg['BgaType'] ?? 0), (int)($dg['BgaState'] ?? 0), null);
+        }
+        unset($dg);
         return ['rc' => $rc, 'list' => $list];
     }
 
