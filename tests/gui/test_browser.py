@@ -270,8 +270,8 @@ def http_rules(env):
     _, page = c.get("overview.php")
     assert "<h2>Log on</h2>" in page, "no session must lead to the log-on page"
     c.log_on()
-    assert http_code(lambda: c.post("action.php", {"csrf": "0" * 64, "adapter": "0", "kind": "vd", "id": "0", "op": "cc"})) == 403
-    assert http_code(lambda: c.get("action.php?adapter=0&kind=vd&id=0&op=cc&csrf=" + c.csrf)) == 403
+    assert http_code(lambda: c.post("action.php", {"csrf": "0" * 64, "adapter": "0", "do": "vd:0:cc"})) == 403
+    assert http_code(lambda: c.get("action.php?adapter=0&do=vd:0:cc&csrf=" + c.csrf)) == 403
     assert http_code(lambda: c.get("../lib/rpc.php")) == 403
     assert http_code(lambda: c.get("runBGASchedule.php?index=1;rm")) == 400
 

@@ -8,9 +8,9 @@ require_once __DIR__ . '/../lib/controller.php';
 require_login();
 require_post();
 $a = filter_var($_POST['adapter'] ?? null, FILTER_VALIDATE_INT, ['options' => ['min_range' => 0, 'max_range' => 255]]);
-$id = filter_var($_POST['id'] ?? null, FILTER_VALIDATE_INT, ['options' => ['min_range' => 0, 'max_range' => 65534]]);
-$kind = is_string($_POST['kind'] ?? null) ? $_POST['kind'] : '';
-$op = is_string($_POST['op'] ?? null) ? $_POST['op'] : '';
+// The button pressed: "kind:id:op".
+[$kind, $id, $op] = array_pad(explode(':', is_string($_POST['do'] ?? null) ? $_POST['do'] : '', 3), 3, '');
+$id = filter_var($id, FILTER_VALIDATE_INT, ['options' => ['min_range' => 0, 'max_range' => 65534]]);
 // Control codes of the controller's activity operations.
 $controls = ['restart' => 1, 'pause' => 2, 'resume' => 3, 'stop' => 4];
 // kind => [noun, ID parameter, control request, its action parameter, other operations]

@@ -7,6 +7,11 @@
       if (!window.confirm(f.getAttribute('data-confirm'))) e.preventDefault();
     });
   });
+  document.querySelectorAll('button[data-confirm]').forEach(function (b) {
+    b.addEventListener('click', function (e) {
+      if (!window.confirm(b.getAttribute('data-confirm'))) e.preventDefault();
+    });
+  });
   var body = document.getElementById('refresh');
   if (!body) return;
   var stamp = body.getAttribute('data-stamp');

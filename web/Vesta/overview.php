@@ -18,7 +18,9 @@ function activity_cell(?array $act): string
 
 /**
  * Buttons of an object: $start (op => label) while nothing runs, else the
- * controls its activity's state allows; $always after them.
+ * controls its activity's state allows; $always after them. They submit
+ * the table's one form (one token a table, not one a button: a page of a
+ * big controller stays small).
  */
 function action_buttons(int $a, string $kind, int $id, ?array $act, array $start, array $always = []): string
 {
@@ -29,13 +31,16 @@ function action_buttons(int $a, string $kind, int $id, ?array $act, array $start
     foreach ($buttons as $op => $label) {
         // VD buttons keep the short ids "op-adapter-vd".
         $bid = $kind === 'vd' ? "$op-$a-$id" : "$op-$kind-$a-$id";
-        $out .= '<form method="post" action="action.php" class="inline"'
-            . ($op === 'delete' ? ' data-confirm="Delete VD ' . $id . ' and all data on it?"' : '') . '>' . csrf_field()
-            . '<input type="hidden" name="adapter" value="' . $a . '"><input type="hidden" name="kind" value="' . h($kind) . '">'
-            . '<input type="hidden" name="id" value="' . $id . '"><button type="submit" name="op" value="' . h($op)
-            . '" id="' . h($bid) . '">' . h($label) . '</button></form> ';
+        $out .= '<button type="submit" name="do" value="' . h("$kind:$id:$op") . '" id="' . h($bid) . '"'
+            . ($op === 'delete' ? ' data-confirm="Delete VD ' . $id . ' and all data on it?"' : '') . '>' . h($label) . '</button> ';
     }
     return $out;
+}
+
+/** The form around a table of objects with buttons. */
+function action_form(int $a): string
+{
+    return '<form method="post" action="action.php">' . csrf_field() . '<input type="hidden" name="adapter" value="' . $a . '">';
 }
 
 $stamp = Controller::changeStamp();
@@ -55,7 +60,7 @@ for ($a = 0; $a < $count; $a++) {
     }
 
     $pds = Controller::pds($a);
-    echo '<h4>Physical disks</h4><table id="pds-' . $a . '"><tr><th>ID</th><th>Model</th><th>Serial</th><th>Size</th><th>State</th>'
+    echo '<h4>Physical disks</h4>' . action_form($a) . '<table id="pds-' . $a . '"><tr><th>ID</th><th>Model</th><th>Serial</th><th>Size</th><th>State</th>'
         . '<th>Activity</th><th>Actions</th></tr>';
     foreach ($pds['list'] as $id => $p) {
         $act = $p['activity'];
@@ -68,7 +73,7 @@ for ($a = 0; $a < $count; $a++) {
             . '</td><td class="state">' . h($p['state']) . '</td><td class="activity">' . activity_cell($act)
             . '</td><td>' . action_buttons($a, 'pd', $id, $act, $start) . '</td></tr>';
     }
-    echo '</table>';
+    echo '</table></form>';
     if ($pds['rc'] !== 0) {
         echo '<p class="error">Disks: ' . h(Words::error($pds['rc'])) . '</p>';
     }
@@ -88,7 +93,7 @@ for ($a = 0; $a < $count; $a++) {
     $arrays = Controller::arrays($a);
     $vds = Controller::vds($a);
     if ($arrays['list'] !== []) {
-        echo '<h4>Arrays</h4><table id="arrays-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Status</th><th>Free</th>'
+        echo '<h4>Arrays</h4>' . action_form($a) . '<table id="arrays-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Status</th><th>Free</th>'
             . '<th>Activity</th><th>Actions</th></tr>';
         foreach ($arrays['list'] as $dg) {
             $dgid = (int)($dg['DGID'] ?? 0);
@@ -106,10 +111,10 @@ for ($a = 0; $a < $count; $a++) {
                 . '</td><td>' . h(Words::size((int)($dg['RemainingManagedSpace'] ?? 0))) . '</td><td class="activity">'
                 . activity_cell($act) . '</td><td>' . ($own ? action_buttons($a, 'array', $dgid, $act, []) : '') . '</td></tr>';
         }
-        echo '</table>';
+        echo '</table></form>';
     }
 
-    echo '<h4>Virtual disks</h4><table id="vds-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Size</th><th>Status</th><th>Activity</th><th>Actions</th></tr>';
+    echo '<h4>Virtual disks</h4>' . action_form($a) . '<table id="vds-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Size</th><th>Status</th><th>Activity</th><th>Actions</th></tr>';
     foreach ($vds['list'] as $id => $v) {
         $act = $v['activity'];
         $busy = $busy || ($act !== null && $act['state'] === 1);
@@ -120,7 +125,7 @@ for ($a = 0; $a < $count; $a++) {
             ['delete' => 'Delete']);
         echo '</td></tr>';
     }
-    echo '</table>';
+    echo '</table></form>';
     if ($vds['rc'] !== 0) {
         echo '<p class="error">Virtual disks: ' . h(Words::error($vds['rc'])) . '</p>';
     }
