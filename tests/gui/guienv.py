@@ -66,6 +66,7 @@ class GuiEnv:
         tag = "%d%s" % (os.getpid() % 100000, secrets.token_hex(2))
         self.worker = "agw" + tag
         self.user = "agu" + tag
+        self.viewer = "agv" + tag
         self.password = "Pw-" + secrets.token_urlsafe(12)
         self.accounts = []
         self.tmp = None
@@ -102,9 +103,12 @@ class GuiEnv:
         self.port = free_port()
         self._run("useradd", "-r", "-M", "-d", "/nonexistent", "-s", "/usr/sbin/nologin", "-G", "shadow", self.worker)
         self.accounts.append(self.worker)
-        self._run("useradd", "-M", "-d", "/nonexistent", "-s", "/usr/sbin/nologin", self.user)
+        # The log-on account is an administrator (group root); the viewer is not.
+        self._run("useradd", "-M", "-d", "/nonexistent", "-s", "/usr/sbin/nologin", "-G", "root", self.user)
         self.accounts.append(self.user)
-        self._run("chpasswd", input="%s:%s\n" % (self.user, self.password))
+        self._run("useradd", "-M", "-d", "/nonexistent", "-s", "/usr/sbin/nologin", self.viewer)
+        self.accounts.append(self.viewer)
+        self._run("chpasswd", input="%s:%s\n%s:%s\n" % (self.user, self.password, self.viewer, self.password))
         pw = pwd.getpwnam(self.worker)
         self.uid, self.gid = pw.pw_uid, pw.pw_gid
         os.mkdir(self.maildir)
@@ -239,9 +243,9 @@ class Client:
         assert m, "no CSRF token on the page"
         return m.group(1)
 
-    def log_on(self):
+    def log_on(self, user=None):
         _, page = self.get("login.php")
-        status, page = self.post("login.php", {"csrf": self.token(page), "user": self.env.user,
+        status, page = self.post("login.php", {"csrf": self.token(page), "user": user or self.env.user,
                                                "password": self.env.password})
         assert "<h2>Overview</h2>" in page, page[:500]
         self.csrf = self.token(page)

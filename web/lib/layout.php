@@ -19,7 +19,8 @@ function page_head(string $title): void
             echo '<a href="' . h($href) . '">' . h($label) . '</a> ';
         }
         echo '<form method="post" action="logout.php" class="inline">' . csrf_field()
-            . '<button type="submit">Log off ' . h($user) . '</button></form></nav>';
+            . '<button type="submit">Log off ' . h($user) . '</button></form>'
+            . (is_admin() ? '' : ' <span id="read-only">(read only: not an administrator)</span>') . '</nav>';
     }
     echo '</header><main><h2>' . h($title) . '</h2>';
 }

@@ -45,14 +45,29 @@ function csrf_field(): string
     return '<input type="hidden" name="csrf" value="' . h(csrf_token()) . '">';
 }
 
-/** A state change must be a POST carrying this session's token. */
-function require_post(): void
+/** Administrators (root and members of the group root) change things; other accounts look. */
+function is_admin(): bool
+{
+    session_begin();
+    return ($_SESSION['role'] ?? '') === 'Administrator';
+}
+
+/**
+ * A state change must be a POST carrying this session's token and, but for
+ * logging off, come from an administrator.
+ */
+function require_post(bool $adminOnly = true): void
 {
     session_begin();
     $sent = $_POST['csrf'] ?? '';
     if ($_SERVER['REQUEST_METHOD'] !== 'POST' || !is_string($sent) || !hash_equals(csrf_token(), $sent)) {
         http_response_code(403);
         echo 'Forbidden: the request did not come from this session\'s page.';
+        exit;
+    }
+    if ($adminOnly && !is_admin()) {
+        http_response_code(403);
+        echo 'Forbidden: only an administrator (root or a member of the group root) may change the storage configuration.';
         exit;
     }
 }
