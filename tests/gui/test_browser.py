@@ -282,6 +282,11 @@ def http_rules(env):
     assert http_code(lambda: c.get("action.php?adapter=0&do=vd:0:cc&csrf=" + c.csrf)) == 403
     assert http_code(lambda: c.get("../lib/rpc.php")) == 403
     assert http_code(lambda: c.get("runBGASchedule.php?index=1;rm")) == 400
+    # Fields sent as lists where a text belongs are refused without a PHP warning.
+    assert "The time of day is hh:mm" in c.post("schedules.php", {"csrf": c.csrf, "op": "add", "settingType": "0",
+                                                                  "bgaType": "4", "adapter": "0", "object": "0",
+                                                                  "settingTime[]": "1"})[1]
+    assert "Notification settings saved." in c.post("notify.php", {"csrf": c.csrf, "recipients[]": "a", "sender[]": "b"})[1]
     # An account outside the group root looks but changes nothing.
     viewer = Client(env)
     assert "(read only: not an administrator)" in viewer.log_on(env.viewer)

@@ -33,7 +33,7 @@ function creation_from_post(int $count): array|string
         return 'Choose how the new disk is initialized.';
     }
     if ($kind === 'slot') {
-        if (!preg_match('/^(\d{1,5}):(\d{1,3})$/', (string)($_POST['dgslot'] ?? ''), $m)
+        if (!preg_match('/^(\d{1,5}):(\d{1,3})$/', post_text('dgslot'), $m)
             || (int)$m[1] > 65534 || (int)$m[2] > 254) {
             return 'Choose an array and a slot.';
         }

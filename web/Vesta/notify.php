@@ -9,10 +9,10 @@ require_login();
 $ok = $err = null;
 if ($_SERVER['REQUEST_METHOD'] === 'POST') {
     require_post();
-    $recipients = array_values(array_filter(array_map('trim', explode(',', (string)($_POST['recipients'] ?? ''))), 'strlen'));
+    $recipients = array_values(array_filter(array_map('trim', explode(',', post_text('recipients'))), 'strlen'));
     $bad = array_filter($recipients, fn($r) => filter_var($r, FILTER_VALIDATE_EMAIL) === false);
     $pick = fn(string $k, array $allowed) => array_values(array_intersect(array_map('intval', (array)($_POST[$k] ?? [])), array_keys($allowed)));
-    $sender = trim((string)($_POST['sender'] ?? ''));
+    $sender = trim(post_text('sender'));
     if ($bad !== []) {
         $err = 'Not a mail address: ' . implode(', ', $bad);
     } elseif ($sender !== '' && filter_var($sender, FILTER_VALIDATE_EMAIL) === false) {

@@ -21,13 +21,13 @@ function schedule_from_post(): array|string
     if ($type === false || $act === false || !isset(Vocab::ACTIVITIES[$act]) || $adapter === false || $vd === false) {
         return 'Choose a schedule type, an activity, an adapter and a VD.';
     }
-    $time = (string)($_POST['settingTime'] ?? '');
+    $time = post_text('settingTime');
     if (!preg_match('/^([01]\d|2[0-3]):?([0-5]\d)$/', $time, $m)) {
         return 'The time of day is hh:mm (24 hours).';
     }
     $row = ['settingType' => (string)$type, 'bgaType' => (string)$act, 'settingTime' => $m[1] . $m[2],
         'adapter' => (string)$adapter, 'object' => (string)$vd, 'status' => '0', 'settingDateSupplement' => '0'];
-    $date = fn(string $k) => preg_match('/^(\d{4})-?(\d{2})-?(\d{2})$/', (string)($_POST[$k] ?? ''), $d)
+    $date = fn(string $k) => preg_match('/^(\d{4})-?(\d{2})-?(\d{2})$/', post_text($k), $d)
         && checkdate((int)$d[2], (int)$d[3], (int)$d[1]) ? $d[1] . $d[2] . $d[3] : null;
     if ($type === 0) {
         $on = $date('settingDate');
@@ -70,7 +70,7 @@ if ($_SERVER['REQUEST_METHOD'] === 'POST') {
             if (is_string($row)) {
                 $err = $row;
             } else {
-                $index = (string)($_POST['index'] ?? '');
+                $index = post_text('index');
                 $ok = DataFile::modify(function (DOMDocument $doc) use ($row, $op, $index) {
                     $table = DataFile::table($doc, 'BGASchedules');
                     if ($op === 'change') {
@@ -101,7 +101,7 @@ if ($_SERVER['REQUEST_METHOD'] === 'POST') {
                 }
             }
         } elseif ($op === 'remove') {
-            $index = (string)($_POST['index'] ?? '');
+            $index = post_text('index');
             $ok = DataFile::modify(function (DOMDocument $doc) use ($index) {
                 $el = DataFile::findSchedule($doc, $index);
                 if ($el === null) {

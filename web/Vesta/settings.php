@@ -19,7 +19,7 @@ const SETTINGS = [
 $ok = $err = null;
 if ($_SERVER['REQUEST_METHOD'] === 'POST') {
     require_post();
-    $kind = (string)($_POST['kind'] ?? '');
+    $kind = post_text('kind');
     $a = filter_var($_POST['adapter'] ?? null, FILTER_VALIDATE_INT, ['options' => ['min_range' => 0, 'max_range' => 255]]);
     if (!isset(SETTINGS[$kind]) || $a === false) {
         $err = 'Unknown object.';
@@ -34,7 +34,7 @@ if ($_SERVER['REQUEST_METHOD'] === 'POST') {
             $params[$idName] = $id;
         }
         foreach ($fields as $f => [$label, $min, $max]) {
-            $v = trim((string)($_POST[$f] ?? ''));
+            $v = trim(post_text($f));
             if ($v === '') {
                 continue;  // unchanged
             }

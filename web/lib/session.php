@@ -31,6 +31,13 @@ function require_login(): string
     return $user;
 }
 
+/** A text field of the posted form; '' when absent or not a text (a crafted name[] never warns). */
+function post_text(string $key): string
+{
+    $v = $_POST[$key] ?? '';
+    return is_string($v) ? $v : '';
+}
+
 function csrf_token(): string
 {
     session_begin();
