@@ -1,0 +1,58 @@
+#include "Public/confirm.h"
+
+#include <errno.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include "Public/globals.h"
+
+namespace {
+
+/* One byte of standard input; -1 at its end (or on an error, which
+   ends the dialogue the same way). */
+int readByte()
+{
+    unsigned char c;
+    for (;;) {
+        ssize_t n = read(STDIN_FILENO, &c, 1);
+        if (n == 1)
+            return c;
+        if (n < 0 && errno == EINTR)
+            continue;
+        return -1;
+    }
+}
+
+} // namespace
+
+ConfirmAnswer askConfirm(const char *question, ...)
+{
+    if (question) {
+        va_list ap;
+        va_start(ap, question);
+        vfprintf(stream, question, ap);
+        va_end(ap);
+    }
+    for (;;) {
+        fflush(stream);
+        fflush(stdout);
+        int answer = readByte();
+        if (answer < 0)
+            return CONFIRM_EOF;
+        /* Discard the rest of the line; the answer is its first byte. */
+        int c = answer;
+        while (c != '\n') {
+            c = readByte();
+            if (c < 0)
+                break;
+        }
+        if (answer == 'y' || answer == 'Y')
+            return CONFIRM_YES;
+        if (answer == 'n' || answer == 'N')
+            return CONFIRM_NO;
+        fprintf(stream, "Please input y or n.\n");
+        if (c < 0)
+            return CONFIRM_EOF;
+    }
+}
