@@ -2,11 +2,19 @@
 // object in its own file and adds one line here.
 #include "family.h"
 
+#include "fam_aes.h"
+
 namespace sim {
+
+extern const Family gNvsramFamily;
+extern const Family gTandemFamily;
 
 const std::vector<const Family *> &families()
 {
     static const std::vector<const Family *> list = {
+        &aesFamily(),
+        &gNvsramFamily,
+        &gTandemFamily,
     };
     return list;
 }
