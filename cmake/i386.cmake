@@ -30,6 +30,3 @@ set(ENV{PKG_CONFIG_LIBDIR} "/usr/lib/i386-linux-gnu/pkgconfig:/usr/share/pkgconf
 # with PHP_CONFIG naming a 32-bit PHP's php-config.
 set(ARRAY_BUILD_PHP OFF CACHE BOOL "Build the PHP module")
 
-# A Debian package made from this tree holds i386 code, whatever the
-# build machine's own architecture.
-set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE i386)
