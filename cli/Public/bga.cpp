@@ -62,6 +62,13 @@ KX_U8 getHDRaidStatus(KX_U16 id, HD_RAID_Status &out)
     return queryOne<HD_RAID_Status_Request>(KX_PD_GetHDRaidStatus, id, out, kNoSuchPD);
 }
 
+KX_U8 getHDInfo(KX_U16 id, HD_Info &out)
+{
+    if (queryOne<HD_Info_Request>(KX_PD_GetHDInfo_Ext, id, out, kNoSuchPD) == 0)
+        return 0;
+    return queryOne<HD_Info_Request>(KX_PD_GetHDInfo, id, out, kNoSuchPD);
+}
+
 KX_U8 getHDBgaStatus(KX_U16 id, HD_BGA_Status &out)
 {
     return queryOne<HD_BGA_Status_Request>(KX_PD_GetBGAStatus, id, out, kNoSuchPD);

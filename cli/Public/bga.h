@@ -61,6 +61,9 @@ KX_U8 getHDRaidStatus(KX_U16 id, HD_RAID_Status &out);
 KX_U8 getHDBgaStatus(KX_U16 id, HD_BGA_Status &out);
 KX_U8 getHDFreeSpace(KX_U16 id, HD_FreeSpaceInfo &out);
 KX_U8 getBlockInfo(KX_U16 id, Block_Info &out);
+/* A disk's HD_Info: the extended record, or the plain one when the
+   adapter refuses that (the plain call's status when both fail). */
+KX_U8 getHDInfo(KX_U16 id, HD_Info &out);
 
 /* What an option taker answers. */
 enum OptionTake {
