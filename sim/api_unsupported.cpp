@@ -23,12 +23,6 @@ SIM_EXPORT KX_U8 KX_VDHDD_AddLink(KX_U8 adapter, VDHDD_Link *link)
     SIM_GUARD(return notSupported("KX_VDHDD_AddLink", adapter);)
 }
 
-SIM_EXPORT KX_U8 KX_Tandem_GetFreeSize(KX_U8 adapter, Tandem_FreeSize_Info *info)
-{
-    (void)info;
-    SIM_GUARD(return notSupported("KX_Tandem_GetFreeSize", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_PHY_Test(KX_U8 adapter, KX_U8 phy, KX_U8 pattern)
 {
     (void)phy;
