@@ -242,6 +242,30 @@ int confirmOrResult(int declinedResult, const char *question, ...)
     }
 }
 
+int prepareVdActivity(KX_U16 vd, bool start, const VdStartTexts &texts, LD_Status &status)
+{
+    LD_Info info;
+    KX_U8 st = readLDInfo(vd, info);
+    if (st != 0)
+        return st;
+    if (start && info.RaidMode == 0) {
+        fputs(texts.raid0, stream);
+        return 19;
+    }
+    st = readLDStatus(vd, status);
+    if (st != 0)
+        return st;
+    if (!start)
+        return -1;
+    if (status.Bga != 0) {
+        fprintf(stream, texts.busy, vd);
+        return 0;
+    }
+    if (status.BgaExt & LD_BGAEXT_MEDIA_PATROL)
+        return confirmOrResult(0, "%s", texts.question);
+    return -1;
+}
+
 bool raidModeSupported(KX_U16 ldm, KX_U8 raid)
 {
     /* Bits of LogicalDriverMode, as the adapter information shows them. */
