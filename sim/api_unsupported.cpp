@@ -71,12 +71,6 @@ SIM_EXPORT KX_U8 KX_PackageVD_Delete(KX_U8 adapter, KX_U16 id, KX_BOOLEAN delete
     SIM_GUARD(return notSupported("KX_PackageVD_Delete", adapter);)
 }
 
-SIM_EXPORT KX_U8 KX_VDHDD_AddLink(KX_U8 adapter, VDHDD_Link *link)
-{
-    (void)link;
-    SIM_GUARD(return notSupported("KX_VDHDD_AddLink", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_DG_StartMigration(KX_U8 adapter, CreateOrModify_DG_Param *param)
 {
     (void)param;
