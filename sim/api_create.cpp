@@ -1,5 +1,6 @@
 // Creating VDs (from disks, or in a slot of an array) and arrays.
 #include <algorithm>
+#include <cstdio>
 
 #include "api.h"
 
@@ -17,6 +18,21 @@ constexpr uint8_t ST_NO_VD_ID = 64;
 constexpr uint8_t ST_BAD_PD_COUNT = 152;
 
 constexpr uint64_t kGiB = 1048576;  // KiB
+constexpr uint64_t kMiB = 1024;     // KiB
+
+// Sizes in create requests are in MB; the sizes the library answers (what
+// was made, what is available, what could be made) are in KiB like every
+// other capacity. A request too large to count in KiB cannot fit anyway.
+uint64_t requestKiB(const KX_U64 &mb)
+{
+    uint64_t v = kxU64Value(mb);
+    return v > UINT64_MAX / kMiB ? UINT64_MAX : v * kMiB;
+}
+
+// Adapters above this PCI device ID size a VD made from disks themselves:
+// a requested size is kept only for the Tandem levels, or when the caller
+// insists (ReservedForApp 1).
+constexpr uint16_t kSizesItselfAbove = 0x6300;
 
 // Bit of LogicalDriverMode that offers a RAID code; -1 for none.
 int raidBit(uint8_t raid)
@@ -109,6 +125,16 @@ uint8_t initActivity(uint8_t option)
     }
 }
 
+void startActivity(Bga &b, uint8_t type, int64_t now)
+{
+    b = Bga();
+    if (type == BGA_NONE)
+        return;
+    b.type = type;
+    b.state = BGAS_RUNNING;
+    b.sinceMs = now;
+}
+
 uint16_t newId(const std::map<uint16_t, VD> &m, uint16_t wanted, unsigned limit)
 {
     if (wanted != kNone16)
@@ -142,11 +168,7 @@ VD &addVD(Adapter &a, uint16_t id, const std::string &name, Layout layout, const
     vd.sector = sector ? sector : 1;
     vd.created = static_cast<uint32_t>(now / 1000);
     uint8_t init = initActivity(initOption);
-    if (init != BGA_NONE) {
-        vd.bga.type = init;
-        vd.bga.state = BGAS_RUNNING;
-        vd.bga.sinceMs = now;
-    }
+    startActivity(vd.bga, init, now);
     a.vds[id] = vd;
     a.queueEvent(EVC_VD, 2, id, SEV_INFO);
     if (init != BGA_NONE)
@@ -154,9 +176,10 @@ VD &addVD(Adapter &a, uint16_t id, const std::string &name, Layout layout, const
     return a.vds[id];
 }
 
-uint8_t createArray(Adapter &a, CreateOrModify_DG_Param &p, bool sizeOnly, int64_t now)
+// Creates an array (or only computes its size). startInit: the array's own
+// initialisation runs; a package initialises through its VD instead.
+uint8_t createArray(Adapter &a, CreateOrModify_DG_Param &p, bool sizeOnly, bool startInit, int64_t now)
 {
-    (void)now;
     if (!a.arrayBased())
         return ST_NOT_SUPPORTED;
     if (p.PDCount == 0 || p.PDCount > 128)
@@ -172,6 +195,13 @@ uint8_t createArray(Adapter &a, CreateOrModify_DG_Param &p, bool sizeOnly, int64
     for (uint16_t id : pds)
         smallest = std::min(smallest, a.pds.at(id).sizeKiB);
     uint64_t total = smallest * dataDiskCount(p.RaidMode, p.PDCount, p.NumParityDisk, p.SubVDCount);
+    uint64_t wanted = requestKiB(p.Size);
+    if (wanted > total) {
+        p.Size = kxU64Make(total);
+        return ST_NO_RESOURCE;
+    }
+    if (wanted)
+        total = wanted;
     p.Size = kxU64Make(total);
     if (sizeOnly)
         return ST_OK;
@@ -189,7 +219,10 @@ uint8_t createArray(Adapter &a, CreateOrModify_DG_Param &p, bool sizeOnly, int64
     g.stripe = p.StripeBlockSize ? p.StripeBlockSize : 64;
     g.parity = p.NumParityDisk;
     g.subVDs = p.SubVDCount;
+    g.sizeKiB = wanted;
     g.pds = pds;
+    if (startInit)
+        startActivity(g.bga, initActivity(p.InitializationOption), now);
     a.arrays[id] = g;
     p.DGID = id;
     a.queueEvent(EVC_ARRAY, 0, id, SEV_INFO);
@@ -210,20 +243,20 @@ uint8_t createVdInArray(Adapter &a, CreateOrModify_VD_Param &p, int64_t now)
             ++inArray;
             used += a.vdSizeKiB(v.second.layout);
         }
-    // The free slot follows the VDs of the array.
+    // The free slot follows the VDs of the array; 255 lets the library
+    // choose it.
+    if (p.DGSlotNum != 255 && p.DGSlotNum > inArray)
+        return ST_INVALID_PARAM;
     if (p.DGSlotNum < inArray || inArray >= a.info.MaxVDPerDG)
         return ST_NO_RESOURCE;
-    uint64_t smallest = UINT64_MAX;
-    for (uint16_t id : g->pds)
-        smallest = std::min(smallest, a.pds.at(id).sizeKiB);
     unsigned data = dataDiskCount(g->raid, static_cast<unsigned>(g->pds.size()), g->parity, g->subVDs);
-    uint64_t total = smallest * data;
+    uint64_t total = a.arrayTotalKiB(*g);
     uint64_t remaining = used < total ? total - used : 0;
     uint64_t member = UINT64_MAX;
     for (uint16_t id : g->pds)
         member = std::min(member, a.largestFreeExtent(id));
     remaining = std::min(remaining, member == UINT64_MAX ? 0 : member * data);
-    uint64_t size = kxU64Value(p.Size) ? kxU64Value(p.Size) : rounded(remaining, p.RoundingScheme);
+    uint64_t size = kxU64Value(p.Size) ? requestKiB(p.Size) : rounded(remaining, p.RoundingScheme);
     if (size == 0 || size > remaining) {
         p.Size = kxU64Make(remaining);
         return ST_NO_RESOURCE;
@@ -233,7 +266,7 @@ uint8_t createVdInArray(Adapter &a, CreateOrModify_VD_Param &p, int64_t now)
         return ST_NO_VD_ID;
     Layout l;
     l.raid = g->raid;
-    l.stripe = g->stripe;
+    l.stripe = p.StripeBlockSize ? p.StripeBlockSize : g->stripe;  // a VD may differ from its array
     l.parity = g->parity;
     l.subVDs = g->subVDs;
     l.sizeKiB = size;
@@ -242,6 +275,76 @@ uint8_t createVdInArray(Adapter &a, CreateOrModify_VD_Param &p, int64_t now)
     p.VDID = id;
     p.Size = kxU64Make(size);
     return ST_OK;
+}
+
+// Short level names of the names the library gives what it builds itself.
+const char *shortRaidName(uint8_t raid)
+{
+    switch (raid) {
+    case 0: return "R0";
+    case 1: return "R1";
+    default: return "R5";
+    }
+}
+
+// The automatic configuration: one array over every disk that is wholly
+// free (no VD, array, spare role, OS or partition table: nothing on it
+// can be lost) and one VD over all of it. protection 1 asks for a
+// redundant layout: RAID5 from three disks, else RAID1 of the first two;
+// 0 makes RAID0.
+uint8_t quickCreate(Adapter &a, uint8_t protection, int64_t now)
+{
+    if (!a.arrayBased())
+        return ST_NOT_SUPPORTED;
+    if (protection > 1)
+        return ST_INVALID_PARAM;
+    std::vector<uint16_t> free;
+    for (const auto &x : a.pds) {
+        const PD &pd = x.second;
+        if (!pd.visible() || pd.state != PD::ONLINE || pd.os || pd.partitioned || pd.foreign || pd.spare >= 0)
+            continue;
+        if (a.pdUsedKiB(pd.id) || a.pdArray(pd) != kNone16 || free.size() == 128)
+            continue;
+        free.push_back(pd.id);
+    }
+    if (free.empty())
+        return ST_BAD_PD_COUNT;
+    uint8_t raid = 0;
+    if (protection) {
+        bool r5 = (a.info.LogicalDriverMode & (1u << raidBit(5))) && free.size() >= 3;
+        if (!r5 && free.size() < 2)
+            return ST_PD_COUNT_FOR_RAID;
+        raid = r5 ? 5 : 1;
+        if (raid == 1)
+            free.resize(2);
+    }
+    CreateOrModify_DG_Param dg;
+    std::memset(&dg, 0, sizeof dg);
+    dg.DGID = kNone16;
+    dg.RaidMode = raid;
+    dg.StripeBlockSize = 64;
+    dg.PDCount = static_cast<KX_U8>(free.size());
+    for (size_t i = 0; i < free.size(); ++i)
+        std::memcpy(reinterpret_cast<uint8_t *>(&dg) + offsetof(CreateOrModify_DG_Param, PDIDs) + 2 * i, &free[i], 2);
+    char name[17];
+    std::snprintf(name, sizeof name, "DG_%s_%u", shortRaidName(raid), static_cast<unsigned>(a.arrays.size() + 1));
+    std::memcpy(dg.Name, name, std::min(sizeof dg.Name, std::strlen(name)));
+    Adapter before = a;
+    uint8_t st = createArray(a, dg, false, false, now);
+    if (st == ST_OK) {
+        CreateOrModify_VD_Param vd;
+        std::memset(&vd, 0, sizeof vd);
+        vd.VDID = kNone16;
+        vd.DGID = dg.DGID;
+        vd.SectorCoefficient = 1;
+        name[0] = 'V';
+        name[1] = 'D';
+        std::memcpy(vd.Name, name, std::min(sizeof vd.Name, std::strlen(name)));
+        st = createVdInArray(a, vd, now);
+    }
+    if (st != ST_OK)
+        a = before;
+    return st;
 }
 
 }  // namespace
@@ -268,12 +371,17 @@ SIM_EXPORT KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param)
         uint64_t member = UINT64_MAX;
         for (uint16_t id : pds)
             member = std::min(member, a.largestFreeExtent(id));
-        uint64_t size = kxU64Value(p.Size);
+        bool tandem = p.RaidMode >= 10 && p.RaidMode <= 12;
+        uint64_t size = requestKiB(p.Size);
+        if (a.info.DevID > kSizesItselfAbove && !tandem && p.ReservedForApp != 1)
+            size = 0;
         if (size == 0)
             size = rounded(member * data, p.RoundingScheme);
         uint64_t need = (size + data - 1) / data;
-        if (size == 0 || need > member)
+        if (size == 0 || need > member) {
+            p.Size = kxU64Make(member == UINT64_MAX ? 0 : member * data);
             return ST_NO_RESOURCE;
+        }
         uint16_t id = newId(a.vds, p.LDID, a.info.MaxLogicalDrive);
         if (id == kNone16)
             return p.LDID == kNone16 ? ST_NO_VD_ID : static_cast<uint8_t>(ST_BAD_VD);
@@ -298,7 +406,7 @@ SIM_EXPORT KX_U8 KX_CreateOrModify_DG(KX_U8 adapter, CreateOrModify_DG_Param *pa
     SIM_GUARD(return onAdapter("KX_CreateOrModify_DG", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!param)
             return ST_INVALID_PARAM;
-        uint8_t st = createArray(a, *param, sizeOnly != 0, s.now());
+        uint8_t st = createArray(a, *param, sizeOnly != 0, true, s.now());
         if (st == ST_OK && !sizeOnly)
             s.changed();
         return st;
@@ -324,17 +432,37 @@ SIM_EXPORT KX_U8 KX_Create_PackageVD(KX_U8 adapter, Create_PackageVD_Param *para
             return ST_INVALID_PARAM;
         // Both or neither: the array is only kept when its VD could be made.
         Adapter before = a;
-        uint8_t st = createArray(a, param->dg, false, s.now());
+        const KX_U16 askedDG = param->dg.DGID;
+        uint8_t st = createArray(a, param->dg, false, false, s.now());
+        bool arrayMade = st == ST_OK;
         if (st == ST_OK) {
             param->vd.DGID = param->dg.DGID;
             param->vd.DGSlotNum = 0;
             st = createVdInArray(a, param->vd, s.now());
         }
         if (st != ST_OK) {
+            // Either half may have found the room short: both tell what is
+            // available.
+            if (st == ST_NO_RESOURCE) {
+                KX_U64 avail = arrayMade ? param->vd.Size : param->dg.Size;
+                param->dg.Size = avail;
+                param->vd.Size = avail;
+            }
+            param->dg.DGID = askedDG;  // the array made on the way is gone again
             a = before;
             return st;
         }
         s.changed();
         return ST_OK;
+    });)
+}
+
+SIM_EXPORT KX_U8 KX_LD_DG_QuickCreate(KX_U8 adapter, KX_U8 protection)
+{
+    SIM_GUARD(return onAdapter("KX_LD_DG_QuickCreate", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        uint8_t st = quickCreate(a, protection, s.now());
+        if (st == ST_OK)
+            s.changed();
+        return st;
     });)
 }

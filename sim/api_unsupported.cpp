@@ -52,12 +52,6 @@ SIM_EXPORT KX_U8 KX_LD_Report(KX_U8 adapter, KX_U16 vdId)
     SIM_GUARD(return notSupported("KX_LD_Report", adapter);)
 }
 
-SIM_EXPORT KX_U8 KX_LD_DG_QuickCreate(KX_U8 adapter, KX_U8 protection)
-{
-    (void)protection;
-    SIM_GUARD(return notSupported("KX_LD_DG_QuickCreate", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_LD_DG_StartRebuild(KX_U8 adapter, Rebuild_Param *param)
 {
     (void)param;

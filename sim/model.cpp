@@ -286,6 +286,26 @@ uint64_t Adapter::pdUsedKiB(uint16_t pd) const
     return used;
 }
 
+uint64_t Adapter::arrayTotalKiB(const Array &g) const
+{
+    uint64_t smallest = UINT64_MAX;
+    for (uint16_t id : g.pds) {
+        auto it = pds.find(id);
+        if (it != pds.end())
+            smallest = std::min(smallest, it->second.sizeKiB);
+    }
+    if (smallest == UINT64_MAX)
+        return 0;
+    uint64_t total = smallest * dataDiskCount(g.raid, static_cast<unsigned>(g.pds.size()), g.parity, g.subVDs);
+    return g.sizeKiB ? std::min(total, g.sizeKiB) : total;
+}
+
+uint64_t Adapter::arrayMemberKiB(const Array &g) const
+{
+    unsigned data = dataDiskCount(g.raid, static_cast<unsigned>(g.pds.size()), g.parity, g.subVDs);
+    return data ? (arrayTotalKiB(g) + data - 1) / data : 0;
+}
+
 uint8_t Adapter::pdStatusBits(const PD &pd) const
 {
     uint8_t s = 0;
@@ -686,8 +706,6 @@ void buildDGInfo(const Adapter &a, const Array &g, DG_Info &r, int64_t now)
     r.StripeBlockSize = g.stripe;
     r.BlockSize = 512;
 
-    uint64_t smallest = 0;
-    bool first = true;
     unsigned failed = 0, n = 0;
     for (uint16_t id : g.pds) {
         auto it = a.pds.find(id);
@@ -695,10 +713,6 @@ void buildDGInfo(const Adapter &a, const Array &g, DG_Info &r, int64_t now)
             ++failed;
         if (it == a.pds.end())
             continue;
-        uint64_t size = it->second.sizeKiB;
-        if (first || size < smallest)
-            smallest = size;
-        first = false;
         if (it->second.bga.running())
             r.PDBgaRunning = 1;
     }
@@ -706,7 +720,7 @@ void buildDGInfo(const Adapter &a, const Array &g, DG_Info &r, int64_t now)
         if (n < 128)
             r.PDIDs[n++] = id;
     r.PDCount = static_cast<KX_U8>(n);
-    uint64_t total = smallest * dataDiskCount(g.raid, static_cast<unsigned>(g.pds.size()), g.parity, g.subVDs);
+    uint64_t total = a.arrayTotalKiB(g);
     uint64_t usedBySlots = 0;
     unsigned slots = 0;
     const VD *bgaVd = nullptr;
@@ -733,7 +747,7 @@ void buildDGInfo(const Adapter &a, const Array &g, DG_Info &r, int64_t now)
     r.TotalManagedSpace = kxU64Make(total);
     r.RemainingManagedSpace = kxU64Make(remaining);
     // The space each member gives the array: what a replacement disk needs.
-    r.SmallestAvailablePDSize = kxU64Make(smallest);
+    r.SmallestAvailablePDSize = kxU64Make(a.arrayMemberKiB(g));
     r.Status = failed == 0 ? 0 : failed <= tolerance(g.raid, g.parity) ? 1 : 2;
 
     unsigned spares = 0;

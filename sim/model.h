@@ -208,6 +208,7 @@ struct Array {
     uint8_t parity = 0;
     uint8_t subVDs = 0;
     bool writeCache = true;
+    uint64_t sizeKiB = 0;  // space the array manages; 0: all its members give
     std::vector<uint16_t> pds;
     Bga bga;
     Overlays ov;
@@ -322,6 +323,10 @@ struct Adapter {
     uint8_t pdStatusBits(const PD &pd) const;
     uint16_t pdArray(const PD &pd) const;  // array of a member or dedicated spare, else kNone16
     uint64_t pdUsedKiB(uint16_t pd) const;
+    // Space an array manages (its own size, or what its smallest member
+    // gives times the data disks) and what each member gives for it.
+    uint64_t arrayTotalKiB(const Array &g) const;
+    uint64_t arrayMemberKiB(const Array &g) const;
     uint8_t rateFor(uint8_t bgaType, bool disk) const;
     double bgaPercent(const Bga &b, uint8_t rate, int64_t nowMs) const;
 

@@ -592,6 +592,8 @@ struct Reader : ValueReader {
                 ok = num(v, kw, 255, out.subVDs);
             else if (k == "writeCache")
                 ok = boolean(v, kw, out.writeCache);
+            else if (k == "size")
+                ok = num(v, kw, UINT64_MAX, out.sizeKiB);
             else if (k == "pds")
                 ok = idList(v, kw, out.pds);
             else if (k == "bga")
@@ -1067,6 +1069,8 @@ json adapterJson(const Adapter &a)
         const Array &g = x.second;
         json o{{"id", g.id}, {"name", g.name}, {"raid", g.raid}, {"stripe", g.stripe}, {"parity", g.parity},
                {"subVDs", g.subVDs}, {"writeCache", g.writeCache}, {"pds", g.pds}};
+        if (g.sizeKiB)
+            o["size"] = g.sizeKiB;
         if (g.bga.active())
             o["bga"] = bgaJson(g.bga);
         putOverlays(o, g.ov);

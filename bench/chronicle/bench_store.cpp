@@ -10,6 +10,7 @@
 #include "EventFileData.h"
 #include "EventHeaderFileData.h"
 #include "KXFileStream.h"
+#include "EventStore.h"
 #include "fake_controller.h"
 #include "qta_api.h"
 
@@ -101,14 +102,19 @@ void buildFullStore()
     out.write(reinterpret_cast<const char *>(file.data()), static_cast<std::streamsize>(file.size()));
 }
 
-void readPage(benchmark::State &state, KX_U32 start)
+// Readers take the store's shared lock; the Unlocked variants read the
+// same way without it, so that one run shows what the lock costs.
+void readPage(benchmark::State &state, KX_U32 start, bool locked = true)
 {
     buildFullStore();
     setenv("ARRAY_DB_DIR", gFullDir.c_str(), 1);
     ServiceEvent page[25];
     for (auto _ : state) {
         KX_U32 count = 25;
-        QTA_GetEvent(start, &count, page);
+        if (locked)
+            QTA_GetEvent(start, &count, page);
+        else
+            chronicle::getEventsUnlocked(start, &count, page);
         if (count != 25)
             state.SkipWithError("short page");
         benchmark::DoNotOptimize(page);
@@ -117,8 +123,28 @@ void readPage(benchmark::State &state, KX_U32 start)
 
 void BM_GetEventNewest25(benchmark::State &state) { readPage(state, 50000 - 25); }
 void BM_GetEventOldest25(benchmark::State &state) { readPage(state, 0); }
+void BM_GetEventNewest25Unlocked(benchmark::State &state) { readPage(state, 50000 - 25, false); }
 BENCHMARK(BM_GetEventNewest25)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GetEventNewest25Unlocked)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GetEventOldest25)->Unit(benchmark::kMicrosecond);
+
+void changeStatus(benchmark::State &state, bool locked)
+{
+    buildFullStore();
+    setenv("ARRAY_DB_DIR", gFullDir.c_str(), 1);
+    Event_ChangeCounters c;
+    for (auto _ : state) {
+        if (locked)
+            QTA_GetEventChangeStatus(&c);
+        else
+            chronicle::getChangeStatusUnlocked(&c);
+        benchmark::DoNotOptimize(c);
+    }
+}
+void BM_ChangeStatus(benchmark::State &state) { changeStatus(state, true); }
+void BM_ChangeStatusUnlocked(benchmark::State &state) { changeStatus(state, false); }
+BENCHMARK(BM_ChangeStatus)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ChangeStatusUnlocked)->Unit(benchmark::kMicrosecond);
 
 void BM_IdleCapture(benchmark::State &state)
 {

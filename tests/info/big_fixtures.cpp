@@ -112,7 +112,8 @@ std::string manyVdsListing(unsigned count)
         s += line("# of PDs:", "1");
         s += line("PD RAID setup:", num(i % kPorts) + " ");
         s += line("Running OS:", "no");
-        s += "\n";
+        // An idle VD's (blank) progress line, then the VD's own.
+        s += "\n\n";
     }
     s += line("Total # of VD:", num(count)) + "\n";
     return s;

@@ -11,13 +11,22 @@ bool KXInputStream::open(const char *path)
 {
     close();
     m_pos = 0;
+    m_owned = true;
     m_fd = kxOpenFile(path, O_RDONLY);
     return m_fd >= 0;
 }
 
+void KXInputStream::borrow(int fd)
+{
+    close();
+    m_pos = 0;
+    m_owned = false;
+    m_fd = fd;
+}
+
 void KXInputStream::close()
 {
-    if (m_fd >= 0)
+    if (m_fd >= 0 && m_owned)
         ::close(m_fd);
     m_fd = -1;
 }

@@ -9,12 +9,14 @@
 
 class KXInputStream {
 public:
-    KXInputStream() : m_fd(-1), m_pos(0) {}
+    KXInputStream() : m_fd(-1), m_pos(0), m_owned(true) {}
     ~KXInputStream() { close(); }
     KXInputStream(const KXInputStream &) = delete;
     KXInputStream &operator=(const KXInputStream &) = delete;
 
     bool open(const char *path);
+    /// Reads from a descriptor that stays its owner's (close leaves it open).
+    void borrow(int fd);
     void close();
     bool is_open() const { return m_fd >= 0; }
 
@@ -30,6 +32,7 @@ public:
 private:
     int m_fd;
     int64_t m_pos;
+    bool m_owned;
 };
 
 #endif

@@ -32,10 +32,18 @@ bool ReadableFile::open()
     return m_isOpen;
 }
 
+void ReadableFile::useLocked(int fd)
+{
+    m_in.borrow(fd);
+    m_isOpen = fd >= 0;
+    m_locked = true;
+}
+
 void ReadableFile::close()
 {
     m_in.close();
     m_isOpen = false;
+    m_locked = false;
 }
 
 bool ReadableFile::hasData(int64_t length)
@@ -48,7 +56,9 @@ bool ReadableFile::hasData(int64_t length)
 bool ReadableFile::getData(FileEnableObject &record, uint32_t index)
 {
     const int64_t offset = slotOffset(index, record.getSize());
-    if (!hasData(offset + record.getMiniSize()))
+    // Under a lock the file cannot shrink between a length check and the
+    // read, so a short read alone says the record is not there.
+    if (m_locked ? !m_isOpen : !hasData(offset + record.getMiniSize()))
         return false;
     m_in.seekg(offset);
     return record.input(m_in);

@@ -48,6 +48,9 @@ public:
 
     bool open() override;
     void close() override;
+    /// Reads through the descriptor of a held StoreLock instead of opening
+    /// the file.
+    void useLocked(int fd);
 
     /// Reads the record of slot index; false (record unchanged) when the
     /// file is missing or too short to hold it.
@@ -57,6 +60,7 @@ public:
 
 private:
     KXInputStream m_in;
+    bool m_locked = false; // reading through a StoreLock's descriptor
 };
 
 class WritableFile : public FileData {

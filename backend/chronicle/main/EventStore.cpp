@@ -14,21 +14,81 @@
 
 namespace chronicle {
 
-StoreLock::StoreLock() : m_fd(-1)
+namespace {
+
+/// Blocks for a byte-range lock on the gate byte (type F_RDLCK, F_WRLCK or
+/// F_UNLCK), owned by the open file description.
+bool gate(int fd, short type)
+{
+    struct flock fl;
+    std::memset(&fl, 0, sizeof fl);
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = 0;
+    fl.l_len = 1;
+    int rc;
+    do {
+        rc = ::fcntl(fd, F_OFD_SETLKW, &fl);
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0;
+}
+
+/// True when a writer holds the gate. Readers look before they queue at
+/// the gate: one call instead of two in the usual case of no writer. A
+/// writer that takes the gate just after the look lets through only the
+/// readers that looked at that instant, never a stream of them.
+bool writerAtGate(int fd)
+{
+    struct flock fl;
+    std::memset(&fl, 0, sizeof fl);
+    fl.l_type = F_RDLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = 0;
+    fl.l_len = 1;
+    return ::fcntl(fd, F_OFD_GETLK, &fl) != 0 || fl.l_type != F_UNLCK;
+}
+
+bool lockWhole(int fd, int op)
+{
+    int rc;
+    do {
+        rc = ::flock(fd, op);
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0;
+}
+
+} // namespace
+
+StoreLock::StoreLock(Mode mode) : m_fd(-1)
 {
     char path[FileData::PATH_SIZE];
     FileData::buildFileAndPath(KX_EVENT_FILE, path);
-    m_fd = kxOpenFile(path, O_RDWR | O_CREAT);
-    if (m_fd < 0)
+    // Readers open read-only (the web server's workers may not write the
+    // data directory) and never create the store.
+    const int fd = mode == Exclusive ? kxOpenFile(path, O_RDWR | O_CREAT) : kxOpenFile(path, O_RDONLY);
+    if (fd < 0)
         return;
-    int rc;
-    do {
-        rc = ::flock(m_fd, LOCK_EX);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
-        ::close(m_fd);
-        m_fd = -1;
+    bool ok;
+    if (mode == Exclusive) {
+        // Hold the gate while waiting for the readers already inside, so
+        // that no new one overtakes; drop it once the store is ours.
+        const bool gated = gate(fd, F_WRLCK);
+        ok = lockWhole(fd, LOCK_EX);
+        if (gated)
+            gate(fd, F_UNLCK);
+    } else {
+        // A file system that refuses the locks still gets its reads, as
+        // before there were any: showing nothing would be worse.
+        if (writerAtGate(fd) && gate(fd, F_RDLCK))
+            gate(fd, F_UNLCK);
+        lockWhole(fd, LOCK_SH);
+        ok = true;
     }
+    if (!ok) {
+        ::close(fd);
+        return;
+    }
+    m_fd = fd;
 }
 
 StoreLock::~StoreLock()
@@ -159,32 +219,17 @@ void capturePass(KX_U8 adapterCount)
     }
 }
 
-} // namespace
-
-void getChangeStatus(Event_ChangeCounters *counters)
+/// The events from the start-th on, at most room of them, through a slot
+/// file opened (or borrowed) by the caller.
+void readEvents(EventHeaderFileData &header, ReadableFile &file, KX_U32 start, KX_U32 room, KX_U32 *count,
+                ServiceEvent *events)
 {
-    if (!counters)
-        return;
-    EventHeaderFileData header = readHeader();
-    *counters = header.getEventChangeCount();
-}
-
-void getEvents(KX_U32 start, KX_U32 *count, ServiceEvent *events)
-{
-    if (!count)
-        return;
-    const KX_U32 room = *count;
-    *count = 0;
-    if (room == 0 || !events)
-        return;
-    EventHeaderFileData header = readHeader();
     const KX_EventLogHeader &h = header.getEventHeader();
     if (start < h.Start)
         return;
     const KX_U32 limit = readableLimit(h);
     if (start >= limit)
         return;
-    ReadableFile file(KX_EVENT_FILE, KX_EVENT_FIRST_SLOT, KX_EVENT_CAPACITY);
     const KX_U32 first = firstSlot(file, h, start, limit);
     KX_U32 total = 0;
     // Both the event index and the slot stay inside the readable range:
@@ -201,6 +246,63 @@ void getEvents(KX_U32 start, KX_U32 *count, ServiceEvent *events)
             break;
     }
     *count = total;
+}
+
+} // namespace
+
+void getChangeStatusUnlocked(Event_ChangeCounters *counters)
+{
+    if (!counters)
+        return;
+    EventHeaderFileData header = readHeader();
+    *counters = header.getEventChangeCount();
+}
+
+void getChangeStatus(Event_ChangeCounters *counters)
+{
+    if (!counters)
+        return;
+    StoreLock lock(StoreLock::Shared);
+    EventHeaderFileData header; // the counters of an empty store without one
+    if (lock.held()) {
+        ReadableFile file(KX_EVENT_FILE, 0, 1);
+        file.useLocked(lock.fd());
+        file.getData(header, 0);
+    }
+    *counters = header.getEventChangeCount();
+}
+
+void getEvents(KX_U32 start, KX_U32 *count, ServiceEvent *events)
+{
+    if (!count)
+        return;
+    const KX_U32 room = *count;
+    *count = 0;
+    if (room == 0 || !events)
+        return;
+    StoreLock lock(StoreLock::Shared);
+    if (!lock.held())
+        return;
+    ReadableFile headerFile(KX_EVENT_FILE, 0, 1);
+    headerFile.useLocked(lock.fd());
+    EventHeaderFileData header;
+    headerFile.getData(header, 0);
+    ReadableFile file(KX_EVENT_FILE, KX_EVENT_FIRST_SLOT, KX_EVENT_CAPACITY);
+    file.useLocked(lock.fd());
+    readEvents(header, file, start, room, count, events);
+}
+
+void getEventsUnlocked(KX_U32 start, KX_U32 *count, ServiceEvent *events)
+{
+    if (!count)
+        return;
+    const KX_U32 room = *count;
+    *count = 0;
+    if (room == 0 || !events)
+        return;
+    EventHeaderFileData header = readHeader();
+    ReadableFile file(KX_EVENT_FILE, KX_EVENT_FIRST_SLOT, KX_EVENT_CAPACITY);
+    readEvents(header, file, start, room, count, events);
 }
 
 void deleteEvent(KX_U32 sequenceNo)

@@ -442,20 +442,19 @@ void printTandemBlock(const LD_Info &ld, const LD_Status &st)
 int printVd(const LD_Info &ld)
 {
     const bool tandem = infoIsTandemMode(ld.RaidMode);
-    if (ld.BGAStatus == 0) {
-        printVdBlock(ld);
-        infoOut("\n");
-        return 0;
-    }
-    /* A Tandem VD with an activity is described by its Tandem block
-       instead of the VD block. Whether that block follows is only known
-       from the VD's status, so a Tandem VD asks for it first; when no
-       Tandem block follows (offline, or migrating), the VD block is shown
-       so that the VD does not vanish from the listing. */
+    /* Without an activity the status is not read and counts as all zero;
+       the progress (or Tandem) part below still follows. */
     LD_Status st;
     memset(&st, 0, sizeof st);
     KX_U8 rc = 0;
-    if (tandem) {
+    if (ld.BGAStatus == 0) {
+        printVdBlock(ld);
+    } else if (tandem) {
+        /* A Tandem VD with an activity is described by its Tandem block
+           instead of the VD block. Whether that block follows is only
+           known from the VD's status, so a Tandem VD asks for it first;
+           when no Tandem block follows (offline, or migrating), the VD
+           block is shown so that the VD does not vanish from the listing. */
         rc = infoQueryOne<LD_Status_Request>(KX_LD_GetStatus, gCurrentAdapter, ld.ID, st, 0);
         if (rc == 0 && (st.Bga == 32 || ld.Status == 4))
             printVdBlock(ld);
