@@ -154,9 +154,8 @@ int getList(GetObject obj, unsigned id)
         kind.recordSize = sizeof(DG_Config);
         kind.defaultPerPage = 64;
         kind.notFound = "\nNo array is found\n";
-        /* Unlike the others the array list has no failure line of its own;
-           the one of set tells the user what went wrong. */
-        kind.errWithId = "\nUnable to get configuration data of array %d (error %d: %s).\n";
+        /* A failed array request says nothing; its status is the result. */
+        kind.errWithId = "";
         call = [](RequestHeader *h) { return KX_DG_GetConfig(gCurrentAdapter, (DG_Config_Request *)h); };
         each = [](const void *r) { dgGet_printf(*static_cast<const DG_Config *>(r)); return 0; };
         break;
