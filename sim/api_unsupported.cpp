@@ -17,22 +17,6 @@ KX_U8 notSupported(const char *op, int adapter)
 
 }  // namespace
 
-SIM_EXPORT KX_U8 KX_Adapter_Read_Register(KX_U8 adapter, KX_U8 type, KX_U32 address, Adapter_Register_Value *reg)
-{
-    (void)type;
-    (void)address;
-    (void)reg;
-    SIM_GUARD(return notSupported("KX_Adapter_Read_Register", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_Adapter_Write_Register(KX_U8 adapter, KX_U8 type, KX_U32 address, Adapter_Register_Value *reg)
-{
-    (void)type;
-    (void)address;
-    (void)reg;
-    SIM_GUARD(return notSupported("KX_Adapter_Write_Register", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_PD_WipeHDMDD(KX_U8 adapter, KX_U16 hdId, KX_BOOLEAN force)
 {
     (void)hdId;
@@ -44,12 +28,6 @@ SIM_EXPORT KX_U8 KX_LD_StartMigration(KX_U8 adapter, Create_LD_Param *param)
 {
     (void)param;
     SIM_GUARD(return notSupported("KX_LD_StartMigration", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_LD_Report(KX_U8 adapter, KX_U16 vdId)
-{
-    (void)vdId;
-    SIM_GUARD(return notSupported("KX_LD_Report", adapter);)
 }
 
 SIM_EXPORT KX_U8 KX_LD_DG_StartRebuild(KX_U8 adapter, Rebuild_Param *param)
@@ -69,22 +47,6 @@ SIM_EXPORT KX_U8 KX_DG_StartMigration(KX_U8 adapter, CreateOrModify_DG_Param *pa
 {
     (void)param;
     SIM_GUARD(return notSupported("KX_DG_StartMigration", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_Flash_Byte(KX_U8 adapter, KX_U8 direction, KX_U32 offset, KX_U32 length, KX_U8 *data)
-{
-    (void)direction;
-    (void)offset;
-    (void)length;
-    (void)data;
-    SIM_GUARD(return notSupported("KX_Flash_Byte", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_Flash_NVSRAM(KX_U8 adapter, KX_U8 direction, DBG_NVSRAM *transfer)
-{
-    (void)direction;
-    (void)transfer;
-    SIM_GUARD(return notSupported("KX_Flash_NVSRAM", adapter);)
 }
 
 SIM_EXPORT KX_U8 KX_AES_GetPortConfig(KX_U8 adapter, AES_Port_Config_Request *request)
@@ -159,20 +121,6 @@ SIM_EXPORT KX_U8 KX_AES_ForcePDOnline(KX_U8 adapter, AES_Entry_Config *entry, KX
     (void)hdId;
     (void)percentage;
     SIM_GUARD(return notSupported("KX_AES_ForcePDOnline", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_Tandem_GetHDMagic(KX_U8 adapter, KX_U8 count, Tandem_Magic *records)
-{
-    (void)count;
-    (void)records;
-    SIM_GUARD(return notSupported("KX_Tandem_GetHDMagic", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_Tandem_GetVDMagic(KX_U8 adapter, KX_U8 count, Tandem_Magic *records)
-{
-    (void)count;
-    (void)records;
-    SIM_GUARD(return notSupported("KX_Tandem_GetVDMagic", adapter);)
 }
 
 SIM_EXPORT KX_U8 KX_Tandem_GetFreeSize(KX_U8 adapter, Tandem_FreeSize_Info *info)

@@ -4,9 +4,14 @@
 
 namespace sim {
 
+extern const Family gNvsramFamily;
+extern const Family gTandemFamily;
+
 const std::vector<const Family *> &families()
 {
     static const std::vector<const Family *> list = {
+        &gNvsramFamily,
+        &gTandemFamily,
     };
     return list;
 }

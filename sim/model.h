@@ -46,6 +46,7 @@ enum Status : uint8_t {
     ST_NOT_SUPPORTED = 19,
     ST_NO_VD = 59,
     ST_VD_HAS_BGA = 61,
+    ST_NOT_REPORTABLE = 86,
     ST_VD_HAS_OS = 158,
     ST_PD_HAS_OS = 159,
 };

@@ -39,6 +39,27 @@ KX_U32 atohex(const char *text)
     return value;
 }
 
+bool parseDecOrHex32(const char *text, KX_U32 *out)
+{
+    const bool hex = isHex(text);
+    if (!hex && (!*text || !isNumber(text)))
+        return false;
+    const char *digits = hex ? text + 2 : text;
+    while (digits[0] == '0' && digits[1])
+        ++digits;
+    if (strlen(digits) > (hex ? 8u : 10u))
+        return false;
+    if (hex) {
+        *out = atohex(text);
+        return true;
+    }
+    const unsigned long long value = strtoull(digits, nullptr, 10);
+    if (value > 0xFFFFFFFFull)
+        return false;
+    *out = static_cast<KX_U32>(value);
+    return true;
+}
+
 char *strlwr(char *text)
 {
     for (char *p = text; *p; ++p)

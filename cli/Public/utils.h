@@ -16,6 +16,10 @@ bool isHex(const char *text);
 /* Value of the hex digits after the first two characters, 32 bits (more
    than eight digits lose the high ones). */
 KX_U32 atohex(const char *text);
+/* A number typed as decimal digits (isNumber, not empty) or as "0x"
+   hexadecimal (isHex) that fits 32 bits; false for anything else, so a
+   long number is refused instead of losing its high digits. */
+bool parseDecOrHex32(const char *text, KX_U32 *out);
 /* Lowers every upper-case letter in place; returns text. */
 char *strlwr(char *text);
 

@@ -215,12 +215,12 @@ TEST(Dispatcher, PlaceholderCommandsSayTheyAreMissing)
     std::string out;
     useTables(false);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(dispatch({"rescan", "-a", "scan"}, &out), 1);
+    EXPECT_EQ(dispatch({"wipe", "-p", "0"}, &out), 1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "rescan: command is not available in this build\n");
+              "wipe: command is not available in this build\n");
     EXPECT_EQ(out, "");
-    EXPECT_EQ(dispatch({"resc", "--help"}, &out), 0);
-    EXPECT_EQ(out, std::string("Description") + rescan_sh + rescan_help);
+    EXPECT_EQ(dispatch({"wip", "--help"}, &out), 0);
+    EXPECT_EQ(out, std::string("Description") + wipe_sh + wipe_help);
 }
 
 TEST(Help, ListsAndPages)

@@ -150,6 +150,10 @@ std::vector<GoldenCommand> parseGolden(const std::string &text)
             std::string rest = line.substr(8);
             size_t eq = rest.find('=');
             cmds.back().env.emplace_back(rest.substr(0, eq), eq == std::string::npos ? "" : rest.substr(eq + 1));
+        } else if (line.compare(0, 9, "--- same ") == 0) {
+            std::vector<std::string> paths = splitWords(line.substr(9));
+            paths.resize(2);
+            cmds.back().sameFiles.emplace_back(paths[0], paths[1]);
         } else if (line.compare(0, 11, "--- stderr ") == 0 || line == "--- stderr") {
             cmds.back().hasErr = true;
             cmds.back().expectedErr = line.size() > 11 ? unescapeC(line.substr(11)) : "";
@@ -262,10 +266,14 @@ int runGoldenFile(const std::string &goldenPath)
         struct stat before {};
         stat(state.c_str(), &before);
         const std::string beforeText = readFile(state);
+        const std::string data = goldenPath.substr(0, goldenPath.rfind('/'));
+        auto expand = [&](const std::string &text) {
+            return replaceAll(replaceAll(text, "%DIR%", dir->path()), "%DATA%", data);
+        };
         std::vector<std::string> args;
         for (const std::string &a : c.args)
-            args.push_back(replaceAll(a, "%DIR%", dir->path()));
-        std::string in = replaceAll(c.stdinText, "%DIR%", dir->path());
+            args.push_back(expand(a));
+        std::string in = expand(c.stdinText);
         GoldenRun r = runArrayctl(dir->path(), args, c.env, c.hasStdin ? &in : nullptr);
         std::string where = goldenPath + ":" + std::to_string(c.line) + ":";
         for (const std::string &a : c.args)
@@ -273,11 +281,17 @@ int runGoldenFile(const std::string &goldenPath)
         std::vector<std::string> problems;
         if (r.exitStatus != c.exitStatus)
             problems.push_back("exit status " + std::to_string(r.exitStatus) + ", expected " + std::to_string(c.exitStatus));
-        const std::string expected = startupPrelude() + replaceAll(c.expected, "%DIR%", dir->path());
+        const std::string expected = startupPrelude() + expand(c.expected);
         if (r.out != expected)
             problems.push_back("standard output differs.\n--- expected\n" + expected + "--- got\n" + r.out + "---");
         if (c.hasErr && r.err != c.expectedErr)
             problems.push_back("standard error differs.\n--- expected\n" + c.expectedErr + "--- got\n" + r.err + "---");
+        for (const auto &same : c.sameFiles) {
+            const std::string a = expand(same.first), b = expand(same.second);
+            struct stat sa {}, sb {};
+            if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0 || readFile(a) != readFile(b))
+                problems.push_back("files " + a + " and " + b + " differ or are missing");
+        }
         if (c.unchanged) {
             struct stat after {};
             stat(state.c_str(), &after);

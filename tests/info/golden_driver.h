@@ -49,6 +49,7 @@ struct GoldenCommand {
     std::vector<std::pair<std::string, std::string>> env;
     bool hasErr = false;
     std::string expectedErr;
+    std::vector<std::pair<std::string, std::string>> sameFiles;  // paths that must hold the same bytes
 };
 
 // Golden file format, one or more commands:
@@ -61,7 +62,8 @@ struct GoldenCommand {
 // Arguments are separated by blanks; a word in double quotes may hold
 // blanks (the quotes are removed); \" and \\ stand for a quote and a
 // backslash. %DIR% in arguments, stdin and expected output stands for the
-// command's scratch directory. Further directives, each optional:
+// command's scratch directory, %DATA% for the golden file's own directory
+// (input files kept beside it). Further directives, each optional:
 //   --- stdin <text>           standard input (C escapes: \n \t \\ \xHH);
 //                              without it standard input is /dev/null
 //   --- keep                   run on the state left by the previous command
@@ -72,6 +74,8 @@ struct GoldenCommand {
 //                              JSON pointer equals <json> (repeatable)
 //   --- env NAME=value         extra environment (repeatable)
 //   --- stderr <text>          exact standard error (C escapes)
+//   --- same <path> <path>     afterwards the two files exist and hold the
+//                              same bytes (repeatable)
 std::vector<GoldenCommand> parseGolden(const std::string &text);
 
 // Runs every command of a golden file over the fixture <base>.json (or the

@@ -328,19 +328,7 @@ int listPds(unsigned id)
     bool extended = true;
     return infoPagedList(
         adapterInfo().MaxBufferSize, kPdList, all, all ? 0xFFFF : (KX_U16)id, all ? 0xFFFF : (int)id,
-        [&extended](RequestHeader *hdr) -> KX_U8 {
-            HD_Info_Request *req = reinterpret_cast<HD_Info_Request *>(hdr);
-            KX_U8 st = KX_PD_GetHDInfo_Ext(gCurrentAdapter, req);
-            extended = st == 0;
-            /* 55 means the disk is not there; any other refusal means the
-               adapter only knows the older record. */
-            if (st != 0 && st != 55) {
-                hdr->numReturned = 0;
-                hdr->nextStartingIndex = KX_END_OF_LIST;
-                st = KX_PD_GetHDInfo(gCurrentAdapter, req);
-            }
-            return st;
-        },
+        [&extended](RequestHeader *hdr) { return infoPdInfoPage(hdr, extended); },
         [&extended](const void *rec) {
             HD_Info hd;
             memcpy(&hd, rec, sizeof hd);

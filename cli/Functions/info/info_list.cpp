@@ -38,6 +38,19 @@ const char *infoErr(KX_U8 status)
     return ErrorMessage(status);
 }
 
+KX_U8 infoPdInfoPage(RequestHeader *hdr, bool &extended)
+{
+    HD_Info_Request *req = reinterpret_cast<HD_Info_Request *>(hdr);
+    KX_U8 st = KX_PD_GetHDInfo_Ext(gCurrentAdapter, req);
+    extended = st == 0;
+    if (st != 0 && st != 55) {
+        hdr->numReturned = 0;
+        hdr->nextStartingIndex = KX_END_OF_LIST;
+        st = KX_PD_GetHDInfo(gCurrentAdapter, req);
+    }
+    return st;
+}
+
 int infoPagedList(KX_U16 maxBufferSize, const InfoListKind &kind, bool all, KX_U16 id, int errId,
                   const std::function<KX_U8(RequestHeader *)> &call,
                   const std::function<int(const void *record)> &each)

@@ -47,6 +47,12 @@ int infoPagedList(KX_U16 maxBufferSize, const InfoListKind &kind, bool all, KX_U
                   const std::function<KX_U8(RequestHeader *)> &call,
                   const std::function<int(const void *record)> &each);
 
+/* One page of the disk list: KX_PD_GetHDInfo_Ext, or the older
+   KX_PD_GetHDInfo when the adapter refuses the extended record (any status
+   but 55, which says the disk is not there). extended tells which record
+   the page holds. */
+KX_U8 infoPdInfoPage(RequestHeader *hdr, bool &extended);
+
 struct cmd_struct;
 
 /* The options both info and status take: -o <object> [-i <id>]. */

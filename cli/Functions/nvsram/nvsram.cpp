@@ -1,9 +1,182 @@
-// The nvsram command is not part of this build yet; its table row and help
-// stay so that "help" and abbreviations see the full command set.
+// nvsram -a read|write [-s offset] [-c count] [-p pattern]: reads NVSRAM
+// bytes of the current adapter, or fills them with a pattern, for testing.
+#include <errno.h>
+#include <stdlib.h>
+#include <string.h>
+#include <strings.h>
+
 #include "Functions/handlers.h"
 #include "Public/dispatch.h"
+#include "Public/errors.h"
+#include "Public/getopt.h"
+#include "Public/globals.h"
+#include "Public/utils.h"
+#include "kx_api.h"
+
+namespace {
+
+const unsigned kChunk = sizeof(((DBG_NVSRAM *)nullptr)->Data);
+
+/* Hexadecimal digits, with or without "0x"; 0x100 stands for any value
+   that does not fit a byte. */
+bool parsePattern(const char *text, unsigned &out)
+{
+    const char *p = text;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X'))
+        p += 2;
+    if (!*p)
+        return false;
+    unsigned value = 0;
+    for (; *p; ++p) {
+        int d;
+        if (*p >= '0' && *p <= '9')
+            d = *p - '0';
+        else if (*p >= 'a' && *p <= 'f')
+            d = *p - 'a' + 10;
+        else if (*p >= 'A' && *p <= 'F')
+            d = *p - 'A' + 10;
+        else
+            return false;
+        value = value * 16 + d;
+        if (value > 0xFF)
+            value = 0x100;
+    }
+    out = value;
+    return true;
+}
+
+/* One chunk's bytes, eight to a line, with an offset line after every
+   eight lines while more bytes of the chunk follow. */
+void printChunk(const DBG_NVSRAM &t, unsigned n)
+{
+    fprintf(stream, "nvsram offset at : 0x%08x\n", t.Offset);
+    for (unsigned i = 0; i < n; ++i) {
+        fprintf(stream, "0x%02x\t", t.Data[i]);
+        if ((i + 1) % 8 != 0)
+            continue;
+        fputc('\n', stream);
+        if ((i + 1) % 64 == 0 && i + 1 < n)
+            fprintf(stream, "\nnvsram offset: 0x%08x\n", t.Offset + i + 1);
+    }
+    fputc('\n', stream);
+}
+
+} // namespace
 
 int doNvsramRW(int argc, char **argv, cmd_struct *pCmdInfo)
 {
-    return notAvailableInThisBuild(argc, argv, pCmdInfo);
+    static const cli::option longopts[] = {
+        {"action", cli::kRequiredArgument, nullptr, 'a'},
+        {"offset", cli::kRequiredArgument, nullptr, 's'},
+        {"count", cli::kRequiredArgument, nullptr, 'c'},
+        {"pattern", cli::kRequiredArgument, nullptr, 'p'},
+        {"output", cli::kRequiredArgument, nullptr, 1},
+        {"help", cli::kNoArgument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
+    int nAction = 0, nOffset = 0, nCount = 0, nPattern = 0;
+    KX_U8 direction = KX_NVSRAM_READ;
+    KX_U32 offset = 0, count = 1;
+    unsigned pattern = 0x5A;
+    const char *countText = "1";
+    int c;
+    cli::optind = 1;
+    while ((c = cli::getopt_long(argc, argv, "a:s:c:p:\x01:h", longopts, nullptr)) != -1) {
+        switch (c) {
+        case 1:
+            break;
+        case 'a':
+            ++nAction;
+            if (strcasecmp(cli::optarg, "read") == 0) {
+                direction = KX_NVSRAM_READ;
+            } else if (strcasecmp(cli::optarg, "write") == 0) {
+                direction = KX_NVSRAM_WRITE;
+            } else {
+                fprintf(stream, "-a : invalid action '%s'\n", cli::optarg);
+                return 1;
+            }
+            break;
+        case 's':
+            ++nOffset;
+            if (!parseDecOrHex32(cli::optarg, &offset)) {
+                fprintf(stream, "-s : invalid address offset '%s'\n", cli::optarg);
+                return 1;
+            }
+            break;
+        case 'c':
+            ++nCount;
+            countText = cli::optarg;
+            if (!isNumber(cli::optarg) || !parseDecOrHex32(cli::optarg, &count)) {
+                fprintf(stream, "-c : invalid byte counts '%s'\n", cli::optarg);
+                return 1;
+            }
+            if (count == 0) {
+                fprintf(stream, "Number of bytes should be > 0\n");
+                return 1;
+            }
+            break;
+        case 'p':
+            ++nPattern;
+            if (!parsePattern(cli::optarg, pattern)) {
+                /* This one line goes to standard output whatever the
+                   output stream is. */
+                fflush(stream);
+                printf("-p: invalid hex pattern '%s'\n", cli::optarg);
+                fflush(stdout);
+                return 1;
+            }
+            if (pattern > 0xFF) {
+                fprintf(stream, "-p: hex pattern should be 8 bit \n");
+                return 1;
+            }
+            break;
+        case '?':
+            return 1;
+        default:
+            printCommandHelp(pCmdInfo);
+            return 0;
+        }
+    }
+    if (nAction > 1 || nOffset > 1 || nCount > 1 || nPattern > 1) {
+        fputs(ErrorDuplicate, stream);
+        return 1;
+    }
+    if (!nAction) {
+        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'a');
+        fputs(pCmdInfo->cmdHelp, stream);
+        return 1;
+    }
+    /* NVSRAM offsets are 32 bits: a range that would wrap is refused
+       rather than continued at offset 0. */
+    if (static_cast<unsigned long long>(offset) + count > 0x100000000ull) {
+        fprintf(stream, "-c : invalid byte counts '%s'\n", countText);
+        return 1;
+    }
+
+    DBG_NVSRAM t;
+    unsigned long long done = 0;
+    while (done < count) {
+        const unsigned long long left = count - done;
+        const bool fullChunk = left > kChunk;
+        const unsigned n = fullChunk ? kChunk : static_cast<unsigned>(left);
+        memset(&t, 0, sizeof t);
+        t.Offset = static_cast<KX_U32>(offset + done);
+        t.NumBytes = static_cast<KX_U16>(n);
+        if (direction == KX_NVSRAM_WRITE)
+            memset(t.Data, static_cast<int>(pattern), n);
+        const KX_U8 st = KX_Flash_NVSRAM(gCurrentAdapter, direction, &t);
+        if (st != 0) {
+            fprintf(stream,
+                    fullChunk ? "\nFailed to run NVSRAM read/write test (error %d: %s).\n"
+                              : "\nFailed to run nvsram read/write test (error %d: %s).\n",
+                    st, ErrorMessage(st));
+            return st;
+        }
+        if (direction == KX_NVSRAM_READ)
+            printChunk(t, n);
+        else
+            fprintf(stream, "\n%d bytes have been written into nvsram!\n", t.ReturnedCount);
+        done += n;
+    }
+    return 0;
 }
