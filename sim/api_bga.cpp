@@ -62,6 +62,8 @@ SIM_EXPORT KX_U8 KX_LD_BGAControl(KX_U8 adapter, KX_U16 vdId, KX_U8 action)
         int offset = control(vd->bga, action, p, s.now(), &st);
         if (offset < 0)
             return st;
+        if (offset == BGAE_ABORTED && type == BGA_MIGRATION)
+            dropMigrationTarget(a, *vd);
         dropBgaOverlays(*vd);
         if (uint16_t base = vdEventBase(type))
             a.queueEvent(EVC_VD, static_cast<uint16_t>(base + offset), vd->id, SEV_INFO);
@@ -104,6 +106,8 @@ SIM_EXPORT KX_U8 KX_DG_BGAControl(KX_U8 adapter, KX_U16 dgId, KX_U8 action)
         int offset = control(g->bga, action, p, s.now(), &st);
         if (offset < 0)
             return st;
+        if (offset == BGAE_ABORTED && type == BGA_MIGRATION)
+            dropMigrationTarget(*g);
         dropBgaOverlays(*g);
         if (uint16_t base = vdEventBase(type))
             a.queueArrayEvent(g->id, static_cast<uint16_t>(base + offset), SEV_INFO);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "api.h"
+#include "migration.h"
 
 using namespace sim;
 
@@ -33,46 +34,6 @@ uint64_t requestKiB(const KX_U64 &mb)
 // a requested size is kept only for the Tandem levels, or when the caller
 // insists (ReservedForApp 1).
 constexpr uint16_t kSizesItselfAbove = 0x6300;
-
-// Bit of LogicalDriverMode that offers a RAID code; -1 for none.
-int raidBit(uint8_t raid)
-{
-    switch (raid) {
-    case 0: return 0;
-    case 1: return 1;
-    case 16: return 2;
-    case 17: return 3;
-    case 5: return 4;
-    case 6: return 5;
-    case 80: return 6;
-    case 15: return 7;
-    case 96: return 8;
-    case 10: return 9;
-    case 11: return 10;
-    case 12: return 11;
-    default: return -1;
-    }
-}
-
-// Whether n member disks make a layout of this RAID code.
-bool countFits(uint8_t raid, unsigned n, uint8_t parity)
-{
-    switch (raid) {
-    case 0: return n >= 1;
-    case 1: return n == 2;
-    case 15: return n == 1;
-    case 16: return n >= 4 && n % 2 == 0;
-    case 17: return n >= 3;
-    case 5: return n >= 3;
-    case 6: return n >= 3 && n > (parity ? parity : 2u);
-    case 80: return n >= 6 && n % 2 == 0;
-    case 96: return n >= 8 && n % 2 == 0;
-    case 10:
-    case 11:
-    case 12: return n >= 2;
-    default: return false;
-    }
-}
 
 // Disks given for a new VD or array: present, online, neither a spare nor
 // foreign; for an array also not yet used at all.
@@ -182,6 +143,16 @@ uint8_t createArray(Adapter &a, CreateOrModify_DG_Param &p, bool sizeOnly, bool 
 {
     if (!a.arrayBased())
         return ST_NOT_SUPPORTED;
+    // The size of an existing array in another layout: what a migration
+    // would make of it.
+    if (sizeOnly && p.DGID != kNone16)
+        if (const Array *g = a.findArray(p.DGID)) {
+            uint64_t size = 0;
+            uint8_t st = planArrayMigration(a, *g, p, &size);
+            if (st == ST_OK)
+                p.Size = kxU64Make(size);
+            return st;
+        }
     if (p.PDCount == 0 || p.PDCount > 128)
         return ST_BAD_PD_COUNT;
     std::vector<uint16_t> pds(p.PDCount);

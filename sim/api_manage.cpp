@@ -320,6 +320,7 @@ SIM_EXPORT KX_U8 KX_LD_StartINIT(KX_U8 adapter, KX_U16 vdId, KX_U8 type)
         if (a.vdStatus(*vd) == 4)
             return ST_LD_STATUS;
         vd->initialized = false;
+        a.stopMediaPatrolOn(a.vdDisks(*vd));
         vd->bga = startedBga(bga, s.now());
         dropBgaOverlays(*vd);
         a.queueEvent(EVC_VD, vdEventBase(bga) + BGAE_STARTED, vdId, SEV_INFO);
@@ -342,6 +343,7 @@ SIM_EXPORT KX_U8 KX_LD_StartConsistencyCheck(KX_U8 adapter, KX_U16 vdId, KX_U8 r
         if (st != 0 && st != 15)
             return ST_LD_STATUS;
         uint8_t bga = repair ? BGA_SYNC_FIX : BGA_SYNC;
+        a.stopMediaPatrolOn(a.vdDisks(*vd));
         vd->bga = startedBga(bga, s.now());
         dropBgaOverlays(*vd);
         a.queueEvent(EVC_VD, vdEventBase(bga) + BGAE_STARTED, vdId, SEV_INFO);
@@ -387,6 +389,7 @@ SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
             old->vd = kNone16;
         vd->layout.blocks[slot] = nb;
         pd->spare = -1;
+        a.stopMediaPatrolOn(a.vdDisks(*vd));
         vd->bga = startedBga(BGA_REBUILD, s.now());
         dropBgaOverlays(*vd);
         vd->ov.dropField(&kRecord_LD_Info, "BlockIDs");
@@ -424,15 +427,7 @@ SIM_EXPORT KX_U8 KX_DG_Delete(KX_U8 adapter, KX_U16 dgId)
         for (const auto &v : a.vds)
             if (v.second.array == dgId)
                 return ST_VD_ON_ARRAY;
-        // Its dedicated spares become free disks.
-        for (auto &p : a.pds)
-            if (p.second.spare == dgId) {
-                p.second.spare = -1;
-                p.second.ov.dropField(&kRecord_HD_RAID_Status, "Status");
-                p.second.ov.dropField(&kRecord_HD_RAID_Status, "DGID");
-            }
-        a.arrays.erase(dgId);
-        a.queueEvent(EVC_ARRAY, 1, dgId, SEV_INFO);
+        deleteArray(a, dgId);
         s.changed();
         return ST_OK;
     });)

@@ -62,16 +62,7 @@ SIM_EXPORT KX_U8 KX_LD_Delete(KX_U8 adapter, KX_U16 vdId, KX_BOOLEAN stop)
         if (vd->bga.active() && vd->bga.state != BGAS_ABORTED && !stop)
             return ST_VD_HAS_BGA;
 
-        // The event carries the VD's name in its four parameters.
-        KX_U32 params[4] = {0, 0, 0, 0};
-        std::memcpy(params, vd->name.data(), std::min<size_t>(vd->name.size(), sizeof params));
-        // A stopped activity is reported like one stopped by hand.
-        if (vd->bga.active() && vd->bga.state != BGAS_ABORTED)
-            if (uint16_t base = vdEventBase(vd->bga.type))
-                a.queueEvent(EVC_VD, base + BGAE_ABORTED, vdId, SEV_INFO);
-        a.freeBlocksOf(vdId);
-        a.vds.erase(vdId);
-        a.queueEvent(EVC_VD, 3, vdId, SEV_INFO, params[0], params[1], params[2], params[3]);
+        deleteVd(a, vdId);
         s.changed();
         return ST_OK;
     });)

@@ -2,6 +2,8 @@
 // object in its own file and adds one line here.
 #include "family.h"
 
+#include "fam_aes.h"
+
 namespace sim {
 
 extern const Family gNvsramFamily;
@@ -10,6 +12,7 @@ extern const Family gTandemFamily;
 const std::vector<const Family *> &families()
 {
     static const std::vector<const Family *> list = {
+        &aesFamily(),
         &gNvsramFamily,
         &gTandemFamily,
     };

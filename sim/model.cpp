@@ -138,6 +138,46 @@ unsigned dataDiskCount(uint8_t raid, unsigned n, uint8_t parity, uint8_t subVDs)
     }
 }
 
+// Bit of LogicalDriverMode that offers a RAID code; -1 for none.
+int raidBit(uint8_t raid)
+{
+    switch (raid) {
+    case 0: return 0;
+    case 1: return 1;
+    case 16: return 2;
+    case 17: return 3;
+    case 5: return 4;
+    case 6: return 5;
+    case 80: return 6;
+    case 15: return 7;
+    case 96: return 8;
+    case 10: return 9;
+    case 11: return 10;
+    case 12: return 11;
+    default: return -1;
+    }
+}
+
+// Whether n member disks make a layout of this RAID code.
+bool countFits(uint8_t raid, unsigned n, uint8_t parity)
+{
+    switch (raid) {
+    case 0: return n >= 1;
+    case 1: return n == 2;
+    case 15: return n == 1;
+    case 16: return n >= 4 && n % 2 == 0;
+    case 17: return n >= 3;
+    case 5: return n >= 3;
+    case 6: return n >= 3 && n > (parity ? parity : 2u);
+    case 80: return n >= 6 && n % 2 == 0;
+    case 96: return n >= 8 && n % 2 == 0;
+    case 10:
+    case 11:
+    case 12: return n >= 2;
+    default: return false;
+    }
+}
+
 namespace {
 
 // How many failed members a layout survives.
@@ -267,10 +307,21 @@ uint8_t Adapter::vdStatus(const VD &vd) const
     return vd.initialized ? 15 : 0;
 }
 
+namespace {
+
+// A member of the array, or a disk its migration is taking in.
+bool arrayHolds(const Array &g, uint16_t pd)
+{
+    return std::find(g.pds.begin(), g.pds.end(), pd) != g.pds.end() ||
+           (g.hasTarget && std::find(g.target.pds.begin(), g.target.pds.end(), pd) != g.target.pds.end());
+}
+
+}  // namespace
+
 uint16_t Adapter::pdArray(const PD &pd) const
 {
     for (const auto &g : arrays)
-        if (std::find(g.second.pds.begin(), g.second.pds.end(), pd.id) != g.second.pds.end())
+        if (arrayHolds(g.second, pd.id))
             return g.first;
     if (pd.spare >= 0 && pd.spare != PD::kGlobalSpare)
         return static_cast<uint16_t>(pd.spare);
@@ -317,7 +368,7 @@ uint8_t Adapter::pdStatusBits(const PD &pd) const
         s |= PDS_DEDICATED_SPARE;
     bool member = pdUsedKiB(pd.id) > 0;
     for (const auto &g : arrays)
-        if (std::find(g.second.pds.begin(), g.second.pds.end(), pd.id) != g.second.pds.end())
+        if (arrayHolds(g.second, pd.id))
             member = true;
     if (member)
         s |= PDS_ASSIGNED;
@@ -401,6 +452,29 @@ void Adapter::freeBlocksOf(uint16_t vd)
             b.second.ov.dropField(&kRecord_Block_Info, "LDID");
             b.second.ov.dropField(&kRecord_Block_Info, "Flags");
         }
+}
+
+std::vector<uint16_t> Adapter::vdDisks(const VD &vd) const
+{
+    std::vector<uint16_t> out;
+    for (uint16_t b : vd.layout.blocks) {
+        auto it = blocks.find(b);
+        if (it != blocks.end())
+            out.push_back(it->second.pd);
+    }
+    return out;
+}
+
+void Adapter::stopMediaPatrolOn(const std::vector<uint16_t> &ids)
+{
+    for (uint16_t id : ids) {
+        auto it = pds.find(id);
+        if (it == pds.end() || !it->second.bga.active() || it->second.bga.type != PD_BGA_MEDIA_PATROL)
+            continue;
+        it->second.bga = Bga();
+        dropBgaOverlays(it->second);
+        queueEvent(EVC_PD, kPdMediaPatrolBase + BGAE_ABORTED, id, SEV_INFO);
+    }
 }
 
 uint64_t Adapter::largestFreeExtent(uint16_t pdId) const
@@ -864,6 +938,56 @@ void dropBgaOverlays(Array &g)
     g.ov.dropField(&kRecord_DG_Info, "BgaState");
 }
 
+void deleteVd(Adapter &a, uint16_t id)
+{
+    auto it = a.vds.find(id);
+    if (it == a.vds.end())
+        return;
+    VD &vd = it->second;
+    // The event carries the VD's name in its four parameters.
+    KX_U32 params[4] = {0, 0, 0, 0};
+    std::memcpy(params, vd.name.data(), std::min<size_t>(vd.name.size(), sizeof params));
+    // A stopped activity is reported like one stopped by hand.
+    if (vd.bga.active() && vd.bga.state != BGAS_ABORTED)
+        if (uint16_t base = vdEventBase(vd.bga.type))
+            a.queueEvent(EVC_VD, base + BGAE_ABORTED, id, SEV_INFO);
+    a.freeBlocksOf(id);
+    a.vds.erase(it);
+    a.queueEvent(EVC_VD, 3, id, SEV_INFO, params[0], params[1], params[2], params[3]);
+}
+
+void deleteArray(Adapter &a, uint16_t id)
+{
+    for (auto &p : a.pds)
+        if (p.second.spare == id) {
+            p.second.spare = -1;
+            p.second.ov.dropField(&kRecord_HD_RAID_Status, "Status");
+            p.second.ov.dropField(&kRecord_HD_RAID_Status, "DGID");
+        }
+    a.arrays.erase(id);
+    a.queueEvent(EVC_ARRAY, 1, id, SEV_INFO);
+}
+
+void dropMigrationTarget(Adapter &a, VD &vd)
+{
+    for (uint16_t b : vd.target.blocks) {
+        if (std::find(vd.layout.blocks.begin(), vd.layout.blocks.end(), b) != vd.layout.blocks.end())
+            continue;
+        auto it = a.blocks.find(b);
+        if (it != a.blocks.end() && it->second.vd == vd.id)
+            it->second.vd = kNone16;
+    }
+    vd.hasTarget = false;
+    vd.target = Layout();
+    vd.targetOv = Overlay();
+}
+
+void dropMigrationTarget(Array &g)
+{
+    g.hasTarget = false;
+    g.target = ArrayTarget();
+}
+
 uint16_t vdEventBase(uint8_t type)
 {
     switch (type) {
@@ -881,6 +1005,53 @@ uint16_t vdEventBase(uint8_t type)
 
 namespace {
 
+
+// Fixture values of a VD's layout described the layout it had.
+void dropLayoutOverlays(VD &vd)
+{
+    for (const char *f : {"RaidMode", "HDCount", "BlkCount", "BlockIDs", "Size", "NumParityDisk", "SubLDCount",
+                          "StripeBlockSize"})
+        vd.ov.dropField(&kRecord_LD_Info, f);
+}
+
+// An array migration completes: the array takes its new level and disks,
+// and each of its VDs, keeping its size, is laid out anew over them in ID
+// order (the migration was only started when they all fit).
+void completeArrayMigration(Adapter &a, Array &g)
+{
+    std::vector<VD *> vds;
+    for (auto &v : a.vds)
+        if (v.second.array == g.id)
+            vds.push_back(&v.second);
+    std::vector<uint64_t> sizes;
+    for (VD *vd : vds) {
+        sizes.push_back(a.vdSizeKiB(vd->layout));
+        a.freeBlocksOf(vd->id);
+    }
+    g.raid = g.target.raid;
+    g.parity = g.target.parity;
+    g.subVDs = g.target.subVDs;
+    g.pds = g.target.pds;
+    // The migrated array manages all its new members give, the size the
+    // migration answered when it started.
+    g.sizeKiB = 0;
+    dropMigrationTarget(g);
+    for (const char *f : {"RaidMode", "NumParityDisk", "SubVDCount", "PDCount", "PDIDs", "TotalManagedSpace",
+                          "RemainingManagedSpace", "SmallestAvailablePDSize", "VDSlotCount", "VDSlotSize", "VDIDs"})
+        g.ov.dropField(&kRecord_DG_Info, f);
+    const unsigned data = dataDiskCount(g.raid, static_cast<unsigned>(g.pds.size()), g.parity, g.subVDs);
+    for (size_t i = 0; i < vds.size(); ++i) {
+        VD &vd = *vds[i];
+        vd.layout.raid = g.raid;
+        vd.layout.parity = g.parity;
+        vd.layout.subVDs = g.subVDs;
+        vd.layout.sizeKiB = sizes[i];
+        vd.layout.blocks.clear();
+        for (uint16_t pd : g.pds)
+            vd.layout.blocks.push_back(a.allocateBlock(pd, (sizes[i] + data - 1) / data, vd.id));
+        dropLayoutOverlays(vd);
+    }
+}
 
 void completeVd(Adapter &a, VD &vd)
 {
@@ -900,6 +1071,7 @@ void completeVd(Adapter &a, VD &vd)
         vd.target = Layout();
         vd.targetOv = Overlay();
         vd.hasTarget = false;
+        dropLayoutOverlays(vd);
     }
     dropBgaOverlays(vd);
     uint16_t base = vdEventBase(type);
@@ -933,6 +1105,8 @@ bool advance(State &s, int64_t now)
             Array &arr = g.second;
             if (arr.bga.running() && a.bgaPercent(arr.bga, a.rateFor(arr.bga.type, false), now) >= 100.0) {
                 uint16_t base = vdEventBase(arr.bga.type);
+                if (arr.bga.type == BGA_MIGRATION && arr.hasTarget)
+                    completeArrayMigration(a, arr);
                 arr.bga = Bga();
                 dropBgaOverlays(arr);
                 a.queueArrayEvent(arr.id, base + kEndCompleted, SEV_INFO);

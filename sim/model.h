@@ -26,6 +26,9 @@ namespace sim {
 // Sentinels of the controller records.
 constexpr uint16_t kNone16 = 0xFFFF;
 constexpr uint16_t kNone8 = 0xFF;  // "no VD" in Block_Info.LDID, unused block slots
+// A member slot of a VD (in its blocks) or of an array (in its disks) that
+// lost its disk's configuration: it counts as failed until a rebuild fills it.
+constexpr uint16_t kLostMember = kNone16;
 
 // Status bytes the model answers with (their texts live in the tool).
 enum Status : uint8_t {
@@ -175,7 +178,7 @@ struct Layout {
     uint16_t stripe = 64;
     uint8_t parity = 0;
     uint8_t subVDs = 0;
-    std::vector<uint16_t> blocks;  // member blocks in member order
+    std::vector<uint16_t> blocks;  // member blocks in member order (kLostMember: lost)
     uint64_t sizeKiB = 0;          // 0: computed from the blocks
 };
 
@@ -201,6 +204,15 @@ struct VD {
     Overlays ov;
 };
 
+// The layout an array migration moves to: its VDs are laid out anew over
+// these disks when the migration completes.
+struct ArrayTarget {
+    uint8_t raid = 5;
+    uint8_t parity = 0;
+    uint8_t subVDs = 0;
+    std::vector<uint16_t> pds;
+};
+
 struct Array {
     uint16_t id = 0;
     std::string name;
@@ -210,8 +222,10 @@ struct Array {
     uint8_t subVDs = 0;
     bool writeCache = true;
     uint64_t sizeKiB = 0;  // space the array manages; 0: all its members give
-    std::vector<uint16_t> pds;
+    std::vector<uint16_t> pds;  // kLostMember: a member slot whose disk was wiped
     Bga bga;
+    bool hasTarget = false;
+    ArrayTarget target;
     Overlays ov;
 };
 
@@ -347,6 +361,12 @@ struct Adapter {
 
     // Frees the blocks of a VD (they stay as free blocks of their disks).
     void freeBlocksOf(uint16_t vd);
+    // The disks a VD's members lie on, in member order (lost members left out).
+    std::vector<uint16_t> vdDisks(const VD &vd) const;
+    // Starting an activity on a VD or an array stops the media patrol of its
+    // member disks (the controller runs one at a time on a disk); each stop
+    // is told like one by hand.
+    void stopMediaPatrolOn(const std::vector<uint16_t> &pds);
     // Allocates a block of sizeKiB on a disk at its lowest free extent;
     // returns the new block's ID or kNone16 when nothing fits.
     uint16_t allocateBlock(uint16_t pd, uint64_t sizeKiB, uint16_t vd);
@@ -359,6 +379,10 @@ struct State {
 
 // Disks' worth of data in a layout of n members.
 unsigned dataDiskCount(uint8_t raid, unsigned n, uint8_t parity, uint8_t subVDs);
+// Bit of Adapter_Info.LogicalDriverMode that offers a RAID code; -1 for none.
+int raidBit(uint8_t raid);
+// Whether n member disks make a layout of this RAID code.
+bool countFits(uint8_t raid, unsigned n, uint8_t parity);
 
 // --- documents ----------------------------------------------------------
 
@@ -409,6 +433,16 @@ constexpr uint16_t kEndCompleted = BGAE_COMPLETED;
 void dropBgaOverlays(VD &vd);
 void dropBgaOverlays(PD &pd);
 void dropBgaOverlays(Array &g);
+
+// Removes a VD (its activity told as stopped, its blocks freed) or an
+// array (its dedicated spares become free disks), with their events.
+void deleteVd(Adapter &a, uint16_t vd);
+void deleteArray(Adapter &a, uint16_t array);
+
+// Gives up the layout a migration was moving to (stopped, or the object
+// deleted): blocks taken only for the new layout become free again.
+void dropMigrationTarget(Adapter &a, VD &vd);
+void dropMigrationTarget(Array &g);
 
 // Lets every background activity progress to nowMs; activities that reach
 // 100 % complete (with their effect on the model and their event).

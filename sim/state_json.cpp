@@ -460,7 +460,7 @@ struct Reader : ValueReader {
         if (k == "subVDs")
             return num(v, kw, 255, l.subVDs);
         if (k == "blocks")
-            return idList(v, kw, l.blocks);
+            return memberList(v, kw, l.blocks);
         if (k == "size")
             return num(v, kw, UINT64_MAX, l.sizeKiB);
         handled = false;
@@ -537,6 +537,49 @@ struct Reader : ValueReader {
         return true;
     }
 
+    // Members of a VD (blocks) or an array (disks): IDs, or null for a
+    // member that lost its disk's configuration.
+    bool memberList(const json &v, const std::string &where, std::vector<uint16_t> &out)
+    {
+        if (!v.is_array())
+            return fail(where, std::string("expected a list of IDs, found ") + v.type_name());
+        out.clear();
+        for (size_t i = 0; i < v.size(); ++i) {
+            uint16_t id = kLostMember;
+            if (!v[i].is_null() && !num(v[i], where + "[" + std::to_string(i) + "]", 0xFFFE, id))
+                return false;
+            out.push_back(id);
+        }
+        return true;
+    }
+
+    bool arrayTarget(const json &v, const std::string &w, Array &out)
+    {
+        if (!v.is_object())
+            return fail(w, "expected an object describing the target layout");
+        out.hasTarget = true;
+        out.target.raid = out.raid;
+        out.target.parity = out.parity;
+        out.target.subVDs = out.subVDs;
+        for (auto it = v.begin(); it != v.end(); ++it) {
+            const std::string kw = w + "." + it.key();
+            bool ok;
+            if (it.key() == "raid")
+                ok = num(it.value(), kw, 255, out.target.raid);
+            else if (it.key() == "parity")
+                ok = num(it.value(), kw, 255, out.target.parity);
+            else if (it.key() == "subVDs")
+                ok = num(it.value(), kw, 255, out.target.subVDs);
+            else if (it.key() == "pds")
+                ok = idList(it.value(), kw, out.target.pds);
+            else
+                return fail(kw, "unknown key of a target layout");
+            if (!ok)
+                return false;
+        }
+        return true;
+    }
+
     bool target(const json &v, const std::string &w, VD &out)
     {
         if (!v.is_object())
@@ -570,6 +613,7 @@ struct Reader : ValueReader {
             return false;
         out = Array();
         out.id = id;
+        const json *target = nullptr;  // read last: it starts from the array's own layout
         for (auto it = o.begin(); it != o.end(); ++it) {
             const std::string &k = it.key();
             const json &v = it.value();
@@ -595,15 +639,17 @@ struct Reader : ValueReader {
             else if (k == "size")
                 ok = num(v, kw, UINT64_MAX, out.sizeKiB);
             else if (k == "pds")
-                ok = idList(v, kw, out.pds);
+                ok = memberList(v, kw, out.pds);
             else if (k == "bga")
                 ok = bga(v, kw, out.bga);
+            else if (k == "target")
+                target = &v;
             else if (!familyOwnsKey("arrays", k))
                 return fail(kw, "unknown key of an array");
             if (!ok)
                 return false;
         }
-        return true;
+        return !target || arrayTarget(*target, w + ".target", out);
     }
 
     template <class T>
@@ -801,10 +847,13 @@ struct Reader : ValueReader {
             if (p.second.spare >= 0 && p.second.spare != PD::kGlobalSpare && !a.arrays.count(static_cast<uint16_t>(p.second.spare)))
                 return fail(pw + ".spare", "no array " + std::to_string(p.second.spare));
         }
-        for (auto &g : a.arrays)
-            for (uint16_t id : g.second.pds)
-                if (!a.pds.count(id))
+        for (auto &g : a.arrays) {
+            std::vector<uint16_t> disks = g.second.pds;
+            disks.insert(disks.end(), g.second.target.pds.begin(), g.second.target.pds.end());
+            for (uint16_t id : disks)
+                if (id != kLostMember && !a.pds.count(id))
                     return fail(w + ".arrays(id " + std::to_string(g.first) + ").pds", "no physical disk " + std::to_string(id));
+        }
 
         // Blocks without a start follow the blocks before them on their disk.
         std::map<uint16_t, uint64_t> nextStart;
@@ -832,6 +881,8 @@ struct Reader : ValueReader {
                 return fail(vw + ".array", "no array " + std::to_string(vd.array));
             if (vdBlocksGiven[v.first]) {
                 for (uint16_t b : vd.layout.blocks) {
+                    if (b == kLostMember)
+                        continue;
                     Block *blk = a.findBlock(b);
                     if (!blk)
                         return fail(vw + ".blocks", "no block " + std::to_string(b));
@@ -892,7 +943,7 @@ struct Reader : ValueReader {
         // A migration's target may reuse blocks allocated just above.
         for (auto &v : a.vds)
             for (uint16_t b : v.second.target.blocks)
-                if (!a.blocks.count(b))
+                if (b != kLostMember && !a.blocks.count(b))
                     return fail(w + ".vds(id " + std::to_string(v.first) + ").target.blocks",
                                 "no block " + std::to_string(b));
         return true;
@@ -961,13 +1012,21 @@ void putOverlays(json &o, const Overlays &ov)
         o[x.desc->name] = x.source;
 }
 
+json memberJson(const std::vector<uint16_t> &ids)
+{
+    json out = json::array();
+    for (uint16_t id : ids)
+        out.push_back(id == kLostMember ? json(nullptr) : json(id));
+    return out;
+}
+
 json layoutJson(const Layout &l, json o)
 {
     o["raid"] = l.raid;
     o["stripe"] = l.stripe;
     o["parity"] = l.parity;
     o["subVDs"] = l.subVDs;
-    o["blocks"] = l.blocks;
+    o["blocks"] = memberJson(l.blocks);
     if (l.sizeKiB)
         o["size"] = l.sizeKiB;
     return o;
@@ -1068,11 +1127,14 @@ json adapterJson(const Adapter &a)
     for (const auto &x : a.arrays) {
         const Array &g = x.second;
         json o{{"id", g.id}, {"name", g.name}, {"raid", g.raid}, {"stripe", g.stripe}, {"parity", g.parity},
-               {"subVDs", g.subVDs}, {"writeCache", g.writeCache}, {"pds", g.pds}};
+               {"subVDs", g.subVDs}, {"writeCache", g.writeCache}, {"pds", memberJson(g.pds)}};
         if (g.sizeKiB)
             o["size"] = g.sizeKiB;
         if (g.bga.active())
             o["bga"] = bgaJson(g.bga);
+        if (g.hasTarget)
+            o["target"] = json{{"raid", g.target.raid}, {"parity", g.target.parity}, {"subVDs", g.target.subVDs},
+                               {"pds", g.target.pds}};
         putOverlays(o, g.ov);
         arrays.push_back(o);
     }

@@ -28,12 +28,17 @@ int readByte()
 
 ConfirmAnswer askConfirm(const char *question, ...)
 {
-    if (question) {
-        va_list ap;
-        va_start(ap, question);
+    va_list ap;
+    va_start(ap, question);
+    ConfirmAnswer answer = vaskConfirm(question, ap);
+    va_end(ap);
+    return answer;
+}
+
+ConfirmAnswer vaskConfirm(const char *question, va_list ap)
+{
+    if (question)
         vfprintf(stream, question, ap);
-        va_end(ap);
-    }
     for (;;) {
         fflush(stream);
         fflush(stdout);

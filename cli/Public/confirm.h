@@ -4,6 +4,8 @@
 #ifndef CLI_CONFIRM_H
 #define CLI_CONFIRM_H
 
+#include <stdarg.h>
+
 enum ConfirmAnswer {
     CONFIRM_YES, /* "y" or "Y": go on */
     CONFIRM_NO,  /* "n" or "N": end without a change */
@@ -23,5 +25,6 @@ enum ConfirmAnswer {
  * line reader does, so an answer never takes the lines that follow it.
  */
 ConfirmAnswer askConfirm(const char *question, ...) __attribute__((format(printf, 1, 2)));
+ConfirmAnswer vaskConfirm(const char *question, va_list ap) __attribute__((format(printf, 1, 0)));
 
 #endif

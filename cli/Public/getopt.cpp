@@ -65,9 +65,12 @@ int parseLong(int argc, char *const *argv, const char *letters, const option *lo
         }
     }
 
+    /* Diagnostics name the option only: what follows "=" may be a key or
+       a password. */
+    const int shownLen = static_cast<int>(name - arg + nameLen);
     if (ambiguous && !exact) {
         if (printErrors)
-            fprintf(stderr, "%s: option `%s' is ambiguous\n", argv[0], arg);
+            fprintf(stderr, "%s: option `%.*s' is ambiguous\n", argv[0], shownLen, arg);
         ++optind;
         optopt = 0;
         return '?';
@@ -79,9 +82,10 @@ int parseLong(int argc, char *const *argv, const char *letters, const option *lo
             return -2;
         if (printErrors) {
             if (arg[1] == '-')
-                fprintf(stderr, "%s: unrecognized option `--%s'\n", argv[0], name);
+                fprintf(stderr, "%s: unrecognized option `--%.*s'\n", argv[0], static_cast<int>(nameLen), name);
             else
-                fprintf(stderr, "%s: unrecognized option `%c%s'\n", argv[0], arg[0], name);
+                fprintf(stderr, "%s: unrecognized option `%c%.*s'\n", argv[0], arg[0], static_cast<int>(nameLen),
+                        name);
         }
         ++optind;
         optopt = 0;

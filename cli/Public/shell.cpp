@@ -7,6 +7,7 @@
 #include <readline/history.h>
 #include <readline/readline.h>
 #include "kx_api.h"
+#include "Public/aes_options.h"
 #include "Public/dispatch.h"
 #include "Public/globals.h"
 
@@ -21,20 +22,23 @@ int shellExecuteLine(const char *line)
     memcpy(buffer, line, len + 1);
     char *words[CLI_MAX_WORDS + 1];
     int num = 0;
+    int result;
     if (!parse(&num, words, buffer)) {
         fprintf(stream, "Invalid quoted string.\n");
-        return 1;
-    }
-    if (num == 0) {
+        result = 1;
+    } else if (num == 0) {
         fprintf(stream, "Type 'exit' to exit CLI.\n");
-        return 0;
-    }
-    if (num > CLI_MAX_WORDS) {
+        result = 0;
+    } else if (num > CLI_MAX_WORDS) {
         fprintf(stream, "Too many words in the command line (at most %d).\n", CLI_MAX_WORDS);
-        return 1;
+        result = 1;
+    } else {
+        words[num] = nullptr;
+        result = cmdDispatcher(num, words);
     }
-    words[num] = nullptr;
-    return cmdDispatcher(num, words);
+    /* The line may have carried a key or a password. */
+    wipeSecret(buffer, sizeof buffer);
+    return result;
 }
 
 int runShell()
@@ -57,8 +61,14 @@ int runShell()
                 fputc('\n', stdout);
             break;
         }
-        add_history(line);
+        /* Keys and passwords of the encryption commands must not be
+           recalled, or stay in memory, after the command. */
+        const bool secret = lineMayHoldSecret(line);
+        if (!secret)
+            add_history(line);
         const int result = shellExecuteLine(line);
+        if (secret)
+            wipeSecret(line, strlen(line));
         free(line);
         if (result == -1)
             break;

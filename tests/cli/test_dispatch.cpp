@@ -215,12 +215,12 @@ TEST(Dispatcher, PlaceholderCommandsSayTheyAreMissing)
     std::string out;
     useTables(false);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(dispatch({"wipe", "-p", "0"}, &out), 1);
+    EXPECT_EQ(dispatch({"smartctl", "-p", "0"}, &out), 1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "wipe: command is not available in this build\n");
+              "smartctl: command is not available in this build\n");
     EXPECT_EQ(out, "");
-    EXPECT_EQ(dispatch({"wip", "--help"}, &out), 0);
-    EXPECT_EQ(out, std::string("Description") + wipe_sh + wipe_help);
+    EXPECT_EQ(dispatch({"smartc", "--help"}, &out), 0);
+    EXPECT_EQ(out, std::string("Description") + smartctl_sh + smartctl_help);
 }
 
 TEST(Help, ListsAndPages)

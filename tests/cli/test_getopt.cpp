@@ -216,7 +216,8 @@ TEST(OptionParser, UnknownOptionsAndUnwantedArguments)
         ASSERT_EQ(r.size(), 2u);
         EXPECT_EQ(r[0].c, '?');
         EXPECT_EQ(r[1].c, 'h');
-        EXPECT_EQ(err.take(), "cc: unrecognized option `--bogus=1'\n");
+        // The value after "=" is never echoed: it may be a password.
+        EXPECT_EQ(err.take(), "cc: unrecognized option `--bogus'\n");
     }
     {
         Argv a({"cc", "--help=yes"});

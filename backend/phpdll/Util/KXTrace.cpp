@@ -72,7 +72,10 @@ bool kxIsSecretName(const std::string &name)
     for (const char *mark : kMarks)
         if (lower.find(mark) != std::string::npos)
             return true;
-    return false;
+    // The strings the GUI scrambles are values it keeps from view; the
+    // scramble is undone by anyone who has the shared table, so the
+    // scrambled form is as telling as the text.
+    return lower == "szsource" || lower == "sztarget";
 }
 
 std::string kxMaskSecrets(const char *text)

@@ -1,9 +1,38 @@
-// The pause command is not part of this build yet; its table row and help
-// stay so that "help" and abbreviations see the full command set.
+/*
+ * pause: pause every background activity of one controller. Silent on
+ * success.
+ */
 #include "Functions/handlers.h"
-#include "Public/dispatch.h"
+#include "Public/bga.h"
+#include "Public/errors.h"
+#include "Public/globals.h"
 
 int doPause(int argc, char **argv, cmd_struct *pCmdInfo)
 {
-    return notAvailableInThisBuild(argc, argv, pCmdInfo);
+    static const cli::option longopts[] = {
+        {"controller", cli::kRequiredArgument, nullptr, 'c'},
+        {"output", cli::kRequiredArgument, nullptr, 1},
+        {"help", cli::kNoArgument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
+    unsigned long controller = 0;
+    int counts[128] = {};
+    int r = runOptionLoop(argc, argv, pCmdInfo, "c:\x01:h", longopts, false, counts,
+                          [&](int opt, const char *arg) {
+                              if (opt != 'c')
+                                  return OPT_HELP;
+                              /* Controller numbers are 8 bits: a larger one
+                                 would wrap around to another controller. */
+                              return takeDecimalId(arg, 255, "-c : id should be a number\n", controller);
+                          });
+    if (r >= 0)
+        return r;
+    if (counts['c'] == 0) {
+        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'c');
+        return 1;
+    }
+    KX_U8 st = KX_LD_PauseAll(static_cast<KX_U8>(controller));
+    if (st != 0)
+        fprintf(stream, "\nExecutes  fail (error %d: %s).\n", st, ErrorMessage(st));
+    return st;
 }

@@ -1,9 +1,148 @@
-// The rebuild command is not part of this build yet; its table row and help
-// stay so that "help" and abbreviations see the full command set.
+/*
+ * rebuild (adapters without arrays): rebuild a degraded VD onto a free
+ * disk, or stop, pause, resume or restart its rebuild.
+ */
 #include "Functions/handlers.h"
+#include "Public/bga.h"
 #include "Public/dispatch.h"
+#include "Public/errors.h"
+#include "Public/globals.h"
+#include "Public/utils.h"
+
+namespace {
+
+const BgaStateTexts kRebuildTexts = {
+    "Abort successfully\n",
+    "\nUnable to abort VD %d rebuilding (error %d: %s)\n",
+    "Pause successfully\n",
+    "\nUnable to pause VD %d rebuilding (error %d: %s)\n",
+    "\nVD %d is currently rebuilding.\n",
+    "Restart successfully\n",
+    "\nUnable to restart rebuilding on VD %d (error %d: %s)\n",
+    "\nRebuilding VD %d is aborted and need to restart.\n",
+    "Resume successfully\n",
+    "\nRebuilding can not be resumed on VD %d (error %d: %s)\n",
+    "\nVD %d rebuilding is currently paused\n",
+    "\nVD %d is not doing any background operation.\n",
+};
+
+int startRebuild(KX_U16 vd, const LD_Status &status, const KX_U16 *pds, int pdCount)
+{
+    if (status.Bga != 0) {
+        fprintf(stream, "\nVirtual disk %d is having background activity.\n", vd);
+        return 0;
+    }
+    for (int i = 0; i < pdCount; ++i) {
+        KX_U8 st = HDisFreeDiskForBirch(pds[i], 255);
+        if (st == 73) {
+            fprintf(stream, "PD %d is not a free disk and can not be used to rebuild VD.\n", pds[i]);
+            return 1;
+        }
+        if (st != 0) {
+            fprintf(stream, "Can not get disk %d information(error %d: %s).\n", pds[i], st, ErrorMessage(st));
+            return st;
+        }
+    }
+    if (pdCount > 1) {
+        fputs("-d: Only One PD is needed for rebuilding!\n", stream);
+        return 1;
+    }
+    const KX_U16 pd = pds[0];
+    LD_Info info;
+    HD_FreeSpaceInfo space;
+    KX_U8 st = getLDInfo(vd, info);
+    if (st == 0)
+        st = getHDFreeSpace(pd, space);
+    if (st != 0) {
+        fprintf(stream, "\nUnable to get necessary info(error %d: %s).\n", st, ErrorMessage(st));
+        return st;
+    }
+    /* A disk that already holds a member of the VD cannot stand in for
+       another member. */
+    for (int i = 0; i < 128; ++i) {
+        const KX_U16 blockId = info.BlockIDs[i];
+        if (blockId == 0xFF || blockId == 0xFFFF)
+            continue;
+        Block_Info block;
+        st = getBlockInfo(blockId, block);
+        if (st != 0) {
+            fprintf(stream, "\nUnable to get necessary info(error %d: %s).\n", st, ErrorMessage(st));
+            return st;
+        }
+        if (block.HDID == pd) {
+            fprintf(stream, "\nPD %d is member disk of VD %d and can not use to rebuild\n", pd, vd);
+            return 0;
+        }
+    }
+    if (status.BgaExt & LD_BGAEXT_MEDIA_PATROL) {
+        int r = confirmOrResult(0, "Rebuild VD will stop Media patrol on PD. Do you want to continue?(y or n)\n");
+        if (r >= 0)
+            return r;
+    }
+    st = KX_LD_StartRebuild(gCurrentAdapter, vd, pd);
+    if (st != 0)
+        fprintf(stream, "\nUnable to rebuild VD %d (error %d: %s).\n", vd, st, ErrorMessage(st));
+    else
+        fputs("Start rebuild successfully\n", stream);
+    return st;
+}
+
+} // namespace
 
 int doRebuild(int argc, char **argv, cmd_struct *pCmdInfo)
 {
-    return notAvailableInThisBuild(argc, argv, pCmdInfo);
+    static const cli::option longopts[] = {
+        {"action", cli::kRequiredArgument, nullptr, 'a'},
+        {"id", cli::kRequiredArgument, nullptr, 'l'},
+        {"pdid", cli::kRequiredArgument, nullptr, 'd'},
+        {"output", cli::kRequiredArgument, nullptr, 1},
+        {"help", cli::kNoArgument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
+    KX_U8 action = BGA_ACT_START;
+    unsigned long id = 0;
+    KX_U16 pds[CLI_MAX_PD_LIST];
+    int pdCount = 0;
+    int counts[128] = {};
+    int r = runOptionLoop(argc, argv, pCmdInfo, "a:l:d:\x01:h", longopts, true, counts,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 'a': return takeAction(arg, false, action);
+                              case 'l': return takeDecimalId(arg, 0xFFFE, "-l : invalid vd '%s'\n", id);
+                              case 'd': return takePdList(arg, true, pds, pdCount);
+                              default: return OPT_HELP;
+                              }
+                          });
+    if (r >= 0)
+        return r;
+    if (counts['l'] == 0) {
+        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'l');
+        return 1;
+    }
+    if (action == BGA_ACT_START) {
+        if (counts['d'] == 0) {
+            fprintf(stream, OptionRequired, pCmdInfo->cmd, 'd');
+            return 1;
+        }
+        if (pdCount == 0) {
+            fputs("At least one target PD is required\n", stream);
+            return 1;
+        }
+    }
+    if (!(gAdapterInfo[gCurrentAdapter].Features & 0x01)) {
+        fputs("Rebuilding is not supported by this HBA!\n", stream);
+        return 0;
+    }
+    const KX_U16 vd = static_cast<KX_U16>(id);
+    LD_Status status;
+    KX_U8 st = readLDStatus(vd, status);
+    if (st != 0)
+        return st;
+    if (action == BGA_ACT_START)
+        return startRebuild(vd, status, pds, pdCount);
+    if (status.Bga != 1) {
+        fprintf(stream, "\nVD %d is not at rebuilding state.\n", vd);
+        return 0;
+    }
+    return bgaControlByState(status.BgaState, action, vd, kRebuildTexts, KX_LD_BGAControl);
 }

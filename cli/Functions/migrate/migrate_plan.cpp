@@ -1,0 +1,91 @@
+#include "Functions/migrate/migrate_plan.h"
+
+#include <stdio.h>
+#include <string>
+
+#include "Public/errors.h"
+#include "Public/globals.h"
+#include "Public/utils.h"
+
+namespace {
+
+bool contains(const KX_U16 *ids, int n, KX_U16 id)
+{
+    for (int i = 0; i < n; ++i)
+        if (ids[i] == id)
+            return true;
+    return false;
+}
+
+int checkTarget(KX_U16 pd, bool isMember, bool arrayTexts)
+{
+    const Adapter_Info &a = gAdapterInfo[gCurrentAdapter];
+    const unsigned limit = a.MaxHD_Ext > a.MaxHD ? a.MaxHD_Ext : a.MaxHD;
+    if (limit && pd >= limit) {
+        fprintf(stream, "Wrong disk %d input.\n", pd);
+        return 1;
+    }
+    HD_RAID_Status raid;
+    KX_U8 st = getHDRaidStatus(pd, raid);
+    if (st != 0) {
+        fprintf(stream, "Failed to get status for PD %d (error %d: %s)\n", pd, st, ErrorMessage(st));
+        return st;
+    }
+    if (raid.Status & PD_OFFLINE) {
+        fprintf(stream, "Offline disk %d can not be used as target of a migration.\n", pd);
+        return 1;
+    }
+    if (raid.Status & (PD_GLOBAL_SPARE | PD_DEDICATED_SPARE)) {
+        fprintf(stream, "Spare disk %d can not be used as target of a migration.\n", pd);
+        return 1;
+    }
+    if (raid.Status & PD_FOREIGN) {
+        fprintf(stream, "Foreign disk %d can not be used as target of a migration.\n", pd);
+        return 1;
+    }
+    if (!arrayTexts || isMember)
+        return 0;
+    /* An array takes whole disks: a new member must be unused. */
+    if (!(raid.Status & PD_FREE)) {
+        fprintf(stream, "Target PD %d is not free.\n", pd);
+        return 1;
+    }
+    HD_FreeSpaceInfo space;
+    st = getHDFreeSpace(pd, space);
+    if (st != 0) {
+        fprintf(stream, "Unable to get size of PD %d (error %d: %s).\n", pd, st, ErrorMessage(st));
+        return st;
+    }
+    return 0;
+}
+
+} // namespace
+
+int checkMigrationPlan(MigrationPlan &p, bool arrayTexts)
+{
+    if (!raidModeSupported(gAdapterInfo[gCurrentAdapter].LogicalDriverMode, p.raid)) {
+        fputs("Specified RAID mode is not supported.\n", stream);
+        return 1;
+    }
+    if (redundancyRank(p.raid) < redundancyRank(p.sourceRaid)) {
+        fprintf(stream,
+                arrayTexts ? "\n Abort migration!!! Redundancy level is degraded from %s to %s.\n"
+                           : "\n Abort migration!!! Redundancy level is degraded from %s to %s\n",
+                RaidModeStr(p.sourceRaid), RaidModeStr(p.raid));
+        return 1;
+    }
+    if (!checkLayoutDiskCount(p.raid, p.targetCount, &p.parity, arrayTexts))
+        return 1;
+    for (int i = 0; i < p.targetCount; ++i)
+        if (int r = checkTarget(p.targets[i], contains(p.members, p.memberCount, p.targets[i]), arrayTexts))
+            return r;
+    for (int i = 0; i < p.memberCount; ++i)
+        if (!contains(p.targets, p.targetCount, p.members[i])) {
+            std::string list;
+            for (int j = 0; j < p.memberCount; ++j)
+                list += std::to_string(p.members[j]) + " ";
+            fprintf(stream, "Target PDs need to include ALL member disks [%s].\n", list.c_str());
+            return 1;
+        }
+    return -1;
+}

@@ -1,0 +1,70 @@
+#include "Public/aes_options.h"
+
+#include <ctype.h>
+#include <errno.h>
+#include <stdlib.h>
+#include <string.h>
+#include <strings.h>
+
+#include "Public/utils.h"
+
+void wipeSecret(void *p, size_t n)
+{
+    if (p)
+        explicit_bzero(p, n);
+}
+
+AesText::AesText() : length(0) { memset(bytes, 0, sizeof bytes); }
+
+AesText::~AesText() { wipeSecret(bytes, sizeof bytes); }
+
+bool AesText::set(const char *value)
+{
+    size_t n = strlen(value);
+    /* A value typed in the shell keeps its quotes ("my key"). */
+    if (n >= 2 && value[0] == '"' && value[n - 1] == '"') {
+        ++value;
+        n -= 2;
+    }
+    if (n > CLI_AES_TEXT_MAX)
+        return false;
+    wipeSecret(bytes, sizeof bytes);
+    memcpy(bytes, value, n);
+    length = n;
+    return true;
+}
+
+bool parseAesId(const char *text, unsigned long max, unsigned long *value)
+{
+    if (!text || !*text)
+        return false;
+    unsigned long v;
+    if (isNumber(text)) {
+        errno = 0;
+        v = strtoul(text, nullptr, 10);
+        if (errno == ERANGE)
+            return false;
+    } else if (isHex(text) && strlen(text) <= 10) {
+        v = atohex(text);
+    } else {
+        return false;
+    }
+    if (v > max)
+        return false;
+    *value = v;
+    return true;
+}
+
+bool lineMayHoldSecret(const char *line)
+{
+    static const char *const kCommands[] = {"aesop", "aesentry", "aesport"};
+    while (*line == ' ' || *line == '\t')
+        ++line;
+    size_t n = strcspn(line, " \t");
+    if (n == 0)
+        return false;
+    for (const char *command : kCommands)
+        if (n <= strlen(command) && strncasecmp(line, command, n) == 0)
+            return true;
+    return false;
+}
