@@ -9,8 +9,9 @@
 // clock starts. The simulated controller commits each change with fsync,
 // which on a disk-backed /tmp costs more than the whole command and
 // measures the machine's disk, not arrayctl; so unless TMPDIR says
-// otherwise the fixtures live in /dev/shm (set TMPDIR=/tmp to include it). Rounds are interleaved so that a slow moment of the machine
-// falls on all alike; the median of each is compared.
+// otherwise the fixtures live in /dev/shm (set TMPDIR=/tmp to include it).
+// Rounds are interleaved so that a slow moment of the machine falls on all
+// alike; the median of each is compared.
 //
 // Usage: bench_create [rounds]   (default 30). Exit status 1 when the
 // target is missed.

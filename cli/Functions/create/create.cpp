@@ -91,20 +91,20 @@ int checkDisks(const CreatePdList &pds, KX_U8 raid)
             return 1;
         }
         HD_RAID_Status rs;
-        KX_U8 st = createPdRaidStatus(id, rs);
+        KX_U8 st = getHDRaidStatus(id, rs);
         if (st != 0) {
             fprintf(stream, "Failed to get status for PD %d (error %d: %s)\n", id, st, ErrorMessage(st));
             return 1;
         }
-        if (rs.Status & 0x08) {
+        if (rs.Status & PD_OFFLINE) {
             fprintf(stream, "Offline disk %d can not be used to create VD.\n", id);
             return 1;
         }
-        if (rs.Status & 0x44) {
+        if (rs.Status & (PD_GLOBAL_SPARE | PD_DEDICATED_SPARE)) {
             fprintf(stream, "Spare disk %d can not be used to create VD.\n", id);
             return 1;
         }
-        if (rs.Status & 0x80) {
+        if (rs.Status & PD_FOREIGN) {
             fprintf(stream, "Foreign disk %d can not be used to create VD.\n", id);
             return 1;
         }

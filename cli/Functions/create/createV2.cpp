@@ -257,7 +257,7 @@ int createVd(cmd_struct *pCmdInfo, Options &o)
         return 1;
     }
     DG_Info dg;
-    KX_U8 st = infoQueryOne<DG_Info_Request>(KX_DG_GetInfo, gCurrentAdapter, o.arrayId, dg, 17);
+    KX_U8 st = getDGInfo(o.arrayId, dg);
     if (st != 0) {
         fprintf(stream, "Unable to get info for array %d  (error %d: %s)\n", o.arrayId, st, ErrorMessage(st));
         return 1;
@@ -473,20 +473,20 @@ int prepareArray(cmd_struct *pCmdInfo, Options &o, CreateOrModify_DG_Param &dg, 
             return 1;
         }
         HD_RAID_Status rs;
-        st = createPdRaidStatus(id, rs);
+        st = getHDRaidStatus(id, rs);
         if (st != 0) {
             fprintf(stream, "Unable to get info of PD %d, (error %d : %s)\n", id, st, ErrorMessage(st));
             return st;
         }
-        if (rs.Status & 0x08) {
+        if (rs.Status & PD_OFFLINE) {
             fprintf(stream, "Offline disk %d can not be used to create arrray.\n", id);
             return 1;
         }
-        if (rs.Status & 0x44) {
+        if (rs.Status & (PD_GLOBAL_SPARE | PD_DEDICATED_SPARE)) {
             fprintf(stream, "Spare disk %d can not be used to create array.\n", id);
             return 1;
         }
-        if (rs.Status & 0x80) {
+        if (rs.Status & PD_FOREIGN) {
             fprintf(stream, "Foreign disk %d can not be used to create array.\n", id);
             return 1;
         }

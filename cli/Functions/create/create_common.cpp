@@ -5,7 +5,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "Functions/info/info_list.h"
 #include "Public/confirm.h"
 #include "Public/dispatch.h"
 #include "Public/errors.h"
@@ -144,7 +143,7 @@ bool createParsePdList(const char *text, CreatePdList &list, std::string &badIte
             for (int i = 0; i < list.count && !seen; ++i)
                 seen = list.ids[i] == id;
             if (!seen) {
-                if (list.count == CREATE_MAX_PDS) {
+                if (list.count == CLI_MAX_PD_LIST) {
                     badItem = item;
                     return false;
                 }
@@ -369,9 +368,4 @@ int createConfirmDisks(const KX_U16 *ids, int count, const char *what)
     case CONFIRM_NO: return 0;
     default: return 1;
     }
-}
-
-KX_U8 createPdRaidStatus(KX_U16 id, HD_RAID_Status &out)
-{
-    return infoQueryOne<HD_RAID_Status_Request>(KX_PD_GetHDRaidStatus, gCurrentAdapter, id, out, 9);
 }

@@ -8,10 +8,8 @@
 
 #include <stddef.h>
 #include <string>
+#include "Public/bga.h"
 #include "kx_api.h"
-
-/* Room of the disk lists of the create records (HDIDs, PDIDs). */
-#define CREATE_MAX_PDS 128
 
 /* Short level name of the default names: "R5", "Tandem_c", ... "NA". */
 const char *RaidModeStrInCreate(KX_U8 raidMode);
@@ -35,12 +33,12 @@ bool createNumber(const char *text, unsigned long long max, unsigned long long &
 
 /* The disks of a -d list, in the order given, each once. */
 struct CreatePdList {
-    KX_U16 ids[CREATE_MAX_PDS];
+    KX_U16 ids[CLI_MAX_PD_LIST];
     int count = 0;
 };
 
 /* Parses "0,2,4" into list. An item must begin with a digit and name a
-   16-bit ID, and no more than CREATE_MAX_PDS distinct IDs fit; on such an
+   16-bit ID, and no more than CLI_MAX_PD_LIST distinct IDs fit; on such an
    item returns false with the item in badItem. */
 bool createParsePdList(const char *text, CreatePdList &list, std::string &badItem);
 
@@ -80,9 +78,5 @@ int createCountObjects(bool arrays, int &count);
    on, else its result: 0 when the user declined, 1 on a failed check or
    when input ended before an answer. */
 int createConfirmDisks(const KX_U16 *ids, int count, const char *what);
-
-/* HD_RAID_Status of one disk; a call that returns no record is status 9
-   (no such disk). */
-KX_U8 createPdRaidStatus(KX_U16 id, HD_RAID_Status &out);
 
 #endif /* CREATE_COMMON_H */

@@ -1,0 +1,57 @@
+#!/usr/bin/env python3
+"""Cost of "arraystat --prometheus" over 128 disks and 32 VDs against
+"arrayctl ver" in the same run, process start included, each a fresh
+process over the same simulated controller. Rounds are interleaved so a
+slow moment of the machine falls on both alike; medians are compared.
+Target: arraystat at most 3x arrayctl ver.
+
+Usage: bench_stat.py BUILD_DIR [rounds]    (exit 1 when the target is missed)"""
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+build = sys.argv[1]
+rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 30
+scratch = tempfile.mkdtemp()
+try:
+    fixture = {"adapters": [{
+        "Adapter_Info": {"MaxDiskGroup": 0, "MaxBufferSize": 64, "MaxHD": 128, "MaxLogicalDrive": 32},
+        "pds": [{"id": i, "HD_Info": {"Model": "DISK %d" % i, "Size": 976762584},
+                 "HD_RAID_Status": {"Status": 2}} for i in range(128)],
+        "vds": [{"id": v, "LD_Info": {"RaidMode": 1, "Name": "vd%d" % v, "Status": 0},
+                 "LD_Status": {"Bga": 2, "BgaState": 1, "BgaPercentage": 10}} for v in range(32)],
+    }]}
+    with open(os.path.join(scratch, "fixture.json"), "w") as f:
+        json.dump(fixture, f)
+    with open(os.path.join(scratch, "clock"), "w") as f:
+        f.write("UTC=true\n")
+    env = dict(os.environ, ARRAYCORE_SIM_STATE=os.path.join(scratch, "state.json"), ARRAY_DB_DIR=scratch,
+               ARRAY_CLOCK_FILE=os.path.join(scratch, "clock"), ARRAY_SG_DEVICE=os.path.join(scratch, "sg0"),
+               ARRAY_SG_WAIT="0")
+    subprocess.run([os.path.join(build, "sim", "arraysim"), "load", os.path.join(scratch, "fixture.json")],
+                   env=env, check=True, stdout=subprocess.DEVNULL)
+    stat_cmd = [os.path.join(build, "stat", "arraystat"), "--prometheus"]
+    ver_cmd = [os.path.join(build, "cli", "arrayctl"), "ver"]
+    out = subprocess.run(stat_cmd, env=env, check=True, capture_output=True, text=True).stdout
+    assert out.count("array_pd_state{") == 128 and out.count("array_vd_state{") == 32, "fixture not read"
+
+    def timed(cmd):
+        t0 = time.perf_counter()
+        subprocess.run(cmd, env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return (time.perf_counter() - t0) * 1000
+
+    stat_ms, ver_ms = [], []
+    for _ in range(rounds):
+        ver_ms.append(timed(ver_cmd))
+        stat_ms.append(timed(stat_cmd))
+    v, s = statistics.median(ver_ms), statistics.median(stat_ms)
+    print("arrayctl ver                              %8.2f ms" % v)
+    print("arraystat --prometheus (128 PDs, 32 VDs)  %8.2f ms  %.2fx ver (target 3x)" % (s, s / v))
+    sys.exit(0 if s <= 3 * v else 1)
+finally:
+    shutil.rmtree(scratch, ignore_errors=True)

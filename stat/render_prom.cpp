@@ -1,0 +1,225 @@
+// The Prometheus text exposition: one family per metric with HELP and
+// TYPE, base units in the names, adapter and object ids as labels.
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <vector>
+
+#include "render.h"
+
+namespace arraystat {
+namespace {
+
+std::string escapeLabel(const std::string &v)
+{
+    std::string out;
+    for (char c : v) {
+        if (c == '\\') out += "\\\\";
+        else if (c == '"') out += "\\\"";
+        else if (c == '\n') out += "\\n";
+        else out += c;
+    }
+    return out;
+}
+
+std::string number(double v)
+{
+    char buf[64];
+    // Whole numbers (sizes, counters, ids) exactly; fractions in their
+    // shortest usual form (0.98, not 0.97999999999999998).
+    if (v == static_cast<double>(static_cast<long long>(v)) && v < 9007199254740992.0 && v > -9007199254740992.0)
+        std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(v));
+    else
+        std::snprintf(buf, sizeof buf, "%.15g", v);
+    return buf;
+}
+
+typedef std::vector<std::pair<std::string, std::string>> Labels;
+
+// Samples are gathered per family so that each family is written in one
+// block, as the format requires.
+class Exposition {
+public:
+    void family(const std::string &name, const char *type, const char *help)
+    {
+        if (!m_families.count(name)) {
+            m_order.push_back(name);
+            m_families[name] = Family{type, help, {}};
+        }
+    }
+    void sample(const std::string &name, const Labels &labels, double value)
+    {
+        std::string line = name;
+        if (!labels.empty()) {
+            line += '{';
+            for (std::size_t i = 0; i < labels.size(); ++i)
+                line += (i ? "," : "") + labels[i].first + "=\"" + escapeLabel(labels[i].second) + "\"";
+            line += '}';
+        }
+        m_families[name].lines.push_back(line + " " + number(value));
+    }
+    std::string text() const
+    {
+        std::string out;
+        for (const std::string &name : m_order) {
+            const Family &f = m_families.at(name);
+            if (f.lines.empty())
+                continue;
+            out += "# HELP " + name + " " + f.help + "\n# TYPE " + name + " " + f.type + "\n";
+            for (const std::string &l : f.lines)
+                out += l + "\n";
+        }
+        return out;
+    }
+
+private:
+    struct Family {
+        std::string type, help;
+        std::vector<std::string> lines;
+    };
+    std::vector<std::string> m_order;
+    std::map<std::string, Family> m_families;
+};
+
+std::string id(unsigned v) { return std::to_string(v); }
+
+}  // namespace
+
+std::string renderPrometheus(const Snapshot &s)
+{
+    Exposition e;
+    e.family("array_scrape_error", "gauge",
+             "Controller calls of this snapshot that failed (1 per call; 0 without labels when none did).");
+    e.family("array_snapshot_timestamp_seconds", "gauge", "When this snapshot was taken.");
+    e.family("array_adapters", "gauge", "Adapters the controller library reports.");
+    e.family("array_adapter_info", "gauge", "Adapter identity; always 1.");
+    e.family("array_battery_present", "gauge", "1 when the adapter has a battery backup unit.");
+    e.family("array_battery_charge_ratio", "gauge", "Battery power remaining, 0 to 1.");
+    e.family("array_battery_low", "gauge", "1 when the battery reports low battery.");
+    e.family("array_battery_failed", "gauge", "1 when the battery reports an over- or under-temperature or voltage error.");
+    e.family("array_battery_temperature_celsius", "gauge", "Battery temperature.");
+    e.family("array_battery_voltage_volts", "gauge", "Battery voltage.");
+    e.family("array_pd_info", "gauge", "Physical disk identity; always 1.");
+    e.family("array_pd_size_bytes", "gauge", "Physical disk size.");
+    e.family("array_pd_state", "gauge", "Physical disk RAID state as a label (offline, global spare, dedicated spare, foreign disk, assigned, free, unknown); always 1.");
+    e.family("array_array_state", "gauge", "Disk array status as a label; always 1.");
+    e.family("array_array_size_bytes", "gauge", "Space the disk array manages.");
+    e.family("array_array_free_bytes", "gauge", "Space of the disk array not used by virtual disks.");
+    e.family("array_vd_info", "gauge", "Virtual disk identity; always 1.");
+    e.family("array_vd_size_bytes", "gauge", "Virtual disk size.");
+    e.family("array_vd_state", "gauge", "Virtual disk status as a label (functional, degraded, offline, ...); always 1.");
+    e.family("array_vd_bga_state", "gauge", "Background activity of a virtual disk, type and state as labels; always 1.");
+    e.family("array_vd_bga_progress_ratio", "gauge", "Progress of a virtual disk's background activity, 0 to 1.");
+    e.family("array_enclosure_status", "gauge", "Enclosure status code.");
+    e.family("array_expander_info", "gauge", "Expander identity; always 1.");
+    e.family("array_event_changes_total", "counter", "Change counters of the event store by kind.");
+    e.family("array_events_total", "counter", "Events in the event store by adapter and class (a clear of the store resets them).");
+    e.family("array_event_newest_sequence", "gauge", "Newest sequence number stored for the adapter.");
+
+    int failures = 0;
+    auto fail = [&](const CallError &err, const std::string &adapter) {
+        Labels l;
+        if (!adapter.empty())
+            l.push_back({"adapter", adapter});
+        l.push_back({"operation", err.operation});
+        l.push_back({"status", std::to_string(err.status)});
+        if (err.object >= 0)
+            l.push_back({"object", std::to_string(err.object)});
+        e.sample("array_scrape_error", l, 1);
+        ++failures;
+    };
+    for (const CallError &err : s.errors)
+        fail(err, "");
+    for (const AdapterSnapshot &a : s.adapters)
+        for (const CallError &err : a.errors)
+            fail(err, id(a.index));
+    if (failures == 0)
+        e.sample("array_scrape_error", {}, 0);
+
+    e.sample("array_snapshot_timestamp_seconds", {}, static_cast<double>(s.takenAt));
+    e.sample("array_adapters", {}, s.adapterCount);
+    for (const AdapterSnapshot &a : s.adapters) {
+        const std::string ad = id(a.index);
+        if (a.haveInfo)
+            e.sample("array_adapter_info",
+                     {{"adapter", ad}, {"model", fieldText(a.info.ModelNumber, sizeof a.info.ModelNumber)},
+                      {"serial", fieldText(a.info.SerialNo, sizeof a.info.SerialNo)}},
+                     1);
+        e.sample("array_battery_present", {{"adapter", ad}}, a.haveBattery ? 1 : 0);
+        if (a.haveBattery) {
+            const BBU_Info &b = a.battery;
+            e.sample("array_battery_charge_ratio", {{"adapter", ad}}, b.percentage / 100.0);
+            e.sample("array_battery_low", {{"adapter", ad}}, (b.status & 0x2) ? 1 : 0);
+            e.sample("array_battery_failed", {{"adapter", ad}}, (b.status & (0x80 | 0x200 | 0x800 | 0x2000)) ? 1 : 0);
+            if (b.featureSupport & 0x1)
+                e.sample("array_battery_temperature_celsius", {{"adapter", ad}}, b.temperature / 100.0);
+            if (b.featureSupport & 0x2)
+                e.sample("array_battery_voltage_volts", {{"adapter", ad}}, b.voltage / 1000.0);
+        }
+        for (const PdEntry &p : a.pds) {
+            const std::string pd = id(p.info.Link.Self.DevID);
+            e.sample("array_pd_info",
+                     {{"adapter", ad}, {"pd", pd}, {"model", fieldText(p.info.Model, sizeof p.info.Model)},
+                      {"serial", fieldText(p.info.SerialNo, sizeof p.info.SerialNo)},
+                      {"firmware", fieldText(p.info.FWVersion, sizeof p.info.FWVersion)}},
+                     1);
+            e.sample("array_pd_size_bytes", {{"adapter", ad}, {"pd", pd}},
+                     static_cast<double>(kxU64Value(p.info.Size)) * 1024.0);
+            if (p.haveRaidStatus)
+                e.sample("array_pd_state", {{"adapter", ad}, {"pd", pd}, {"state", pdStateWord(p.raid)}}, 1);
+        }
+        for (const DG_Info &dg : a.arrays) {
+            const std::string arr = id(dg.DGID);
+            e.sample("array_array_state", {{"adapter", ad}, {"array", arr}, {"state", arrayStatusWord(dg)}}, 1);
+            e.sample("array_array_size_bytes", {{"adapter", ad}, {"array", arr}},
+                     static_cast<double>(kxU64Value(dg.TotalManagedSpace)) * 1024.0);
+            e.sample("array_array_free_bytes", {{"adapter", ad}, {"array", arr}},
+                     static_cast<double>(kxU64Value(dg.RemainingManagedSpace)) * 1024.0);
+        }
+        for (const VdEntry &v : a.vds) {
+            const std::string vd = id(v.info.ID);
+            e.sample("array_vd_info",
+                     {{"adapter", ad}, {"vd", vd}, {"name", fieldText(v.info.Name, sizeof v.info.Name)},
+                      {"raid_level", std::to_string(v.info.RaidMode)}},
+                     1);
+            e.sample("array_vd_size_bytes", {{"adapter", ad}, {"vd", vd}},
+                     static_cast<double>(kxU64Value(v.info.Size)) * 1024.0);
+            e.sample("array_vd_state", {{"adapter", ad}, {"vd", vd}, {"state", vdStatusWord(v.info)}}, 1);
+            if (v.haveStatus && activityPresent(v.status)) {
+                const std::string type = bgaTypeWord(v.status.Bga);
+                e.sample("array_vd_bga_state",
+                         {{"adapter", ad}, {"vd", vd}, {"activity", type}, {"state", bgaStateWord(v.status.BgaState)}}, 1);
+                e.sample("array_vd_bga_progress_ratio", {{"adapter", ad}, {"vd", vd}, {"activity", type}},
+                         v.status.BgaPercentage / 100.0);
+            }
+        }
+        for (const Enclosure_Info &en : a.enclosures)
+            e.sample("array_enclosure_status", {{"adapter", ad}, {"enclosure", id(en.Link.Self.DevID)}}, en.Status);
+        for (const Exp_Info &x : a.expanders)
+            e.sample("array_expander_info",
+                     {{"adapter", ad}, {"expander", id(x.Link.Self.DevID)},
+                      {"vendor", fieldText(x.VendorID, sizeof x.VendorID)},
+                      {"product", fieldText(x.ProductID, sizeof x.ProductID)}},
+                     1);
+    }
+    if (s.haveStore) {
+        const Event_ChangeCounters &c = s.store.counters;
+        const std::pair<const char *, KX_U32> kinds[] = {
+            {"Adapter", c.Adapter_Change}, {"HD", c.HD_Change}, {"MDD", c.MDD_Change}, {"LD", c.LD_Change},
+            {"BSL", c.BSL_Change}, {"Expander", c.Expander_Change}, {"PM", c.PM_Change}, {"SAS", c.SAS_Change},
+            {"ENCL", c.ENCL_Change}, {"BAT", c.BAT_Change}, {"FLASH", c.FLASH_Change},
+            {"Whatever", c.Whatever_Change}, {"CACHE", c.CACHE_Change}, {"MISC", c.MISC_Change},
+            {"ARRAY", c.ARRAY_Change}, {"Accelerator", c.Accelerator_Change}};
+        for (const auto &k : kinds)
+            e.sample("array_event_changes_total", {{"kind", k.first}}, k.second);
+        for (const auto &kv : s.store.eventsByClass)
+            for (const auto &cls : kv.second)
+                e.sample("array_events_total", {{"adapter", id(kv.first)}, {"class", id(cls.first)}},
+                         static_cast<double>(cls.second));
+        for (const auto &kv : s.store.newestSequence)
+            e.sample("array_event_newest_sequence", {{"adapter", id(kv.first)}}, kv.second);
+    }
+    return e.text();
+}
+
+}  // namespace arraystat
