@@ -44,20 +44,6 @@ SIM_EXPORT KX_U8 KX_Tandem_RemoveEntriesTable(KX_U8 adapter, KX_U16 tandemId)
     SIM_GUARD(return notSupported("KX_Tandem_RemoveEntriesTable", adapter);)
 }
 
-SIM_EXPORT KX_U8 KX_PassThrough_ATA(KX_U8 adapter, KX_U8 *regs, KX_U16 hdId)
-{
-    (void)regs;
-    (void)hdId;
-    SIM_GUARD(return notSupported("KX_PassThrough_ATA", adapter);)
-}
-
-SIM_EXPORT KX_U8 KX_PassThrough_SCSI(KX_U8 adapter, KX_U16 hdId, SCSI_PassThrough *request)
-{
-    (void)hdId;
-    (void)request;
-    SIM_GUARD(return notSupported("KX_PassThrough_SCSI", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_PHY_Test(KX_U8 adapter, KX_U8 phy, KX_U8 pattern)
 {
     (void)phy;

@@ -1,6 +1,8 @@
 // The list of families (see family.h). A new family defines its `Family`
 // object in its own file and adds one line here.
 #include "family.h"
+#include "fam_enclosure.h"
+#include "fam_smart.h"
 
 #include "fam_aes.h"
 
@@ -15,6 +17,8 @@ const std::vector<const Family *> &families()
         &aesFamily(),
         &gNvsramFamily,
         &gTandemFamily,
+        &kSmartFamily,
+        &kEnclosureFamily,
     };
     return list;
 }

@@ -53,11 +53,20 @@ void BM_ArrayctlHelp(benchmark::State &state)
         runOnce(state, {ARRAYCTL_BINARY, "help"});
 }
 
+// Element status of eight enclosures of ten elements each: one element
+// call and 80 printed elements on top of start-up.
+void BM_ArrayctlEncEle(benchmark::State &state)
+{
+    for (auto _ : state)
+        runOnce(state, {ARRAYCTL_BINARY, "enc", "-o", "ele"});
+}
+
 } // namespace
 
 BENCHMARK(BM_ProcessStart)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ArrayctlVer)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ArrayctlHelp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ArrayctlEncEle)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {
@@ -66,6 +75,9 @@ int main(int argc, char **argv)
         return 2;
     gDir = dir;
     std::ofstream(gDir + "/clock") << "UTC=true\n";
+    // Eight enclosures with the simulator's ten elements each.
+    std::ofstream(gDir + "/state.json") << R"({"adapters":[{"enclosures":[{"id":0},{"id":1},{"id":2},{"id":3},)"
+                                           R"({"id":4},{"id":5},{"id":6},{"id":7}]}]})";
     setenv("ARRAYCORE_SIM_STATE", (gDir + "/state.json").c_str(), 1);
     setenv("ARRAY_CLOCK_FILE", (gDir + "/clock").c_str(), 1);
     setenv("ARRAY_SG_DEVICE", (gDir + "/sg0").c_str(), 1);

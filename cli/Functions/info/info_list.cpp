@@ -51,6 +51,15 @@ KX_U8 infoPdInfoPage(RequestHeader *hdr, bool &extended)
     return st;
 }
 
+/* The kind's error line for a failed call (or a missing single object). */
+static void printListError(const InfoListKind &kind, bool all, int errId, KX_U8 st)
+{
+    if ((all || !kind.errWithId) && kind.errAll)
+        infoOut(kind.errAll, st, infoErr(st));
+    else
+        infoOut(kind.errWithId, errId, st, infoErr(st));
+}
+
 int infoPagedList(KX_U16 maxBufferSize, const InfoListKind &kind, bool all, KX_U16 id, int errId,
                   const std::function<KX_U8(RequestHeader *)> &call,
                   const std::function<int(const void *record)> &each)
@@ -83,10 +92,7 @@ int infoPagedList(KX_U16 maxBufferSize, const InfoListKind &kind, bool all, KX_U
         hdr->nextStartingIndex = KX_END_OF_LIST;
         KX_U8 st = call(hdr);
         if (st != 0) {
-            if (all && kind.errAll)
-                infoOut(kind.errAll, st, infoErr(st));
-            else
-                infoOut(kind.errWithId, errId, st, infoErr(st));
+            printListError(kind, all, errId, st);
             status = st;
             break;
         }
@@ -99,7 +105,7 @@ int infoPagedList(KX_U16 maxBufferSize, const InfoListKind &kind, bool all, KX_U
             if (count == 0) {
                 if (!all && kind.missingOneStatus) {
                     status = kind.missingOneStatus;
-                    infoOut(kind.errWithId, errId, status, infoErr((KX_U8)status));
+                    printListError(kind, all, errId, kind.missingOneStatus);
                 } else if (kind.notFound) {
                     infoOut("%s", kind.notFound);
                 }

@@ -28,7 +28,7 @@ struct InfoListKind {
     const char *heading;       /* nullptr: none */
     const char *notFound;      /* nullptr: nothing is written */
     const char *totalLabel;    /* nullptr: no total line */
-    const char *errWithId;     /* "...%d (error %d: %s)..." */
+    const char *errWithId;     /* "...%d (error %d: %s)..."; nullptr: errAll for one object too */
     const char *errAll;        /* "...(error %d: %s)..."; nullptr: errWithId with the ID */
     /* Nonzero: a single object that the controller does not return is an
        error with this code instead of the not-found line. */
