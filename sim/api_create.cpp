@@ -68,12 +68,6 @@ uint8_t checkRaid(const Adapter &a, uint8_t raid, unsigned n, uint8_t parity)
     return countFits(raid, n, parity) ? static_cast<uint8_t>(ST_OK) : ST_PD_COUNT_FOR_RAID;
 }
 
-uint64_t rounded(uint64_t size, uint8_t scheme)
-{
-    uint64_t unit = scheme == 1 ? kGiB : scheme == 2 ? 10 * kGiB : 1;
-    return size / unit * unit;
-}
-
 // The activity an initialisation option starts, BGA_NONE for none.
 uint8_t initActivity(uint8_t option)
 {
@@ -227,7 +221,7 @@ uint8_t createVdInArray(Adapter &a, CreateOrModify_VD_Param &p, int64_t now)
     for (uint16_t id : g->pds)
         member = std::min(member, a.largestFreeExtent(id));
     remaining = std::min(remaining, member == UINT64_MAX ? 0 : member * data);
-    uint64_t size = kxU64Value(p.Size) ? requestKiB(p.Size) : rounded(remaining, p.RoundingScheme);
+    uint64_t size = kxU64Value(p.Size) ? requestKiB(p.Size) : roundedSize(remaining, p.RoundingScheme);
     if (size == 0 || size > remaining) {
         p.Size = kxU64Make(remaining);
         return ST_NO_RESOURCE;
@@ -347,7 +341,7 @@ SIM_EXPORT KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param)
         if (a.info.DevID > kSizesItselfAbove && !tandem && p.ReservedForApp != 1)
             size = 0;
         if (size == 0)
-            size = rounded(member * data, p.RoundingScheme);
+            size = roundedSize(member * data, p.RoundingScheme);
         uint64_t need = (size + data - 1) / data;
         if (size == 0 || need > member) {
             p.Size = kxU64Make(member == UINT64_MAX ? 0 : member * data);

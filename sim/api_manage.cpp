@@ -381,7 +381,11 @@ SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
         if (slot == vd->layout.blocks.size() || !redundant(vd->layout.raid))
             return ST_VD_FUNCTIONAL;
         Block *old = a.findBlock(vd->layout.blocks[slot]);
-        uint64_t size = old ? old->sizeKiB : 0;
+        // A member whose disk was wiped left no block: it held the VD's
+        // share of one data disk.
+        unsigned data = dataDiskCount(vd->layout.raid, static_cast<unsigned>(vd->layout.blocks.size()),
+                                      vd->layout.parity, vd->layout.subVDs);
+        uint64_t size = old ? old->sizeKiB : data ? (a.vdSizeKiB(vd->layout) + data - 1) / data : 0;
         uint16_t nb = a.allocateBlock(hdId, size, vdId);
         if (nb == kNone16)
             return ST_NO_RESOURCE;

@@ -73,7 +73,8 @@ SIM_EXPORT KX_U8 KX_LD_GetMaxSize(KX_U8 adapter, Create_LD_Param *param)
             member = std::min(member, largestFreeExtent(a, *pd));
         if (member == 0)
             return s.finish(ST_RANGE);
-        uint64_t size = plannedSize(a, *param, member);
+        // What a create of all the room would make, rounded the same way.
+        uint64_t size = roundedSize(plannedSize(a, *param, member), param->RoundingScheme);
         if (size == 0)
             return s.finish(ST_INVALID_PARAM);
         param->Size = kxU64Make(size);

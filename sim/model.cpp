@@ -109,6 +109,13 @@ Event &Adapter::queueEvent(uint16_t cls, uint16_t code, uint16_t device, uint8_t
     return events.back();
 }
 
+uint64_t roundedSize(uint64_t sizeKiB, uint8_t scheme)
+{
+    const uint64_t gib = 1048576;
+    uint64_t unit = scheme == 1 ? gib : scheme == 2 ? 10 * gib : 1;
+    return sizeKiB / unit * unit;
+}
+
 unsigned dataDiskCount(uint8_t raid, unsigned n, uint8_t parity, uint8_t subVDs)
 {
     switch (raid) {
@@ -750,6 +757,15 @@ void buildLDStatus(const Adapter &a, const VD &vd, LD_Status &r, int64_t now)
         if (pit != a.pds.end() && pit->second.bga.running() && pit->second.bga.type == PD_BGA_MEDIA_PATROL)
             r.BgaExt |= 0x02;
     }
+    // A VD of an array lives on all the array's disks, whether or not the
+    // state lists blocks for it.
+    auto git = a.arrays.find(vd.array);
+    if (vd.array != kNone16 && git != a.arrays.end())
+        for (uint16_t pd : git->second.pds) {
+            auto pit = a.pds.find(pd);
+            if (pit != a.pds.end() && pit->second.bga.running() && pit->second.bga.type == PD_BGA_MEDIA_PATROL)
+                r.BgaExt |= 0x02;
+        }
     r.LDID = vd.id;
     vd.ov.apply(&kRecord_LD_Status, &r);
 }

@@ -377,6 +377,9 @@ struct State {
     std::map<std::string, uint8_t> faults;  // for operations without an adapter
 };
 
+// A size in KiB rounded down by a RoundingScheme: 1 to whole GiB, 2 to
+// 10 GiB, anything else not at all.
+uint64_t roundedSize(uint64_t sizeKiB, uint8_t scheme);
 // Disks' worth of data in a layout of n members.
 unsigned dataDiskCount(uint8_t raid, unsigned n, uint8_t parity, uint8_t subVDs);
 // Bit of Adapter_Info.LogicalDriverMode that offers a RAID code; -1 for none.

@@ -4,6 +4,13 @@
 # holds the files it must, the systemd units verify. Installs nothing.
 set -euo pipefail
 build=$1
+prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:[A-Z]*=//p' "$build/CMakeCache.txt")
+if [ "$prefix" != /usr ]; then
+  echo "the packages are built for /usr, but this tree installs into $prefix (a build directory" \
+       "configured before /usr became the default keeps its old prefix): reconfigure it with" \
+       "-DCMAKE_INSTALL_PREFIX=/usr"
+  exit 1
+fi
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 (cd "$build" && cpack -G DEB -B "$scratch" >"$scratch/cpack.log") || { cat "$scratch/cpack.log"; exit 1; }
