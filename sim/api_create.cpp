@@ -11,6 +11,7 @@ namespace {
 
 constexpr uint8_t ST_NO_RESOURCE = 4;
 constexpr uint8_t ST_BAD_RAID = 14;
+constexpr uint8_t ST_TANDEM_SSD = 28;
 constexpr uint8_t ST_NO_SUCH_PD = 55;
 constexpr uint8_t ST_IS_SPARE = 54;
 constexpr uint8_t ST_PD_ASSIGNED = 56;
@@ -332,11 +333,15 @@ SIM_EXPORT KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param)
             return st;
         if (uint8_t st = checkRaid(a, p.RaidMode, p.HDCount, p.NumParityDisk))
             return st;
+        bool tandem = p.RaidMode >= 10 && p.RaidMode <= 12;
+        // A Tandem volume caches hard disks on an SSD: without an SSD member
+        // there is nothing to cache on (a real controller refuses it too).
+        if (tandem && std::none_of(pds.begin(), pds.end(), [&](uint16_t id) { return a.pds.at(id).ssd; }))
+            return ST_TANDEM_SSD;
         unsigned data = dataDiskCount(p.RaidMode, p.HDCount, p.NumParityDisk, p.SubLDCount);
         uint64_t member = UINT64_MAX;
         for (uint16_t id : pds)
             member = std::min(member, a.largestFreeExtent(id));
-        bool tandem = p.RaidMode >= 10 && p.RaidMode <= 12;
         uint64_t size = requestKiB(p.Size);
         if (a.info.DevID > kSizesItselfAbove && !tandem && p.ReservedForApp != 1)
             size = 0;

@@ -280,6 +280,10 @@ SIM_EXPORT KX_U8 KX_DG_StartMigration(KX_U8 adapter, CreateOrModify_DG_Param *pa
                 return ST_ARRAY_HAS_BGA;
         if (migrationRunning(a))
             return ST_ANOTHER_MIGRATION;
+        // The array's VDs are laid out in its stripe size; a migration moves
+        // them as they are.
+        if (param->StripeBlockSize && param->StripeBlockSize != g->stripe)
+            return ST_INVALID_PARAM;
         uint64_t size = 0;
         if (uint8_t st = planArrayMigration(a, *g, *param, &size))
             return st;

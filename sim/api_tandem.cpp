@@ -74,3 +74,108 @@ SIM_EXPORT KX_U8 KX_LD_Report(KX_U8 adapter, KX_U16 vdId)
         return ST_OK;
     });)
 }
+
+namespace {
+
+// Status of a request the adapter has no room for.
+constexpr uint8_t ST_NO_RESOURCE = 4;
+// LogicalDriverMode bits of the three Tandem levels.
+constexpr uint16_t kTandemModes = 0x0E00;
+
+// The entry table of Tandem VD `id`, made on first use; null with the
+// status when the adapter or the VD has none.
+TandemTable *tableOf(Adapter &a, KX_U16 id, uint8_t &status)
+{
+    status = ST_OK;
+    if (!(a.info.LogicalDriverMode & kTandemModes)) {
+        status = ST_NOT_SUPPORTED;
+        return nullptr;
+    }
+    const VD *vd = a.findVD(id);
+    if (!vd) {
+        status = ST_NO_VD;
+        return nullptr;
+    }
+    if (!isTandemLevel(vd->layout.raid)) {
+        status = ST_INVALID_REQUEST;
+        return nullptr;
+    }
+    auto &tables = a.family.get<TandemData>(kTandemFamily).tables;
+    auto it = tables.find(id);
+    if (it == tables.end())
+        it = tables.emplace(id, TandemTable{kTandemTableCapacity, {}}).first;
+    return &it->second;
+}
+
+bool overlaps(const TandemEntry &x, const TandemEntry &y)
+{
+    return x.length && y.length && x.start < y.start + y.length && y.start < x.start + x.length;
+}
+
+}  // namespace
+
+SIM_EXPORT KX_U8 KX_Tandem_AddFSEntries(KX_U8 adapter, KX_U16 tandemId, Tandem_FS_Entry_Request *request, KX_U8 flags)
+{
+    (void)flags;  // no flag is defined; 0 is passed
+    SIM_GUARD(return onAdapter("KX_Tandem_AddFSEntries", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        if (!request || request->header.numRequested == 0)
+            return ST_INVALID_PARAM;
+        uint8_t st;
+        TandemTable *t = tableOf(a, tandemId, st);
+        if (!t)
+            return st;
+        const unsigned n = request->header.numRequested;
+        if (t->entries.size() + n > t->capacity)
+            return ST_NO_RESOURCE;
+        // All entries are checked before any is taken, so a refused
+        // request leaves the table as it was.
+        const uint64_t sectors = a.vdSizeKiB(a.findVD(tandemId)->layout) * 2;
+        std::vector<TandemEntry> added;
+        for (unsigned i = 0; i < n; ++i) {
+            const Tandem_FS_Entry &in = request->entry[i];
+            TandemEntry e{kxU64Value(in.StartLBA), in.Length};
+            if (e.start > sectors || e.length > sectors - e.start)
+                return ST_RANGE;
+            for (const TandemEntry &old : t->entries)
+                if (overlaps(e, old))
+                    return ST_INVALID_PARAM;
+            for (const TandemEntry &other : added)
+                if (overlaps(e, other))
+                    return ST_INVALID_PARAM;
+            added.push_back(e);
+        }
+        t->entries.insert(t->entries.end(), added.begin(), added.end());
+        request->header.numReturned = static_cast<KX_U16>(n);
+        s.changed();
+        return ST_OK;
+    });)
+}
+
+SIM_EXPORT KX_U8 KX_Tandem_GetEntriesTableInfo(KX_U8 adapter, KX_U16 tandemId, Tandem_Table_Info *info)
+{
+    SIM_GUARD(return onAdapter("KX_Tandem_GetEntriesTableInfo", adapter, [&](Session &, Adapter &a) -> uint8_t {
+        if (!info)
+            return ST_INVALID_PARAM;
+        uint8_t st;
+        const TandemTable *t = tableOf(a, tandemId, st);
+        if (!t)
+            return st;
+        std::memset(info, 0, sizeof *info);
+        info->TotalCount = t->capacity;
+        info->RemainCount = t->capacity - static_cast<KX_U32>(t->entries.size());
+        return ST_OK;
+    });)
+}
+
+SIM_EXPORT KX_U8 KX_Tandem_RemoveEntriesTable(KX_U8 adapter, KX_U16 tandemId)
+{
+    SIM_GUARD(return onAdapter("KX_Tandem_RemoveEntriesTable", adapter, [&](Session &s, Adapter &a) -> uint8_t {
+        uint8_t st;
+        TandemTable *t = tableOf(a, tandemId, st);
+        if (!t)
+            return st;
+        t->entries.clear();
+        s.changed();
+        return ST_OK;
+    });)
+}

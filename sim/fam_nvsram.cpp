@@ -58,19 +58,6 @@ void ByteStore::write(uint32_t offset, uint32_t n, const uint8_t *in)
 
 namespace {
 
-const char kHexDigits[] = "0123456789abcdef";
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool readBytes(ValueReader &r, const json &v, const std::string &where, ByteStore &out)
 {
     if (!v.is_object())
@@ -91,18 +78,9 @@ bool readBytes(ValueReader &r, const json &v, const std::string &where, ByteStor
         if (!run.is_object() || !run.contains("offset") || !run.contains("hex") || run.size() != 2)
             return r.fail(w, "expected {\"offset\": n, \"hex\": \"...\"}");
         uint32_t offset = 0;
-        std::string hex;
-        if (!r.num(run["offset"], w + ".offset", UINT32_MAX, offset) || !r.text(run["hex"], w + ".hex", hex))
+        std::vector<uint8_t> bytes;
+        if (!r.num(run["offset"], w + ".offset", UINT32_MAX, offset) || !r.hex(run["hex"], w + ".hex", bytes))
             return false;
-        if (hex.size() % 2 != 0)
-            return r.fail(w + ".hex", "an odd number of hexadecimal digits");
-        std::vector<uint8_t> bytes(hex.size() / 2);
-        for (size_t b = 0; b < bytes.size(); ++b) {
-            const int hi = hexValue(hex[2 * b]), lo = hexValue(hex[2 * b + 1]);
-            if (hi < 0 || lo < 0)
-                return r.fail(w + ".hex", "not a hexadecimal digit at " + std::to_string(2 * b));
-            bytes[b] = static_cast<uint8_t>(hi << 4 | lo);
-        }
         if (bytes.size() > UINT32_MAX || !out.fits(offset, static_cast<uint32_t>(bytes.size())))
             return r.fail(w, "runs past the end (size " + std::to_string(out.size) + ")");
         out.write(offset, static_cast<uint32_t>(bytes.size()), bytes.data());
@@ -113,15 +91,8 @@ bool readBytes(ValueReader &r, const json &v, const std::string &where, ByteStor
 json writeBytes(const ByteStore &s)
 {
     json data = json::array();
-    for (const auto &run : s.runs) {
-        std::string hex;
-        hex.reserve(run.second.size() * 2);
-        for (uint8_t b : run.second) {
-            hex += kHexDigits[b >> 4];
-            hex += kHexDigits[b & 15];
-        }
-        data.push_back({{"offset", run.first}, {"hex", hex}});
-    }
+    for (const auto &run : s.runs)
+        data.push_back({{"offset", run.first}, {"hex", hexText(run.second.data(), run.second.size())}});
     return {{"size", s.size}, {"data", data}};
 }
 

@@ -1,10 +1,13 @@
 // OS device names in the state document: "osName" of a VD or disk object
-// (a text of at most 24 bytes; "" for no name at all).
+// (a text of at most 24 bytes; "" for no name at all); and the entry table
+// of a Tandem VD: "tandemTable" of the VD object.
 #include "fam_tandem.h"
 
 #include "family.h"
 
 namespace sim {
+
+bool isTandemLevel(uint8_t raid) { return raid >= 10 && raid <= 12; }
 
 bool vdVisibleToOs(const Adapter &a, const VD &vd)
 {
@@ -97,9 +100,60 @@ bool readNames(ValueReader &r, const json &doc, const std::string &where, const 
     return true;
 }
 
+bool readTable(ValueReader &r, const json &v, const std::string &where, TandemTable &t)
+{
+    if (!v.is_object())
+        return r.fail(where, std::string("expected {\"capacity\": n, \"entries\": [...]}, found ") + v.type_name());
+    for (auto it = v.begin(); it != v.end(); ++it)
+        if (it.key() != "capacity" && it.key() != "entries")
+            return r.fail(where + "." + it.key(), "unknown key (capacity, entries)");
+    t.capacity = kTandemTableCapacity;
+    if (v.contains("capacity") && !r.num(v["capacity"], where + ".capacity", UINT32_MAX, t.capacity))
+        return false;
+    if (!v.contains("entries"))
+        return true;
+    const json &list = v["entries"];
+    if (!list.is_array())
+        return r.fail(where + ".entries", std::string("expected a list, found ") + list.type_name());
+    if (list.size() > t.capacity)
+        return r.fail(where + ".entries", "more entries than the capacity");
+    for (size_t i = 0; i < list.size(); ++i) {
+        const std::string w = where + ".entries[" + std::to_string(i) + "]";
+        const json &e = list[i];
+        if (!e.is_object() || !e.contains("start") || !e.contains("length") || e.size() != 2)
+            return r.fail(w, "expected {\"start\": n, \"length\": n}");
+        TandemEntry entry;
+        if (!r.num(e["start"], w + ".start", UINT64_MAX, entry.start) ||
+            !r.num(e["length"], w + ".length", UINT32_MAX, entry.length))
+            return false;
+        t.entries.push_back(entry);
+    }
+    return true;
+}
+
+bool readTables(ValueReader &r, const json &doc, const std::string &where, Adapter &a)
+{
+    if (!doc.contains("vds") || !doc["vds"].is_array())
+        return true;
+    const json &vds = doc["vds"];
+    for (size_t i = 0; i < vds.size(); ++i) {
+        const json &o = vds[i];
+        if (!o.is_object() || !o.contains("tandemTable") || !o.contains("id"))
+            continue;
+        const std::string w = where + ".vds[" + std::to_string(i) + "].tandemTable";
+        const uint16_t id = o["id"].get<uint16_t>();
+        const VD *vd = a.findVD(id);
+        if (!vd || !isTandemLevel(vd->layout.raid))
+            return r.fail(w, "the VD is not a Tandem VD (RAID code 10, 11 or 12)");
+        if (!readTable(r, o["tandemTable"], w, a.family.get<TandemData>(kTandemFamily).tables[id]))
+            return false;
+    }
+    return true;
+}
+
 bool readFamily(ValueReader &r, const json &doc, const std::string &where, Adapter &a)
 {
-    return readNames(r, doc, where, "vds", a) && readNames(r, doc, where, "pds", a);
+    return readNames(r, doc, where, "vds", a) && readNames(r, doc, where, "pds", a) && readTables(r, doc, where, a);
 }
 
 void writeFamily(const Adapter &a, json &doc)
@@ -113,6 +167,17 @@ void writeFamily(const Adapter &a, json &doc)
     for (const auto &n : d->pdOsName)
         if (json *o = docObject(doc, "pds", n.first))
             (*o)["osName"] = n.second;
+    // A table outlives no VD: the VD written back must still be Tandem.
+    for (const auto &t : d->tables) {
+        const auto vd = a.vds.find(t.first);
+        json *o = docObject(doc, "vds", t.first);
+        if (!o || vd == a.vds.end() || !isTandemLevel(vd->second.layout.raid))
+            continue;
+        json entries = json::array();
+        for (const TandemEntry &e : t.second.entries)
+            entries.push_back({{"start", e.start}, {"length", e.length}});
+        (*o)["tandemTable"] = {{"capacity", t.second.capacity}, {"entries", entries}};
+    }
 }
 
 }  // namespace
@@ -140,7 +205,7 @@ std::string pdOsName(const Adapter &a, uint16_t id)
 }
 
 extern const Family gTandemFamily = {
-    kTandemFamily, {}, {{"vds", "osName"}, {"pds", "osName"}}, readFamily, writeFamily, nullptr,
+    kTandemFamily, {}, {{"vds", "osName"}, {"pds", "osName"}, {"vds", "tandemTable"}}, readFamily, writeFamily, nullptr,
 };
 
 }  // namespace sim

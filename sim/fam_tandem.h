@@ -18,14 +18,31 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "model.h"
 
 namespace sim {
 
+// The entry table of a Tandem VD: ranges of it the file system reported
+// empty (KX_Tandem_AddFSEntries), at most `capacity` of them.
+struct TandemEntry {
+    uint64_t start = 0;   // LBA
+    uint32_t length = 0;  // sectors
+};
+struct TandemTable {
+    uint32_t capacity = 0;
+    std::vector<TandemEntry> entries;
+};
+// Entries a new table has room for.
+constexpr uint32_t kTandemTableCapacity = 128;
+
 struct TandemData : FamilyDataOf<TandemData> {
     // Names given in the state document, by object ID.
     std::map<uint16_t, std::string> vdOsName, pdOsName;
+    // Entry tables by VD ID; a Tandem VD without one has an empty table of
+    // kTandemTableCapacity entries.
+    std::map<uint16_t, TandemTable> tables;
 };
 
 constexpr const char *kTandemFamily = "tandem";
@@ -38,6 +55,8 @@ std::string vdOsName(const Adapter &a, uint16_t vd);
 std::string pdOsName(const Adapter &a, uint16_t pd);
 // The OS sees this VD (its status counts as functional).
 bool vdVisibleToOs(const Adapter &a, const VD &vd);
+// RAID codes 10, 11 and 12 (tandem capacity, safe, hybrid).
+bool isTandemLevel(uint8_t raid);
 
 }  // namespace sim
 

@@ -10,6 +10,7 @@ namespace sim {
 
 extern const Family gNvsramFamily;
 extern const Family gTandemFamily;
+extern const Family gSsdFamily;
 
 const std::vector<const Family *> &families()
 {
@@ -19,6 +20,7 @@ const std::vector<const Family *> &families()
         &gTandemFamily,
         &kSmartFamily,
         &kEnclosureFamily,
+        &gSsdFamily,
     };
     return list;
 }

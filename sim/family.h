@@ -85,7 +85,48 @@ struct ValueReader {
         return true;
     }
 
+    // Hexadecimal text, two digits a byte (either case).
+    bool hex(const json &v, const std::string &where, std::vector<uint8_t> &out)
+    {
+        std::string text;
+        if (!this->text(v, where, text))
+            return false;
+        if (text.size() % 2 != 0)
+            return fail(where, "an odd number of hexadecimal digits");
+        out.assign(text.size() / 2, 0);
+        for (size_t b = 0; b < out.size(); ++b) {
+            const int hi = hexDigit(text[2 * b]), lo = hexDigit(text[2 * b + 1]);
+            if (hi < 0 || lo < 0)
+                return fail(where, "not a hexadecimal digit at " + std::to_string(2 * b));
+            out[b] = static_cast<uint8_t>(hi << 4 | lo);
+        }
+        return true;
+    }
+
+    static int hexDigit(char c)
+    {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
+    }
 };
+
+// Bytes as lower-case hexadecimal text, as ValueReader::hex reads them.
+inline std::string hexText(const uint8_t *data, size_t n)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string s;
+    s.reserve(n * 2);
+    for (size_t i = 0; i < n; ++i) {
+        s += digits[data[i] >> 4];
+        s += digits[data[i] & 15];
+    }
+    return s;
+}
 
 struct Family {
     const char *name;

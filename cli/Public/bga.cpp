@@ -62,6 +62,13 @@ KX_U8 getHDRaidStatus(KX_U16 id, HD_RAID_Status &out)
     return queryOne<HD_RAID_Status_Request>(KX_PD_GetHDRaidStatus, id, out, kNoSuchPD);
 }
 
+KX_U8 getHDInfo(KX_U16 id, HD_Info &out)
+{
+    if (queryOne<HD_Info_Request>(KX_PD_GetHDInfo_Ext, id, out, kNoSuchPD) == 0)
+        return 0;
+    return queryOne<HD_Info_Request>(KX_PD_GetHDInfo, id, out, kNoSuchPD);
+}
+
 KX_U8 getHDBgaStatus(KX_U16 id, HD_BGA_Status &out)
 {
     return queryOne<HD_BGA_Status_Request>(KX_PD_GetBGAStatus, id, out, kNoSuchPD);
@@ -233,6 +240,30 @@ int confirmOrResult(int declinedResult, const char *question, ...)
     default:
         return 1;
     }
+}
+
+int prepareVdActivity(KX_U16 vd, bool start, const VdStartTexts &texts, LD_Status &status)
+{
+    LD_Info info;
+    KX_U8 st = readLDInfo(vd, info);
+    if (st != 0)
+        return st;
+    if (start && info.RaidMode == 0) {
+        fputs(texts.raid0, stream);
+        return 19;
+    }
+    st = readLDStatus(vd, status);
+    if (st != 0)
+        return st;
+    if (!start)
+        return -1;
+    if (status.Bga != 0) {
+        fprintf(stream, texts.busy, vd);
+        return 0;
+    }
+    if (status.BgaExt & LD_BGAEXT_MEDIA_PATROL)
+        return confirmOrResult(0, "%s", texts.question);
+    return -1;
 }
 
 bool raidModeSupported(KX_U16 ldm, KX_U8 raid)

@@ -61,6 +61,9 @@ KX_U8 getHDRaidStatus(KX_U16 id, HD_RAID_Status &out);
 KX_U8 getHDBgaStatus(KX_U16 id, HD_BGA_Status &out);
 KX_U8 getHDFreeSpace(KX_U16 id, HD_FreeSpaceInfo &out);
 KX_U8 getBlockInfo(KX_U16 id, Block_Info &out);
+/* A disk's HD_Info: the extended record, or the plain one when the
+   adapter refuses that (the plain call's status when both fail). */
+KX_U8 getHDInfo(KX_U16 id, HD_Info &out);
 
 /* What an option taker answers. */
 enum OptionTake {
@@ -147,6 +150,19 @@ int bgaControlByState(KX_U8 state, KX_U8 action, KX_U16 id, const BgaStateTexts 
    command's result: declined (0, or the declined status the command names
    such as 88) or 1 when standard input ended without an answer. */
 int confirmOrResult(int declinedResult, const char *question, ...) __attribute__((format(printf, 2, 3)));
+
+/* The texts of a VD activity that is not for RAID0 (consistency check,
+   initialization) before it starts. */
+struct VdStartTexts {
+    const char *raid0;    /* a start on RAID0: the command ends with 19 */
+    const char *busy;     /* a printf format taking the VD ID */
+    const char *question; /* the media-patrol question */
+};
+
+/* Reads a VD's status for such an activity; for a start also refuses
+   RAID0, a VD with an activity, and asks the media-patrol question when a
+   member runs one. Returns -1 to go on, else the handler's result. */
+int prepareVdActivity(KX_U16 vd, bool start, const VdStartTexts &texts, LD_Status &status);
 
 /* Whether the adapter's LogicalDriverMode offers a RAID code. */
 bool raidModeSupported(KX_U16 logicalDriverMode, KX_U8 raid);

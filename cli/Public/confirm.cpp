@@ -61,3 +61,24 @@ ConfirmAnswer vaskConfirm(const char *question, va_list ap)
             return CONFIRM_EOF;
     }
 }
+
+bool readAnswerLine(char *line, size_t size, bool *truncated)
+{
+    fflush(stream);
+    fflush(stdout);
+    size_t n = 0;
+    bool any = false;
+    *truncated = false;
+    int c;
+    while ((c = readByte()) >= 0 && c != '\n') {
+        any = true;
+        if (n + 1 < size)
+            line[n++] = (char)c;
+        else
+            *truncated = true;
+    }
+    if (size > 0)
+        line[n] = '\0';
+    /* An empty line is an answer too; only input that ended is none. */
+    return any || c == '\n';
+}

@@ -5,6 +5,7 @@
 #define CLI_CONFIRM_H
 
 #include <stdarg.h>
+#include <stddef.h>
 
 enum ConfirmAnswer {
     CONFIRM_YES, /* "y" or "Y": go on */
@@ -26,5 +27,14 @@ enum ConfirmAnswer {
  */
 ConfirmAnswer askConfirm(const char *question, ...) __attribute__((format(printf, 1, 2)));
 ConfirmAnswer vaskConfirm(const char *question, va_list ap) __attribute__((format(printf, 1, 0)));
+
+/*
+ * Reads one line of standard input the same way (a byte at a time) for a
+ * typed answer: at most size - 1 bytes of it into line, NUL-terminated,
+ * without the newline; the rest of a longer line is discarded and
+ * *truncated set. Returns false when input ended before the line's first
+ * byte.
+ */
+bool readAnswerLine(char *line, size_t size, bool *truncated);
 
 #endif

@@ -68,11 +68,15 @@ TEST_F(StoreCrash, KilledWriterNeverLosesARecordedEventNorStoresOneTwice)
         ASSERT_EQ(waitpid(pid, &status, 0), pid);
         ASSERT_TRUE(WIFSIGNALED(status));
 
-        // The header counts only slots that are on disk.
+        // The header counts only slots that are on disk. A writer killed
+        // between creating the file and its first header write leaves it
+        // empty: an empty store (never a part of a header).
         auto b = bytes(eventFile());
         const uint32_t endNow = at<uint32_t>(b, 44);
         ASSERT_LE(endNow, 50000u);
-        ASSERT_GE(b.size(), 512u + 192u * endNow) << "trial " << t;
+        if (!b.empty()) {
+            ASSERT_GE(b.size(), 512u + 192u * endNow) << "trial " << t;
+        }
         ASSERT_GE(endNow, prevEnd) << "trial " << t;
 
         // Every event up to the recorded sequence number is there, once,

@@ -217,12 +217,12 @@ TEST(Dispatcher, PlaceholderCommandsSayTheyAreMissing)
     testing::internal::CaptureStderr();
     /* Needs a command that is still a placeholder; move it on to another
        one when this command is built. */
-    EXPECT_EQ(dispatch({"tandem", "-o", "vd"}, &out), 1);
+    EXPECT_EQ(dispatch({"get", "-o", "vd"}, &out), 1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "tandem: command is not available in this build\n");
+              "get: command is not available in this build\n");
     EXPECT_EQ(out, "");
-    EXPECT_EQ(dispatch({"tande", "--help"}, &out), 0);
-    EXPECT_EQ(out, std::string("Description") + tandem_sh + tandem_help);
+    EXPECT_EQ(dispatch({"get", "--help"}, &out), 0);
+    EXPECT_EQ(out, std::string("Description") + get_sh + get_help);
 }
 
 TEST(Help, ListsAndPages)

@@ -284,8 +284,8 @@ int runGoldenFile(const std::string &goldenPath)
         const std::string expected = startupPrelude() + expand(c.expected);
         if (r.out != expected)
             problems.push_back("standard output differs.\n--- expected\n" + expected + "--- got\n" + r.out + "---");
-        if (c.hasErr && r.err != c.expectedErr)
-            problems.push_back("standard error differs.\n--- expected\n" + c.expectedErr + "--- got\n" + r.err + "---");
+        if (c.hasErr && r.err != expand(c.expectedErr))
+            problems.push_back("standard error differs.\n--- expected\n" + expand(c.expectedErr) + "--- got\n" + r.err + "---");
         for (const auto &same : c.sameFiles) {
             const std::string a = expand(same.first), b = expand(same.second);
             struct stat sa {}, sb {};

@@ -61,9 +61,9 @@ struct GoldenCommand {
 //
 // Arguments are separated by blanks; a word in double quotes may hold
 // blanks (the quotes are removed); \" and \\ stand for a quote and a
-// backslash. %DIR% in arguments, stdin and expected output stands for the
-// command's scratch directory, %DATA% for the golden file's own directory
-// (input files kept beside it). Further directives, each optional:
+// backslash. %DIR% in arguments, stdin, expected output and expected
+// standard error stands for the command's scratch directory, %DATA% for
+// the golden file's own directory (input files kept beside it). Further directives, each optional:
 //   --- stdin <text>           standard input (C escapes: \n \t \\ \xHH);
 //                              without it standard input is /dev/null
 //   --- keep                   run on the state left by the previous command

@@ -302,9 +302,9 @@ TEST_F(Control, PauseAllPausesEveryRunningActivity)
 TEST_F(Control, UnmodelledOperationsSayNotSupportedUnlessFaulted)
 {
     writeFixture(R"({"adapters":[{"pds":[{"id":0}],"faults":{"KX_LD_Import":80}}]})");
-    EXPECT_EQ(KX_Tandem_GetFreeSize(0, nullptr), 19);
+    EXPECT_EQ(KX_PHY_Status(0, 0, nullptr), 19);
     EXPECT_EQ(KX_LD_Import(0, 0), 80);
-    EXPECT_EQ(KX_Tandem_GetFreeSize(4, nullptr), 13);
+    EXPECT_EQ(KX_PHY_Status(4, 0, nullptr), 13);
 }
 
 }  // namespace

@@ -67,32 +67,18 @@ int doCC(int argc, char **argv, cmd_struct *pCmdInfo)
         return 1;
     }
     const KX_U16 vd = static_cast<KX_U16>(id);
-
-    LD_Info info;
-    KX_U8 st = readLDInfo(vd, info);
-    if (st != 0)
-        return st;
-    if (action == BGA_ACT_START && info.RaidMode == 0) {
-        fputs("Consistency check for RAID 0 is not supported.\n", stream);
-        return 19;
-    }
+    const VdStartTexts start = {
+        "Consistency check for RAID 0 is not supported.\n",
+        "\nVD %d is having background activities.\n",
+        repair ? "Fix VD will stop Media patrol on PD. Do you want to continue?(y or n)\n"
+               : "Check VD will stop Media patrol on PD. Do you want to continue?(y or n)\n",
+    };
     LD_Status status;
-    st = readLDStatus(vd, status);
-    if (st != 0)
-        return st;
-
+    r = prepareVdActivity(vd, action == BGA_ACT_START, start, status);
+    if (r >= 0)
+        return r;
     if (action == BGA_ACT_START) {
-        if (status.Bga != 0) {
-            fprintf(stream, "\nVD %d is having background activities.\n", vd);
-            return 0;
-        }
-        if (status.BgaExt & LD_BGAEXT_MEDIA_PATROL) {
-            int r = confirmOrResult(0, repair ? "Fix VD will stop Media patrol on PD. Do you want to continue?(y or n)\n"
-                                              : "Check VD will stop Media patrol on PD. Do you want to continue?(y or n)\n");
-            if (r >= 0)
-                return r;
-        }
-        st = KX_LD_StartConsistencyCheck(gCurrentAdapter, vd, repair);
+        KX_U8 st = KX_LD_StartConsistencyCheck(gCurrentAdapter, vd, repair);
         if (st != 0)
             fprintf(stream, "\nUnable to start consistency check on VD %d (error %d: %s)\n", vd, st, ErrorMessage(st));
         else

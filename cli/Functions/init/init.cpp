@@ -64,31 +64,17 @@ int doInit(int argc, char **argv, cmd_struct *pCmdInfo)
         return 1;
     }
     const KX_U16 vd = static_cast<KX_U16>(id);
-
-    LD_Info info;
-    KX_U8 st = readLDInfo(vd, info);
-    if (st != 0)
-        return st;
-    if (action == BGA_ACT_START && info.RaidMode == 0) {
-        fputs("Full initialization for RAID 0 is not supported.\n", stream);
-        return 19;
-    }
+    static const VdStartTexts kStart = {
+        "Full initialization for RAID 0 is not supported.\n",
+        "\nVD %d is currently having background activities.\n",
+        "Init VD will stop Media patrol on PD. Do you want to continue?(y or n)\n",
+    };
     LD_Status status;
-    st = readLDStatus(vd, status);
-    if (st != 0)
-        return st;
-
+    r = prepareVdActivity(vd, action == BGA_ACT_START, kStart, status);
+    if (r >= 0)
+        return r;
     if (action == BGA_ACT_START) {
-        if (status.Bga != 0) {
-            fprintf(stream, "\nVD %d is currently having background activities.\n", vd);
-            return 0;
-        }
-        if (status.BgaExt & LD_BGAEXT_MEDIA_PATROL) {
-            int r = confirmOrResult(0, "Init VD will stop Media patrol on PD. Do you want to continue?(y or n)\n");
-            if (r >= 0)
-                return r;
-        }
-        st = KX_LD_StartINIT(gCurrentAdapter, vd, 2);
+        KX_U8 st = KX_LD_StartINIT(gCurrentAdapter, vd, 2);
         if (st != 0)
             fprintf(stream, "\nUnable to start initialization on VD %d (error %d: %s).\n", vd, st, ErrorMessage(st));
         else

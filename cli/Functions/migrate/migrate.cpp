@@ -155,45 +155,17 @@ int migrateVd(KX_U16 vd, KX_U8 action, bool haveRaid, bool havePds, const Layout
 
 int doMigrate(int argc, char **argv, cmd_struct *pCmdInfo)
 {
-    static const cli::option longopts[] = {
-        {"action", cli::kRequiredArgument, nullptr, 'a'},
-        {"id", cli::kRequiredArgument, nullptr, 'l'},
-        {"raidmode", cli::kRequiredArgument, nullptr, 'r'},
-        {"paritydisks", cli::kRequiredArgument, nullptr, 'q'},
-        {"pdid", cli::kRequiredArgument, nullptr, 'd'},
-        {"output", cli::kRequiredArgument, nullptr, 1},
-        {"help", cli::kNoArgument, nullptr, 'h'},
-        {nullptr, 0, nullptr, 0},
-    };
-    KX_U8 action = BGA_ACT_START;
-    unsigned long id = 0;
-    LayoutOptions o;
-    int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "a:l:r:q:d:\x01:h", longopts, true, counts,
-                          [&](int opt, const char *arg) {
-                              switch (opt) {
-                              case 'a': return takeAction(arg, true, action);
-                              case 'l': return takeDecimalId(arg, 0xFFFE, "-l : invalid VD id '%s'\n", id);
-                              default: return takeLayoutOption(opt, arg, true, o);
-                              }
-                          });
+    MigrateRequest req;
+    int r = parseMigrateOptions(argc, argv, pCmdInfo, req);
     if (r >= 0)
         return r;
-    if (counts['l'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'l');
-        return 1;
-    }
-    if (action == BGA_ACT_START && counts['r'] == 0 && counts['d'] == 0) {
-        fprintf(stream, "%s: one of -r or -d option must be specified\n", pCmdInfo->cmd);
-        return 1;
-    }
     if (!(gAdapterInfo[gCurrentAdapter].Features & 0x08)) {
         fputs("This adapter does not support migration.\n", stream);
         return 19;
     }
-    const KX_U16 vd = static_cast<KX_U16>(id);
-    if (action == BGA_ACT_START || action == BGA_ACT_SIZE)
-        return migrateVd(vd, action, counts['r'] != 0, counts['d'] != 0, o);
+    const KX_U16 vd = req.id;
+    if (req.action == BGA_ACT_START || req.action == BGA_ACT_SIZE)
+        return migrateVd(vd, req.action, req.haveRaid, req.havePds, req.layout);
 
     LD_Status status;
     KX_U8 st = readLDStatus(vd, status);
@@ -203,5 +175,5 @@ int doMigrate(int argc, char **argv, cmd_struct *pCmdInfo)
         fprintf(stream, "\nVD %d is not migrating (error %d: %s).\n", vd, 0, ErrorMessage(0));
         return 0;
     }
-    return bgaControlByState(status.BgaState, action, vd, kMigrateTexts, KX_LD_BGAControl);
+    return bgaControlByState(status.BgaState, req.action, vd, kMigrateTexts, KX_LD_BGAControl);
 }

@@ -98,45 +98,17 @@ int migrateArray(KX_U16 dg, KX_U8 action, bool haveRaid, const LayoutOptions &o)
 
 int doMigrateV2(int argc, char **argv, cmd_struct *pCmdInfo)
 {
-    static const cli::option longopts[] = {
-        {"action", cli::kRequiredArgument, nullptr, 'a'},
-        {"id", cli::kRequiredArgument, nullptr, 'l'},
-        {"raidmode", cli::kRequiredArgument, nullptr, 'r'},
-        {"paritydisks", cli::kRequiredArgument, nullptr, 'q'},
-        {"pdid", cli::kRequiredArgument, nullptr, 'd'},
-        {"output", cli::kRequiredArgument, nullptr, 1},
-        {"help", cli::kNoArgument, nullptr, 'h'},
-        {nullptr, 0, nullptr, 0},
-    };
-    KX_U8 action = BGA_ACT_START;
-    unsigned long id = 0;
-    LayoutOptions o;
-    int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "a:l:r:q:d:\x01:h", longopts, true, counts,
-                          [&](int opt, const char *arg) {
-                              switch (opt) {
-                              case 'a': return takeAction(arg, true, action);
-                              case 'l': return takeDecimalId(arg, 0xFFFE, "-l : invalid VD id '%s'\n", id);
-                              default: return takeLayoutOption(opt, arg, true, o);
-                              }
-                          });
+    MigrateRequest req;
+    int r = parseMigrateOptions(argc, argv, pCmdInfo, req);
     if (r >= 0)
         return r;
-    if (counts['l'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'l');
-        return 1;
-    }
-    if (action == BGA_ACT_START && counts['r'] == 0 && counts['d'] == 0) {
-        fprintf(stream, "%s: one of -r or -d option must be specified\n", pCmdInfo->cmd);
-        return 1;
-    }
     if (!(gAdapterInfo[gCurrentAdapter].Features & 0x08)) {
         fprintf(stream, "Migration is not supported on adapter %d.\n", gCurrentAdapter);
         return 19;
     }
-    const KX_U16 dg = static_cast<KX_U16>(id);
-    if (action == BGA_ACT_START || action == BGA_ACT_SIZE)
-        return migrateArray(dg, action, counts['r'] != 0, o);
+    const KX_U16 dg = req.id;
+    if (req.action == BGA_ACT_START || req.action == BGA_ACT_SIZE)
+        return migrateArray(dg, req.action, req.haveRaid, req.layout);
 
     DG_Info array;
     KX_U8 st = readDGInfo(dg, array);
@@ -146,5 +118,5 @@ int doMigrateV2(int argc, char **argv, cmd_struct *pCmdInfo)
         fprintf(stream, "\nArray %d is not migrating (error %d: %s).\n", dg, 0, ErrorMessage(0));
         return 0;
     }
-    return bgaControlByState(array.BgaState, action, dg, kMigrateArrayTexts, KX_DG_BGAControl);
+    return bgaControlByState(array.BgaState, req.action, dg, kMigrateArrayTexts, KX_DG_BGAControl);
 }

@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string>
 
+#include "Public/dispatch.h"
 #include "Public/errors.h"
 #include "Public/globals.h"
 #include "Public/utils.h"
@@ -87,5 +88,43 @@ int checkMigrationPlan(MigrationPlan &p, bool arrayTexts)
             fprintf(stream, "Target PDs need to include ALL member disks [%s].\n", list.c_str());
             return 1;
         }
+    return -1;
+}
+
+int parseMigrateOptions(int argc, char **argv, cmd_struct *pCmdInfo, MigrateRequest &req)
+{
+    static const cli::option longopts[] = {
+        {"action", cli::kRequiredArgument, nullptr, 'a'},
+        {"id", cli::kRequiredArgument, nullptr, 'l'},
+        {"raidmode", cli::kRequiredArgument, nullptr, 'r'},
+        {"paritydisks", cli::kRequiredArgument, nullptr, 'q'},
+        {"pdid", cli::kRequiredArgument, nullptr, 'd'},
+        {"output", cli::kRequiredArgument, nullptr, 1},
+        {"help", cli::kNoArgument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
+    unsigned long id = 0;
+    int counts[128] = {};
+    int r = runOptionLoop(argc, argv, pCmdInfo, "a:l:r:q:d:\x01:h", longopts, true, counts,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 'a': return takeAction(arg, true, req.action);
+                              case 'l': return takeDecimalId(arg, 0xFFFE, "-l : invalid VD id '%s'\n", id);
+                              default: return takeLayoutOption(opt, arg, true, req.layout);
+                              }
+                          });
+    if (r >= 0)
+        return r;
+    if (counts['l'] == 0) {
+        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'l');
+        return 1;
+    }
+    if (req.action == BGA_ACT_START && counts['r'] == 0 && counts['d'] == 0) {
+        fprintf(stream, "%s: one of -r or -d option must be specified\n", pCmdInfo->cmd);
+        return 1;
+    }
+    req.id = static_cast<KX_U16>(id);
+    req.haveRaid = counts['r'] != 0;
+    req.havePds = counts['d'] != 0;
     return -1;
 }

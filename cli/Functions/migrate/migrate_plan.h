@@ -25,4 +25,18 @@ struct MigrationPlan {
    holds, else the handler's result. */
 int checkMigrationPlan(MigrationPlan &plan, bool arrayTexts);
 
+/* What both migrate variants are asked: the action (start, size or a
+   control action), the VD or array, and the target layout. */
+struct MigrateRequest {
+    KX_U8 action = BGA_ACT_START;
+    KX_U16 id = 0;
+    bool haveRaid = false;
+    bool havePds = false;
+    LayoutOptions layout;
+};
+
+/* Reads the options of migrate. Returns -1 to go on, else the handler's
+   result (an option error, the help, no -l, a start without -r or -d). */
+int parseMigrateOptions(int argc, char **argv, cmd_struct *pCmdInfo, MigrateRequest &req);
+
 #endif

@@ -3,6 +3,7 @@
  * disk, or stop, pause, resume or restart its rebuild.
  */
 #include "Functions/handlers.h"
+#include "Functions/rebuild/rebuild_options.h"
 #include "Public/bga.h"
 #include "Public/dispatch.h"
 #include "Public/errors.h"
@@ -91,58 +92,24 @@ int startRebuild(KX_U16 vd, const LD_Status &status, const KX_U16 *pds, int pdCo
 
 int doRebuild(int argc, char **argv, cmd_struct *pCmdInfo)
 {
-    static const cli::option longopts[] = {
-        {"action", cli::kRequiredArgument, nullptr, 'a'},
-        {"id", cli::kRequiredArgument, nullptr, 'l'},
-        {"pdid", cli::kRequiredArgument, nullptr, 'd'},
-        {"output", cli::kRequiredArgument, nullptr, 1},
-        {"help", cli::kNoArgument, nullptr, 'h'},
-        {nullptr, 0, nullptr, 0},
-    };
-    KX_U8 action = BGA_ACT_START;
-    unsigned long id = 0;
-    KX_U16 pds[CLI_MAX_PD_LIST];
-    int pdCount = 0;
-    int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "a:l:d:\x01:h", longopts, true, counts,
-                          [&](int opt, const char *arg) {
-                              switch (opt) {
-                              case 'a': return takeAction(arg, false, action);
-                              case 'l': return takeDecimalId(arg, 0xFFFE, "-l : invalid vd '%s'\n", id);
-                              case 'd': return takePdList(arg, true, pds, pdCount);
-                              default: return OPT_HELP;
-                              }
-                          });
+    RebuildRequest req;
+    int r = parseRebuildOptions(argc, argv, pCmdInfo, "-l : invalid vd '%s'\n", req);
     if (r >= 0)
         return r;
-    if (counts['l'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'l');
-        return 1;
-    }
-    if (action == BGA_ACT_START) {
-        if (counts['d'] == 0) {
-            fprintf(stream, OptionRequired, pCmdInfo->cmd, 'd');
-            return 1;
-        }
-        if (pdCount == 0) {
-            fputs("At least one target PD is required\n", stream);
-            return 1;
-        }
-    }
     if (!(gAdapterInfo[gCurrentAdapter].Features & 0x01)) {
         fputs("Rebuilding is not supported by this HBA!\n", stream);
         return 0;
     }
-    const KX_U16 vd = static_cast<KX_U16>(id);
+    const KX_U16 vd = req.id;
     LD_Status status;
     KX_U8 st = readLDStatus(vd, status);
     if (st != 0)
         return st;
-    if (action == BGA_ACT_START)
-        return startRebuild(vd, status, pds, pdCount);
+    if (req.action == BGA_ACT_START)
+        return startRebuild(vd, status, req.pds, req.pdCount);
     if (status.Bga != 1) {
         fprintf(stream, "\nVD %d is not at rebuilding state.\n", vd);
         return 0;
     }
-    return bgaControlByState(status.BgaState, action, vd, kRebuildTexts, KX_LD_BGAControl);
+    return bgaControlByState(status.BgaState, req.action, vd, kRebuildTexts, KX_LD_BGAControl);
 }

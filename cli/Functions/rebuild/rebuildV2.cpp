@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "Functions/handlers.h"
+#include "Functions/rebuild/rebuild_options.h"
 #include "Public/bga.h"
 #include "Public/dispatch.h"
 #include "Public/errors.h"
@@ -93,54 +94,20 @@ int startArrayRebuild(KX_U16 dg, const DG_Info &array, const KX_U16 *pds, int pd
 
 int doRebuildV2(int argc, char **argv, cmd_struct *pCmdInfo)
 {
-    static const cli::option longopts[] = {
-        {"action", cli::kRequiredArgument, nullptr, 'a'},
-        {"id", cli::kRequiredArgument, nullptr, 'l'},
-        {"pdid", cli::kRequiredArgument, nullptr, 'd'},
-        {"output", cli::kRequiredArgument, nullptr, 1},
-        {"help", cli::kNoArgument, nullptr, 'h'},
-        {nullptr, 0, nullptr, 0},
-    };
-    KX_U8 action = BGA_ACT_START;
-    unsigned long id = 0;
-    KX_U16 pds[CLI_MAX_PD_LIST];
-    int pdCount = 0;
-    int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "a:l:d:\x01:h", longopts, true, counts,
-                          [&](int opt, const char *arg) {
-                              switch (opt) {
-                              case 'a': return takeAction(arg, false, action);
-                              case 'l': return takeDecimalId(arg, 0xFFFE, "-l : invalid array id '%s'\n", id);
-                              case 'd': return takePdList(arg, true, pds, pdCount);
-                              default: return OPT_HELP;
-                              }
-                          });
+    RebuildRequest req;
+    int r = parseRebuildOptions(argc, argv, pCmdInfo, "-l : invalid array id '%s'\n", req);
     if (r >= 0)
         return r;
-    if (counts['l'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'l');
-        return 1;
-    }
-    if (action == BGA_ACT_START) {
-        if (counts['d'] == 0) {
-            fprintf(stream, OptionRequired, pCmdInfo->cmd, 'd');
-            return 1;
-        }
-        if (pdCount == 0) {
-            fputs("At least one target PD is required\n", stream);
-            return 1;
-        }
-    }
-    const KX_U16 dg = static_cast<KX_U16>(id);
+    const KX_U16 dg = req.id;
     DG_Info array;
     KX_U8 st = readDGInfo(dg, array);
     if (st != 0)
         return st;
-    if (action == BGA_ACT_START)
-        return startArrayRebuild(dg, array, pds, pdCount);
+    if (req.action == BGA_ACT_START)
+        return startArrayRebuild(dg, array, req.pds, req.pdCount);
     if (array.BgaType != 1) {
         fprintf(stream, "\nArray %d is not at rebuilding state.\n", dg);
         return 0;
     }
-    return bgaControlByState(array.BgaState, action, dg, kRebuildArrayTexts, KX_DG_BGAControl);
+    return bgaControlByState(array.BgaState, req.action, dg, kRebuildArrayTexts, KX_DG_BGAControl);
 }

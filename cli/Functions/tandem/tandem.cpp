@@ -1,9 +1,149 @@
-// The tandem command is not part of this build yet; its table row and help
-// stay so that "help" and abbreviations see the full command set.
+// tandem -o empty|count|delete -d <Tandem VD> [-a <start LBA>] [-l <length>]:
+// a test tool for the entry table of a Tandem VD.
+#include <errno.h>
+#include <stdlib.h>
+#include <string.h>
+#include <strings.h>
+
 #include "Functions/handlers.h"
 #include "Public/dispatch.h"
+#include "Public/errors.h"
+#include "Public/getopt.h"
+#include "Public/globals.h"
+#include "kx_api.h"
+
+namespace {
+
+enum TandemObject { TO_NONE, TO_EMPTY, TO_COUNT, TO_DELETE };
+
+/* Either Tandem level bit (9 or 10) offers the table. */
+const KX_U16 kTandemModes = 0x600;
+
+/* Decimal digits only, at most max. */
+bool parseDecimal(const char *text, unsigned long long max, unsigned long long &out)
+{
+    if (!text || !*text)
+        return false;
+    for (const char *p = text; *p; ++p)
+        if (*p < '0' || *p > '9')
+            return false;
+    errno = 0;
+    char *end = nullptr;
+    unsigned long long v = strtoull(text, &end, 10);
+    if (errno == ERANGE || *end || v > max)
+        return false;
+    out = v;
+    return true;
+}
+
+int addEmptyEntry(KX_U16 id, uint64_t start, KX_U32 length)
+{
+    Tandem_FS_Entry_Request req;
+    memset(&req, 0, sizeof req);
+    req.header.requestType = KX_REQUEST_BY_ID;
+    req.header.startingIndexOrId = 0;
+    req.header.numRequested = 1;
+    req.entry[0].StartLBA = kxU64Make(start);
+    req.entry[0].Length = length;
+    return KX_Tandem_AddFSEntries(gCurrentAdapter, id, &req, 0);
+}
+
+int showCount(KX_U16 id)
+{
+    Tandem_Table_Info info;
+    memset(&info, 0, sizeof info);
+    KX_U8 st = KX_Tandem_GetEntriesTableInfo(gCurrentAdapter, id, &info);
+    if (st != 0) {
+        fprintf(stream, "\nFailed to get table information (error %d: %s).\n", st, ErrorMessage(st));
+        return st;
+    }
+    fprintf(stream, "Tandem table total enties count %d\n", (int)info.TotalCount);
+    fprintf(stream, "Tandem table remian enties count %d\n", (int)info.RemainCount);
+    return 0;
+}
+
+} // namespace
 
 int doTandem(int argc, char **argv, cmd_struct *pCmdInfo)
 {
-    return notAvailableInThisBuild(argc, argv, pCmdInfo);
+    /* "length" takes no argument: "--length=5" is the parser's own error,
+       and "--length" alone sets nothing. */
+    static const cli::option longopts[] = {
+        {"object", cli::kRequiredArgument, nullptr, 'o'},
+        {"Tandem", cli::kRequiredArgument, nullptr, 'd'},
+        {"adress", cli::kRequiredArgument, nullptr, 'a'},
+        {"length", cli::kNoArgument, nullptr, 'l'},
+        {"output", cli::kRequiredArgument, nullptr, 1},
+        {"help", cli::kNoArgument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
+    TandemObject object = TO_NONE;
+    bool haveId = false;
+    unsigned long long id = 0, start = 0, length = 0;
+    int c;
+    cli::optind = 1;
+    while ((c = cli::getopt_long(argc, argv, "o:d:a:l:\x01:h", longopts, nullptr)) != -1) {
+        switch (c) {
+        case 1:
+            break;
+        case 'o':
+            if (strcasecmp(cli::optarg, "empty") == 0) {
+                object = TO_EMPTY;
+            } else if (strcasecmp(cli::optarg, "count") == 0) {
+                object = TO_COUNT;
+            } else if (strcasecmp(cli::optarg, "delete") == 0) {
+                object = TO_DELETE;
+            } else {
+                fprintf(stream, "-o : invalid object '%s', should be empty or delete\n", cli::optarg);
+                return 1;
+            }
+            break;
+        case 'd':
+            if (!parseDecimal(cli::optarg, 0xFFFF, id)) {
+                fprintf(stream, "-d : Tandem ID is not a number\n");
+                return 1;
+            }
+            haveId = true;
+            break;
+        case 'a':
+            if (!parseDecimal(cli::optarg, UINT64_MAX, start)) {
+                fprintf(stream, "-a : address is not a number\n");
+                return 1;
+            }
+            break;
+        case 'l':
+            if (!cli::optarg)
+                break;
+            if (!parseDecimal(cli::optarg, 0xFFFFFFFFull, length)) {
+                fprintf(stream, "-l : length is not a number\n");
+                return 1;
+            }
+            break;
+        case '?':
+            return 1;
+        default:
+            printCommandHelp(pCmdInfo);
+            return 0;
+        }
+    }
+    if (!(gAdapterInfo[gCurrentAdapter].LogicalDriverMode & kTandemModes)) {
+        fprintf(stream, "Tandem is not supported.\n");
+        return 1;
+    }
+    if (object == TO_NONE) {
+        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'o');
+        return 1;
+    }
+    if (!haveId) {
+        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'd');
+        return 1;
+    }
+    switch (object) {
+    case TO_EMPTY:
+        return addEmptyEntry((KX_U16)id, start, (KX_U32)length);
+    case TO_COUNT:
+        return showCount((KX_U16)id);
+    default:
+        return KX_Tandem_RemoveEntriesTable(gCurrentAdapter, (KX_U16)id);
+    }
 }
