@@ -1,6 +1,7 @@
 // Settings of disks, VDs and arrays; spares; disk status and locate LEDs;
 // partition-table check; starting activities; deleting arrays.
 #include "api.h"
+#include "fam_ssd.h"
 
 #include "kx_record_fields.h"
 
@@ -144,6 +145,10 @@ SIM_EXPORT KX_U8 KX_PD_SetHDStatus(KX_U8 adapter, KX_U16 hdId, KX_U8 status)
             return ST_BAD_PD;
         PD::State to = status == 0 ? PD::ONLINE : PD::OFFLINE;
         if (pd->state == to)
+            return ST_OK;
+        // The maker's SSD modules take a request to go down as one to
+        // restart, and are back at once.
+        if (to == PD::OFFLINE && findSsd(a, hdId))
             return ST_OK;
         // A spare is kept for a failing member; it is not set down itself,
         // unless forced.
