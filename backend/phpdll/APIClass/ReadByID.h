@@ -9,6 +9,18 @@
 // without the record.
 const KX_U8 kxRecordNotReturned = 1;
 
+// A request for every record from the first (requestType 1, as many as
+// there are); the paged request classes read them page by page.
+inline RequestHeader kxEveryRecord()
+{
+    RequestHeader all;
+    std::memset(&all, 0, sizeof all);
+    all.requestType = KX_REQUEST_BY_INDEX;
+    all.startingIndexOrId = 0;
+    all.numRequested = 0xFFFF;
+    return all;
+}
+
 // The one record of object id through the list call of Request
 // (requestType 2, one record). out changes only when the record came back;
 // the result is the call's status, or kxRecordNotReturned.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 
+#include "APIClass/ReadByID.h"
 #include "APIClass/Requests.h"
 #include "DataType/SingleType/ValueText.h"
 #include "Operators/OperatorTable.h"
@@ -86,11 +87,7 @@ private:
                 links.insert(std::make_pair(info.aes_port[p][0], info.aes_port[p][1]));
             return;
         }
-        RequestHeader all;
-        std::memset(&all, 0, sizeof all);
-        all.requestType = KX_REQUEST_BY_INDEX;
-        all.numRequested = 0xFFFF;
-        AESPortInfoRequest ports(all, m_adapterID);
+        AESPortInfoRequest ports(kxEveryRecord(), m_adapterID);
         for (ports.runAPI(); ports.isEnd(); ports.moveToNext())
             links.insert(std::make_pair(ports.getInstance()->id, ports.getInstance()->entry));
     }

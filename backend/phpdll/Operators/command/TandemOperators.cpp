@@ -18,12 +18,7 @@ const unsigned kVDsPerPage = 4;
 // stops at a failing call or a short page.
 unsigned countVDs(KX_U8 adapter)
 {
-    RequestHeader all;
-    std::memset(&all, 0, sizeof all);
-    all.requestType = KX_REQUEST_BY_INDEX;
-    all.startingIndexOrId = 0;
-    all.numRequested = 0xFFFF;
-    VDInfoRequest vds(all, adapter, sizeof(RequestHeader) + kVDsPerPage * sizeof(LD_Info));
+    VDInfoRequest vds(kxEveryRecord(), adapter, sizeof(RequestHeader) + kVDsPerPage * sizeof(LD_Info));
     vds.runAPI();
     unsigned n = 0;
     for (; vds.isEnd(); vds.moveToNext())

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "APIClass/ReadByID.h"
 #include "APIClass/Requests.h"
 #include "Operators/adapter/AdapterCapabilities.h"
 #include "kx_api.h"
@@ -34,12 +35,7 @@ const ModeChoice kModes[] = {
 
 KX_U8 HDisFreeDiskForBirch(KX_U8 adapter, KX_U16 hdId)
 {
-    RequestHeader all;
-    std::memset(&all, 0, sizeof all);
-    all.requestType = KX_REQUEST_BY_INDEX;
-    all.startingIndexOrId = 0;
-    all.numRequested = 0xFFFF;
-    BLKInfoRequest blocks(all, adapter, sizeof(RequestHeader) + kBlocksPerPage * sizeof(Block_Info));
+    BLKInfoRequest blocks(kxEveryRecord(), adapter, sizeof(RequestHeader) + kBlocksPerPage * sizeof(Block_Info));
     blocks.runAPI();
     for (; blocks.isEnd(); blocks.moveToNext()) {
         const Block_Info &b = *blocks.getInstance();
