@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the normal tree (unit and end-to-end tests,
-# the PHP module in the real interpreter), the sanitizer tree (unit tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer) and the fuzz tree
-# (bounded libFuzzer runs, clang).
+# the PHP module in the real interpreter), the 32-bit x86 tree (the
+# platform of the maker's controller library: the same tests without the
+# PHP module, and the files of one word size read by the other), the
+# sanitizer tree (unit tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer) and the fuzz tree (bounded libFuzzer runs,
+# clang).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -12,6 +15,15 @@ status=0
 "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # No retries: a test that fails once fails the run.
 (cd "$root/build" && ctest --output-on-failure -j"$jobs" -LE fuzz) || status=1
+
+# Sanitizers and fuzzing run in the 64-bit trees only: the code is the same,
+# and a second sanitizer tree would cost more than the whole 32-bit one.
+"$root/scripts/build.sh" "$root/build-i386" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i386.cmake" \
+   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DARRAY_PEER_BUILD="$root/build"
+if file "$root"/build-i386/{cli/arrayctl,backend/service/arraywatch,sim/arraysim} \
+        "$root"/build-i386/{backend/chronicle/libchronicle,sim/libarraycore}.so |
+   tee /dev/stderr | grep -v 'ELF 32-bit LSB .*Intel 80386'; then status=1; fi
+(cd "$root/build-i386" && ctest --output-on-failure -j"$jobs" -LE fuzz) || status=1
 
 "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DARRAY_SANITIZE=ON
 (cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

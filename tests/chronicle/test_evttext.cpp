@@ -441,7 +441,7 @@ protected:
 TEST_F(EventBlock, BlockLayoutWithSenseLine)
 {
     Event e = ev(1, 26, 3, 40);
-    e.SequenceNo = 4242;
+    e.SequenceNo = 3000000000u;
     e.Severity = 3;
     e.TimeStamp = 1700000000; // Tue Nov 14 22:13:20 2023 UTC
     e.SenseDataLength = 3;
@@ -450,7 +450,7 @@ TEST_F(EventBlock, BlockLayoutWithSenseLine)
     e.SenseData[2] = 0xff;
     char buf[1024];
     evt_format_block(&e, EVT_CLOCK_LOCAL, buf, sizeof buf);
-    EXPECT_EQ(std::string(buf), "Sequence:     4242\n"
+    EXPECT_EQ(std::string(buf), "Sequence:     3000000000\n"
                                 "Time:         Tue Nov 14 22:13:20 2023\n"
                                 "Level:        [WARNING]\n"
                                 "Description:  Consistency check on Virtual Disk 3 is 40% done\n"
@@ -477,6 +477,10 @@ TEST_F(EventBlock, ClockModeDecidesUniversalOrLocalTime)
     e.TimeStamp = 1701388800; // Dec  1 00:00:00 UTC
     evt_console_time(&e, EVT_CLOCK_LOCAL, t, sizeof t);
     EXPECT_STREQ(t, "Fri Dec  1 00:00:00 2023");
+    // The controller's stamp is unsigned 32-bit: past 2038 on every target.
+    e.TimeStamp = 0xFFFFFFFFu;
+    evt_console_time(&e, EVT_CLOCK_LOCAL, t, sizeof t);
+    EXPECT_STREQ(t, "Sun Feb  7 06:28:15 2106");
 }
 
 TEST_F(EventBlock, AdapterDetectedIsLocalTimeAndPrintsNoSenseLine)

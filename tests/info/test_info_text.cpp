@@ -302,6 +302,9 @@ TEST(InfoVd, ProgressTandemCacheAndTime)
     ld.time_hi = 15258;
     ld.time_low = 51712;
     EXPECT_EQ(infoLastWriteTime(ld), "Sun Sep  9 01:46:40 2001\n");
+    ld.time_hi = 0xFFFF;  // the largest stamp the record holds, past 2038
+    ld.time_low = 0xFFFF;
+    EXPECT_EQ(infoLastWriteTime(ld), "Sun Feb  7 06:28:15 2106\n");
 }
 
 TEST(InfoArrayBlockSpare, Words)

@@ -34,6 +34,9 @@ TEST(DecimalParser, ReadsLikeAtoiAndTruncatesToTheFieldWidth)
     EXPECT_EQ(0, parsed(u8, "abc", KX_U8(9)));
     EXPECT_EQ(7, parsed(u8, "  7 apples", KX_U8(0)));
     EXPECT_EQ(0, parsed(u16, "", KX_U16(5)));
+    // The upper half of a U32 survives where long is 32 bits wide.
+    EXPECT_EQ(3000000000u, parsed(u32, "3000000000", KX_U32(0)));
+    EXPECT_EQ(0x80000000u, parsed(u32, "-2147483648", KX_U32(0)));
     // Far beyond any width: defined, all ones like atoi's wrap-around.
     EXPECT_EQ(0xFFFFFFFFu, parsed(u32, "99999999999999999999999", KX_U32(0)));
 }

@@ -610,7 +610,8 @@ size_t evt_format_block(const Event *event, int clockMode, char *buf, size_t siz
     evt_describe(event, EVT_CONSOLE, desc, sizeof desc);
     evt_console_time(event, clockMode, when, sizeof when);
     size_t at = 0;
-    at = appendf(buf, size, at, "%-*s %ld\n", 13, "Sequence:", static_cast<long>(event->SequenceNo));
+    // Unsigned: a long is 32 bits wide on the i386 target.
+    at = appendf(buf, size, at, "%-*s %lu\n", 13, "Sequence:", static_cast<unsigned long>(event->SequenceNo));
     at = appendf(buf, size, at, "%-*s %s\n", 13, "Time:", when);
     at = appendf(buf, size, at, "%-*s %s\n", 13, "Level:", evt_severity_label(event->Severity));
     at = appendf(buf, size, at, "%-*s %s\n", 12, "Description:", desc);

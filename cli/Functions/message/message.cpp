@@ -51,7 +51,8 @@ int doMessage(int argc, char **argv, cmd_struct *pCmdInfo)
         when[sizeof m.time] = '\0';
         memcpy(text, m.msg, sizeof m.msg);
         text[sizeof m.msg] = '\0';
-        fprintf(stream, fmt_Num, 13, "Sequence:", (long)m.SequenceNo);
+        // Unsigned: a long is 32 bits wide on the i386 target.
+        fprintf(stream, "%-*s %lu\n", 13, "Sequence:", (unsigned long)m.SequenceNo);
         fprintf(stream, fmt_Str, 13, "Time:", when);
         fprintf(stream, fmt_Str, 13, "Level:", evt_severity_label(m.Severity));
         fprintf(stream, fmt_Str, 12, "Description:", text);

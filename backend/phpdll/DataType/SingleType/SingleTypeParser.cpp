@@ -4,10 +4,12 @@
 #include <cstdlib>
 #include <sstream>
 
-long kxReadDecimalLong(const std::string &text)
+long long kxReadDecimalLong(const std::string &text)
 {
-    // strtol has atoi's reading rules but a defined result on overflow.
-    return std::strtol(text.c_str(), nullptr, 10);
+    // strtoll has atoi's reading rules but a defined result on overflow,
+    // and is 64 bits wide on every target: a 32-bit long would clamp U32
+    // values from 2^31 up to 2147483647.
+    return std::strtoll(text.c_str(), nullptr, 10);
 }
 
 KX_U64 U64Parser::read(const std::string &text)

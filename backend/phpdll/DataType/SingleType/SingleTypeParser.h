@@ -91,13 +91,13 @@ protected:
     std::string toText(const T &value) const override { return format(value); }
 };
 
-long kxReadDecimalLong(const std::string &text);
+long long kxReadDecimalLong(const std::string &text);
 
 template <typename T>
 T DecimalParser<T>::read(const std::string &text)
 {
-    // Through unsigned long so that truncation is defined modulo 2^width.
-    return static_cast<T>(static_cast<unsigned long>(kxReadDecimalLong(text)));
+    // Through unsigned long long so that truncation is defined modulo 2^width.
+    return static_cast<T>(static_cast<unsigned long long>(kxReadDecimalLong(text)));
 }
 
 typedef DecimalParser<KX_U8> U8Parser;
