@@ -18,10 +18,11 @@ void configEvents(Adapter &a, const Adapter_Config_V2 &o, const Adapter_Config_V
     if (o.MediaPatrolRate != n.MediaPatrolRate)
         a.queueEvent(EVC_ADAPTER, 6, a.number, SEV_INFO);
     flag(o.CopyBack, n.CopyBack, 7);
-    // The other rates are told with their new value.
+    // The other rates are told with their new value, in percent as the
+    // event texts show it.
     auto rate = [&](KX_U8 before, KX_U8 after, uint16_t code) {
         if (before != after)
-            a.queueEvent(EVC_MISC, code, a.number, SEV_INFO, after);
+            a.queueEvent(EVC_MISC, code, a.number, SEV_INFO, ratePercent(after));
     };
     rate(o.BGARate, n.BGARate, 1);
     rate(o.SyncRate, n.SyncRate, 22);
@@ -36,7 +37,7 @@ bool validRates(const Adapter_Config_V2 &c)
     const KX_U8 rates[] = {c.BGARate, c.MediaPatrolRate, c.SyncRate, c.InitRate,
                            c.RebuildRate, c.MigrationRate, c.CopybackRate};
     for (KX_U8 r : rates)
-        if (r > 100)
+        if (r > kFullRate)
             return false;
     return true;
 }
@@ -156,12 +157,19 @@ SIM_EXPORT KX_U8 KX_Adapter_SetConfig(KX_U8 adapter, const Adapter_Config_V2 *co
             return ST_RANGE;
         Adapter &a = s.adapter();
         Adapter_Config_V2 next = *config;
-        // Serial number and model are the adapter's own, not settings.
-        std::memcpy(next.SerialNo, a.config.SerialNo, sizeof next.SerialNo);
-        std::memcpy(next.ModelNumber, a.config.ModelNumber, sizeof next.ModelNumber);
+        // An empty serial number or model leaves the adapter's own; a
+        // caller that fills only the settings must not wipe them.
+        if (next.SerialNo[0] == 0)
+            std::memcpy(next.SerialNo, a.config.SerialNo, sizeof next.SerialNo);
+        if (next.ModelNumber[0] == 0)
+            std::memcpy(next.ModelNumber, a.config.ModelNumber, sizeof next.ModelNumber);
         if (std::memcmp(&next, &a.config, sizeof next) != 0) {
             configEvents(a, a.config, next);
             a.config = next;
+            // The adapter has one serial number and one model: what the
+            // configuration sets is what the adapter reports from then on.
+            std::memcpy(a.info.SerialNo, next.SerialNo, sizeof a.info.SerialNo);
+            std::memcpy(a.info.ModelNumber, next.ModelNumber, sizeof a.info.ModelNumber);
             s.changed();
         }
         return s.finish(ST_OK);

@@ -84,14 +84,33 @@ SIM_EXPORT KX_U8 KX_BBU_ChangePower(KX_U8 adapter, KX_U8 action)
         Adapter &a = s.adapter();
         if (!a.hasBbu)
             return ST_BAD_BBU;
-        // 0 normal, 1 stop charging, 2 stop discharging.
-        if (action > 2)
+        // 0 relearn, 1 charge, 2 discharge, 3 stop; the battery's status
+        // bits tell what it is doing.
+        constexpr KX_U32 kCharging = 0x04, kFull = 0x08, kDischarging = 0x10, kRelearn = 0x20,
+                         kStopAll = 0x8000;
+        if (action > 3)
             return ST_INVALID_PARAM;
-        a.bbu.reserved2[0] = action;
-        if (action == 1)
-            a.queueEvent(EVC_BATTERY, 30, a.number, SEV_INFO);
-        else if (action == 2)
-            a.queueEvent(EVC_BATTERY, 31, a.number, SEV_INFO);
+        const KX_U32 before = a.bbu.status;
+        KX_U32 st = before;
+        uint16_t code = 0;
+        if (action == 0) {
+            st |= kRelearn;
+            code = 6;
+        } else if (action == 1) {
+            st = (st & ~(kDischarging | kStopAll | kFull)) | kCharging;
+            code = 17;
+        } else if (action == 2) {
+            st = (st & ~(kCharging | kStopAll | kFull)) | kDischarging;
+            code = 16;
+        } else {
+            st = (st & ~(kCharging | kDischarging | kRelearn)) | kStopAll;
+            code = (before & kDischarging) && !(before & kCharging) ? 31 : 30;
+        }
+        if (st == before)
+            return s.finish(ST_OK);
+        a.bbu.prev_status = before;
+        a.bbu.status = st;
+        a.queueEvent(EVC_BATTERY, code, a.number, SEV_INFO);
         s.changed();
         return s.finish(ST_OK);
     })

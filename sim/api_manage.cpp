@@ -1,6 +1,7 @@
 // Settings of disks, VDs and arrays; spares; disk status and locate LEDs;
 // partition-table check; starting activities; deleting arrays.
 #include "api.h"
+#include "fam_ssd.h"
 
 #include "kx_record_fields.h"
 
@@ -103,9 +104,10 @@ SIM_EXPORT KX_U8 KX_LD_SetConfig(KX_U8 adapter, KX_U16 vdId, LD_Config *config)
             a.queueEvent(EVC_VD, 6, vdId, SEV_INFO);
         vd->cache = config->CacheMode;
         vd->tandemWaterMark = config->TandemWaterMark;
+        vd->tandemRebuildMode = config->TandemRebuildMode;
         vd->autoRebuild = config->AutoRebuildOn != 0;
         vd->name = name;
-        for (const char *f : {"CacheMode", "TandemWaterMark", "AutoRebuildOn", "Name"})
+        for (const char *f : {"CacheMode", "TandemWaterMark", "TandemRebuildMode", "AutoRebuildOn", "Name"})
             vd->ov.dropField(&kRecord_LD_Config, f);
         vd->ov.dropField(&kRecord_LD_Info, "CacheMode");
         vd->ov.dropField(&kRecord_LD_Info, "Name");
@@ -135,19 +137,32 @@ SIM_EXPORT KX_U8 KX_DG_SetConfig(KX_U8 adapter, KX_U16 dgId, DG_Config *config)
 SIM_EXPORT KX_U8 KX_PD_SetHDStatus(KX_U8 adapter, KX_U16 hdId, KX_U8 status)
 {
     SIM_GUARD(return onAdapter("KX_PD_SetHDStatus", adapter, [&](Session &s, Adapter &a) -> uint8_t {
-        if (status > 1)
+        // 0 online, 1 offline, 2 forced offline.
+        if (status > 2)
             return ST_INVALID_PARAM;
         PD *pd = visiblePD(a, hdId);
         if (!pd)
             return ST_BAD_PD;
-        PD::State to = status ? PD::ONLINE : PD::OFFLINE;
+        PD::State to = status == 0 ? PD::ONLINE : PD::OFFLINE;
         if (pd->state == to)
             return ST_OK;
-        // A spare is kept for a failing member; it is not set down itself.
-        if (to == PD::OFFLINE && pd->spare >= 0)
+        // The maker's SSD modules take a request to go down as one to
+        // restart, and are back at once.
+        if (to == PD::OFFLINE && findSsd(a, hdId))
+            return ST_OK;
+        // A spare is kept for a failing member; it is not set down itself,
+        // unless forced.
+        if (status == 1 && pd->spare >= 0)
             return ST_CANNOT_SET_DOWN;
         auto before = a.vdStatuses();
         pd->state = to;
+        // Nor is a disk that a VD cannot lose without going offline.
+        if (status == 1)
+            for (const auto &v : a.vds)
+                if (a.vdStatus(v.second) == 4 && before[v.first] != 4) {
+                    pd->state = PD::ONLINE;
+                    return ST_CANNOT_SET_DOWN;
+                }
         pd->ov.dropField(&kRecord_HD_Config, "Online");
         pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
         a.queueEvent(EVC_PD, to == PD::OFFLINE ? 2 : 1, hdId, to == PD::OFFLINE ? SEV_WARNING : SEV_INFO);

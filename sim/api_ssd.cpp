@@ -142,8 +142,7 @@ uint8_t diagnose(Session &s, const PD &pd, SsdDisk &d, const Action &act, uint32
         std::memcpy(data, d.flashId, sizeof d.flashId);
         return ST_OK;
     case 242:
-        d.pages.erase({false, number});
-        d.pages.erase({true, number});
+        d.pages.erase(number);
         break;
     case 243:
         d.pages.clear();
@@ -168,14 +167,15 @@ uint8_t diagnose(Session &s, const PD &pd, SsdDisk &d, const Action &act, uint32
         d.events.clear();
         break;
     case 249: case 251: {
-        const bool raw = act.code == 251;
-        d.pages[{raw, number}].assign(data, data + (raw ? kSsdRawPageBytes : kSsdPageBytes));
+        std::vector<uint8_t> &page = d.pages[number];
+        page.resize(kSsdRawPageBytes, 0xFF);
+        std::memcpy(page.data(), data, act.code == 251 ? kSsdRawPageBytes : kSsdPageBytes);
         break;
     }
     case 250: case 252: {
         const bool raw = act.code == 252;
         const size_t n = raw ? kSsdRawPageBytes : kSsdPageBytes;
-        auto it = d.pages.find({raw, number});
+        auto it = d.pages.find(number);
         if (it == d.pages.end())
             std::memset(data, 0xFF, n);  // erased flash
         else

@@ -17,12 +17,6 @@ KX_U8 notSupported(const char *op, int adapter)
 
 }  // namespace
 
-SIM_EXPORT KX_U8 KX_VDHDD_AddLink(KX_U8 adapter, VDHDD_Link *link)
-{
-    (void)link;
-    SIM_GUARD(return notSupported("KX_VDHDD_AddLink", adapter);)
-}
-
 SIM_EXPORT KX_U8 KX_PHY_Test(KX_U8 adapter, KX_U8 phy, KX_U8 pattern)
 {
     (void)phy;

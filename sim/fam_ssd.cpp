@@ -211,6 +211,36 @@ bool readEvents(ValueReader &r, const json &v, const std::string &where, SsdDisk
     return true;
 }
 
+// One part of a page: a word that fills it, or its bytes as hexadecimal
+// text.
+bool readPagePart(ValueReader &r, const json &v, const std::string &where, uint8_t *out, size_t bytes)
+{
+    if (v.is_string()) {
+        std::vector<uint8_t> data;
+        if (!r.hex(v, where, data))
+            return false;
+        if (data.size() != bytes)
+            return r.fail(where, "expected " + std::to_string(bytes) + " bytes");
+        std::copy(data.begin(), data.end(), out);
+        return true;
+    }
+    uint32_t word = 0;
+    if (!r.num(v, where, UINT32_MAX, word))
+        return false;
+    for (size_t k = 0; k < bytes; k += 4)
+        put32(out + k, word);
+    return true;
+}
+
+json writePagePart(const uint8_t *data, size_t bytes)
+{
+    const uint32_t first = get32(data);
+    for (size_t k = 0; k < bytes; k += 4)
+        if (get32(data + k) != first)
+            return hexText(data, bytes);
+    return first;
+}
+
 bool readPages(ValueReader &r, const json &v, const std::string &where, SsdDisk &d)
 {
     if (!v.is_array())
@@ -218,47 +248,21 @@ bool readPages(ValueReader &r, const json &v, const std::string &where, SsdDisk 
     for (size_t i = 0; i < v.size(); ++i) {
         const std::string w = where + "[" + std::to_string(i) + "]";
         const json &p = v[i];
-        if (!p.is_object() || !p.contains("number") || (p.contains("hex") == p.contains("pattern")))
-            return r.fail(w, "expected {\"raw\": b, \"number\": n, \"pattern\": n} or {..., \"hex\": \"...\"}");
-        if (!onlyKeys(r, p, w, {"raw", "number", "pattern", "hex"}))
+        if (!p.is_object() || !p.contains("number"))
+            return r.fail(w, "expected {\"number\": n, \"data\": word or \"hex\", \"spare\": word or \"hex\"}");
+        if (!onlyKeys(r, p, w, {"number", "data", "spare"}))
             return false;
-        bool raw = false;
         uint32_t number = 0;
-        if ((p.contains("raw") && !r.boolean(p["raw"], w + ".raw", raw)) ||
-            !r.num(p["number"], w + ".number", UINT32_MAX, number))
+        if (!r.num(p["number"], w + ".number", UINT32_MAX, number))
             return false;
-        const size_t bytes = raw ? kSsdRawPageBytes : kSsdPageBytes;
-        std::vector<uint8_t> data;
-        if (p.contains("hex")) {
-            if (!r.hex(p["hex"], w + ".hex", data))
-                return false;
-            if (data.size() != bytes)
-                return r.fail(w + ".hex", "expected " + std::to_string(bytes) + " bytes");
-        } else {
-            uint32_t word = 0;
-            if (!r.num(p["pattern"], w + ".pattern", UINT32_MAX, word))
-                return false;
-            data.resize(bytes);
-            for (size_t k = 0; k < bytes; k += 4)
-                put32(&data[k], word);
-        }
-        d.pages[{raw, number}] = std::move(data);
+        std::vector<uint8_t> page(kSsdRawPageBytes, 0xFF);
+        if ((p.contains("data") && !readPagePart(r, p["data"], w + ".data", page.data(), kSsdPageBytes)) ||
+            (p.contains("spare") &&
+             !readPagePart(r, p["spare"], w + ".spare", page.data() + kSsdPageBytes, kSsdRawPageBytes - kSsdPageBytes)))
+            return false;
+        d.pages[number] = std::move(page);
     }
     return true;
-}
-
-json writePage(bool raw, uint32_t number, const std::vector<uint8_t> &data)
-{
-    json p = {{"raw", raw}, {"number", number}};
-    const uint32_t first = get32(data.data());
-    bool same = true;
-    for (size_t k = 0; same && k < data.size(); k += 4)
-        same = get32(&data[k]) == first;
-    if (same)
-        p["pattern"] = first;
-    else
-        p["hex"] = hexText(data.data(), data.size());
-    return p;
 }
 
 bool readSsd(ValueReader &r, const json &v, const std::string &where, uint16_t pd, SsdDisk &d)
@@ -350,7 +354,10 @@ void writeFamily(const Adapter &a, json &doc)
                               {"params", {e.params[0], e.params[1], e.params[2], e.params[3]}}});
         json pages = json::array();
         for (const auto &p : d.pages)
-            pages.push_back(writePage(p.first.first, p.first.second, p.second));
+            pages.push_back({{"number", p.first},
+                             {"data", writePagePart(p.second.data(), kSsdPageBytes)},
+                             {"spare", writePagePart(p.second.data() + kSsdPageBytes,
+                                                     kSsdRawPageBytes - kSsdPageBytes)}});
         (*o)["korvexSsd"] = {{"model", d.model},
                              {"firmware", d.firmware},
                              {"manufacture", writeRecord(d.mfg)},

@@ -61,8 +61,10 @@ struct SsdDisk {
     // Identification of the flash chips: maker code, device code, and the
     // cell type and block size bits of bytes 2 and 3 (Micron MLC 256KB).
     uint8_t flashId[4] = {0x2C, 0x88, 0x04, 0x20};
-    // Pages written by the physical write actions, by (raw, number).
-    std::map<std::pair<bool, uint32_t>, std::vector<uint8_t>> pages;
+    // Pages written by the physical write actions, by number: the page's
+    // data and then its spare area (kSsdRawPageBytes). A plain write sets
+    // the data, a raw one both; erased bytes are 0xFF.
+    std::map<uint32_t, std::vector<uint8_t>> pages;
 
     // Appends an event with the next sequence number.
     void logEvent(uint32_t id, uint32_t p0 = 0);

@@ -412,7 +412,7 @@ double Adapter::bgaPercent(const Bga &b, uint8_t rate, int64_t now) const
     if (!b.running())
         return b.percent;
     double elapsed = now > b.sinceMs ? double(now - b.sinceMs) / 1000.0 : 0.0;
-    double p = b.percent + elapsed * bgaSpeed * rate / 100.0;
+    double p = b.percent + elapsed * bgaSpeed * rate / kFullRate;
     return p > 100.0 ? 100.0 : p;
 }
 
@@ -775,6 +775,7 @@ void buildLDConfig(const Adapter &a, const VD &vd, LD_Config &r)
     zero(r);
     r.CacheMode = vd.cache;
     r.TandemWaterMark = vd.tandemWaterMark;
+    r.TandemRebuildMode = vd.tandemRebuildMode;
     r.AutoRebuildOn = vd.autoRebuild;
     r.Status = a.vdStatus(vd);
     r.LDID = vd.id;

@@ -89,6 +89,11 @@ enum PdStatusBits : uint8_t {
     PDS_FOREIGN = 0x80,
 };
 
+// Activity rates of Adapter_Config_V2 run from 0 to this full rate; the
+// tools show them in percent.
+constexpr uint8_t kFullRate = 250;
+inline uint32_t ratePercent(uint8_t rate) { return rate * 100u / kFullRate; }
+
 // Event classes of the controller's event queue.
 enum EventClass : uint16_t {
     EVC_ADAPTER = 0,
@@ -188,6 +193,8 @@ struct VD {
     bool autoRebuild = true;
     uint8_t sector = 1;
     uint8_t tandemWaterMark = 0;
+    uint8_t tandemRebuildMode = 0;
+    uint16_t linkedPD = kNone16;  // the hard disk a Tandem VD is linked to
     bool os = false;
     uint32_t created = 0;  // seconds since 1970
     Bga bga;
@@ -299,7 +306,7 @@ struct Adapter {
     Adapter_Config_V2 config{};
     BBU_Info bbu{};
     bool hasBbu = true;
-    double bgaSpeed = 1.0;  // percent per second at a rate of 100
+    double bgaSpeed = 1.0;  // percent per second at the full rate
     uint32_t nextSeq = 1;
     uint16_t rescanCount = 0;
     std::map<uint16_t, PD> pds;

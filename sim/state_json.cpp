@@ -79,15 +79,16 @@ void defaultAdapterRecords(Adapter &a)
     std::memset(&c, 0, sizeof c);
     c.AlarmOn = 1;
     c.AutoRebuildOn = 1;
-    c.BGARate = 50;
+    // Rates on the controller's 0-250 scale: 50 % and 30 %.
+    c.BGARate = 125;
     c.PollSMARTStatus = 1;
-    c.MediaPatrolRate = 30;
+    c.MediaPatrolRate = 75;
     c.CopyBack = 1;
-    c.SyncRate = 50;
-    c.InitRate = 50;
-    c.RebuildRate = 50;
-    c.MigrationRate = 50;
-    c.CopybackRate = 50;
+    c.SyncRate = 125;
+    c.InitRate = 125;
+    c.RebuildRate = 125;
+    c.MigrationRate = 125;
+    c.CopybackRate = 125;
     std::memcpy(c.SerialNo, i.SerialNo, sizeof c.SerialNo);
     std::memcpy(c.ModelNumber, i.ModelNumber, sizeof c.ModelNumber);
 
@@ -513,6 +514,10 @@ struct Reader : ValueReader {
                 ok = num(v, kw, 255, out.sector);
             } else if (k == "tandemWaterMark") {
                 ok = num(v, kw, 255, out.tandemWaterMark);
+            } else if (k == "tandemRebuildMode") {
+                ok = num(v, kw, 255, out.tandemRebuildMode);
+            } else if (k == "linkedPD") {
+                ok = v.is_null() || num(v, kw, 0xFFFE, out.linkedPD);
             } else if (k == "os") {
                 ok = boolean(v, kw, out.os);
             } else if (k == "created") {
@@ -1102,6 +1107,9 @@ json adapterJson(const Adapter &a)
         o["autoRebuild"] = v.autoRebuild;
         o["sector"] = v.sector;
         o["tandemWaterMark"] = v.tandemWaterMark;
+        o["tandemRebuildMode"] = v.tandemRebuildMode;
+        if (v.linkedPD != kNone16)
+            o["linkedPD"] = v.linkedPD;
         o["os"] = v.os;
         o["created"] = v.created;
         if (v.bga.active())

@@ -221,16 +221,6 @@ TEST(CliGolden, LibraryInitializationFails)
     EXPECT_EQ(r.status, 1);
 }
 
-TEST(CliGolden, PlaceholderCommandsFailOnStderr)
-{
-    /* Needs a command that is still a placeholder; move it on to another
-       one when this command is built. */
-    CliSandbox box(kV2);
-    CliRun r = box.run({"get", "-o", "vd"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, golden("startup.err") + "get: command is not available in this build\n");
-}
-
 TEST(CliGolden, SgProbeOfADeviceThatIsNoSgDevice)
 {
     /* A regular file opens but is no SCSI generic device. */

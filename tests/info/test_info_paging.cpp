@@ -110,3 +110,26 @@ TEST(InfoPaging, PageSizeOfEveryListKind)
 }
 
 } // namespace
+
+// get pages its configuration lists with the same pager: records per page
+// from MaxBufferSize (PD 8 bytes, array 32, VD 24, after the 16-byte
+// header), or 128, 64 and 32 without it.
+TEST(InfoPaging, GetConfigurationListsPageByTheirRecordSize)
+{
+    Logged v = runLogged(manyVdsFixture(70, 0), {"get", "-o", "vd"}, "KX_LD_GetConfig");
+    EXPECT_EQ(v.run.exitStatus, 0) << v.run.err;
+    EXPECT_EQ(v.calls, (Calls{"KX_LD_GetConfig 1 0 32", "KX_LD_GetConfig 1 32 32", "KX_LD_GetConfig 1 64 32"}));
+    Logged w = runLogged(manyVdsFixture(70, 64), {"get", "-o", "vd"}, "KX_LD_GetConfig");
+    EXPECT_EQ(w.calls, (Calls{"KX_LD_GetConfig 1 0 2730"}));
+    Logged p = runLogged(manyDisksFixture(129, 0), {"get", "-o", "pd"}, "KX_PD_GetConfig");
+    EXPECT_EQ(p.calls, (Calls{"KX_PD_GetConfig 1 0 128", "KX_PD_GetConfig 1 128 128"}));
+    Logged q = runLogged(manyDisksFixture(3, 1), {"get", "-o", "pd", "-i", "2"}, "KX_PD_GetConfig");
+    EXPECT_EQ(q.calls, (Calls{"KX_PD_GetConfig 2 2 1"}));
+    const char *arrays = R"({"adapters":[{"Adapter_Info":{"MaxBufferSize":%d},
+        "pds":[{"id":0}],"arrays":[{"id":0,"pds":[0]},{"id":1}]}]})";
+    char fixture[256];
+    snprintf(fixture, sizeof fixture, arrays, 0);
+    EXPECT_EQ(runLogged(fixture, {"get", "-o", "array"}, "KX_DG_GetConfig").calls, (Calls{"KX_DG_GetConfig 1 0 64"}));
+    snprintf(fixture, sizeof fixture, arrays, 1);
+    EXPECT_EQ(runLogged(fixture, {"get", "-o", "array"}, "KX_DG_GetConfig").calls, (Calls{"KX_DG_GetConfig 1 0 31"}));
+}

@@ -163,7 +163,7 @@ TEST_F(Commands, AdapterSettingsKeepWhatTheGUIDoesNotShow)
     std::string out = issue(request("KX_Adapter_GetConfig", ""));
     EXPECT_EQ("20", memberOf(out, "BGARate"));
     EXPECT_EQ("0", memberOf(out, "AlarmOn"));
-    EXPECT_EQ("50", memberOf(out, "RebuildRate"));
+    EXPECT_EQ("125", memberOf(out, "RebuildRate"));  // 50 % on the 0-250 scale
     EXPECT_EQ("1", memberOf(out, "v_atapi_disable"));
     EXPECT_EQ("1 2 3 4 5 6 7 8", memberOf(out, "port_phy_ctrl"));
     std::string state = readWhole(file("state.json"));

@@ -36,7 +36,7 @@ TEST_F(Fixtures, RecordValuesOverrideTheModel)
     Adapter_Config_V2 cfg;
     ASSERT_EQ(KX_Adapter_GetConfig(0, &count, &cfg), 0);
     EXPECT_EQ(cfg.RebuildRate, 30);
-    EXPECT_EQ(cfg.InitRate, 50);
+    EXPECT_EQ(cfg.InitRate, 125);  // 50 % on the controller's scale
 
     BBU_Info bbu;
     ASSERT_EQ(KX_BBU_GetInfo(0, &bbu), 0);

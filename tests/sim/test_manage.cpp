@@ -68,7 +68,7 @@ TEST_F(Manage, FailedMemberDegradesAndRebuildRestores)
         "pds":[{"id":0},{"id":1},{"id":2},{"id":3,"spare":"global"}],
         "vds":[{"id":0,"raid":1,"pds":[0,1],"size":1000}]}]})");
     drainAll();
-    ASSERT_EQ(KX_PD_SetHDStatus(0, 1, 0), 0);
+    ASSERT_EQ(KX_PD_SetHDStatus(0, 1, 1), 0);
     EXPECT_EQ(vdInfo(0).Status, 1);
     EXPECT_EQ(raidStatus(1).Status & 0x08, 0x08);
     std::vector<Event> ev = drainAll();
@@ -228,3 +228,91 @@ TEST_F(Manage, PartitionTablesLocateAndImport)
 }
 
 }  // namespace
+
+TEST_F(Manage, DiskStatusCodesRefuseWhatWouldTakeAVdOffline)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0},{"id":1},{"id":2,"spare":"global"}],
+        "vds":[{"id":0,"raid":0,"pds":[0],"size":1000}]}]})");
+    drainAll();
+    EXPECT_EQ(KX_PD_SetHDStatus(0, 0, 3), 7);
+    EXPECT_EQ(KX_PD_SetHDStatus(0, 0, 1), 83);  // the RAID0 VD would go offline
+    EXPECT_EQ(KX_PD_SetHDStatus(0, 2, 1), 83);  // a spare
+    EXPECT_EQ(vdInfo(0).Status, 0);
+    EXPECT_TRUE(drainAll().empty());
+    ASSERT_EQ(KX_PD_SetHDStatus(0, 0, 2), 0);  // forced
+    EXPECT_EQ(vdInfo(0).Status, 4);
+    ASSERT_EQ(KX_PD_SetHDStatus(0, 1, 1), 0);  // a free disk
+    ASSERT_EQ(KX_PD_SetHDStatus(0, 0, 0), 0);  // back online
+    EXPECT_EQ(vdInfo(0).Status, 0);
+    EXPECT_EQ(raidStatus(1).Status & 0x08, 0x08);
+}
+
+TEST_F(Manage, AdapterRatesSerialBatteryActionsAndVdLinks)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0,"ssd":true},{"id":1},{"id":2},{"id":3,"spare":"global"}],
+        "vds":[{"id":0,"raid":12,"pds":[0,1],"size":1000},{"id":1,"raid":0,"pds":[2],"size":1000}]}]})");
+    drainAll();
+    Adapter_Config_V2 cfg;
+    KX_U8 count = 0;
+    ASSERT_EQ(KX_Adapter_GetConfig(0, &count, &cfg), 0);
+    EXPECT_EQ(cfg.RebuildRate, 125);
+    cfg.RebuildRate = 251;
+    EXPECT_EQ(KX_Adapter_SetConfig(0, &cfg), 5);
+    cfg.RebuildRate = 250;
+    std::memcpy(cfg.SerialNo, "12345678901234567890", 20);  // a full field has no NUL
+    std::memset(cfg.ModelNumber, 0, sizeof cfg.ModelNumber);  // empty: the adapter's own stays
+    ASSERT_EQ(KX_Adapter_SetConfig(0, &cfg), 0);
+    Adapter_Config_V2 back;
+    ASSERT_EQ(KX_Adapter_GetConfig(0, &count, &back), 0);
+    EXPECT_EQ(back.RebuildRate, 250);
+    EXPECT_EQ(textOf(back.ModelNumber, 20), "KX-9200-8i SIM");
+    Adapter_Info info;
+    ASSERT_EQ(KX_Adapter_GetInfo(0, &count, &info), 0);
+    EXPECT_EQ(textOf(info.SerialNo, 20), "12345678901234567890");
+    std::vector<Event> ev = drainAll();
+    ASSERT_EQ(ev.size(), 1u);
+    EXPECT_EQ(ev[0].Code, 24);
+    EXPECT_EQ(ev[0].Params[0], 100u);  // in percent, as the event text shows it
+
+    // Battery: 0 relearn, 1 charge, 2 discharge, 3 stop.
+    BBU_Info bbu;
+    EXPECT_EQ(KX_BBU_ChangePower(0, 4), 7);
+    ASSERT_EQ(KX_BBU_ChangePower(0, 0), 0);
+    ASSERT_EQ(KX_BBU_ChangePower(0, 2), 0);
+    ASSERT_EQ(KX_BBU_GetInfo(0, &bbu), 0);
+    EXPECT_EQ(bbu.status & 0x34u, 0x30u);  // relearn, discharging, not charging
+    ASSERT_EQ(KX_BBU_ChangePower(0, 3), 0);
+    ASSERT_EQ(KX_BBU_GetInfo(0, &bbu), 0);
+    EXPECT_EQ(bbu.status & 0x8034u, 0x8000u);
+    ev = drainAll();
+    ASSERT_EQ(ev.size(), 3u);
+    EXPECT_EQ(ev[0].Code, 6);
+    EXPECT_EQ(ev[1].Code, 16);
+    EXPECT_EQ(ev[2].Code, 31);
+
+    // The hard disk of a Tandem VD: its own member, or by 0xFFFF the
+    // Tandem VD the disk belongs to.
+    LD_Config lc = {};
+    lc.TandemRebuildMode = 1;
+    ASSERT_EQ(KX_LD_SetConfig(0, 0, &lc), 0);
+    ListBuffer<LD_Config> lcb(1);
+    ASSERT_EQ(KX_LD_GetConfig(0, lcb.as<LD_Config_Request>()), 0);
+    EXPECT_EQ(lcb.at(0).TandemRebuildMode, 1);
+    VDHDD_Link link = {};
+    link.VDID = 0xFFFF;
+    link.HDID = 1;
+    EXPECT_EQ(KX_VDHDD_AddLink(0, &link), 0);
+    link.HDID = 2;
+    EXPECT_EQ(KX_VDHDD_AddLink(0, &link), 8);   // no Tandem VD on it
+    link.VDID = 0;
+    EXPECT_EQ(KX_VDHDD_AddLink(0, &link), 56);  // VD 1's disk
+    link.HDID = 3;
+    EXPECT_EQ(KX_VDHDD_AddLink(0, &link), 54);
+    link.HDID = 0;
+    EXPECT_EQ(KX_VDHDD_AddLink(0, &link), 7);   // the SSD itself
+    link.VDID = 1;
+    link.HDID = 1;
+    EXPECT_EQ(KX_VDHDD_AddLink(0, &link), 6);   // not a Tandem VD
+    link.VDID = 5;
+    EXPECT_EQ(KX_VDHDD_AddLink(0, &link), 59);
+}

@@ -197,7 +197,7 @@ class Activities : public SimTest {};
 TEST_F(Activities, ProgressFollowsTheClockAndTheRate)
 {
     int64_t since = nowMs() - 20000;
-    writeFixture(std::string(R"({"adapters":[{"Adapter_Config_V2":{"SyncRate":50,"RebuildRate":100},
+    writeFixture(std::string(R"({"adapters":[{"Adapter_Config_V2":{"SyncRate":125,"RebuildRate":250},
         "pds":[{"id":0},{"id":1},{"id":2,"bga":{"type":1,"state":"running","percent":0,"since":)") +
                  std::to_string(since) + R"(}}],
         "vds":[{"id":0,"raid":0,"pds":[0],"bga":{"type":2,"state":"running","percent":10,"since":)" +
@@ -207,7 +207,7 @@ TEST_F(Activities, ProgressFollowsTheClockAndTheRate)
     ListBuffer<LD_Status> st(4);
     ASSERT_EQ(KX_LD_GetStatus(0, st.as<LD_Status_Request>()), 0);
     ASSERT_EQ(st.header()->numReturned, 2);
-    // 20 s at 1 %/s scaled by a rate of 50: 10 % more.
+    // 20 s at 1 %/s scaled by a rate of 125 of 250: 10 % more.
     EXPECT_GE(st.at(0).BgaPercentage, 19);
     EXPECT_LE(st.at(0).BgaPercentage, 21);
     EXPECT_EQ(st.at(0).Bga, 2);
@@ -218,7 +218,7 @@ TEST_F(Activities, ProgressFollowsTheClockAndTheRate)
     ASSERT_EQ(KX_PD_GetBGAStatus(0, pb.as<HD_BGA_Status_Request>()), 0);
     EXPECT_EQ(pb.at(2).Bga, 1);
     EXPECT_EQ(pb.at(2).BgaStatus, 1);
-    EXPECT_GE(pb.at(2).Percentage, 5);  // media patrol rate 30
+    EXPECT_GE(pb.at(2).Percentage, 5);  // media patrol rate 75 of 250
     EXPECT_LE(pb.at(2).Percentage, 7);
     ListBuffer<HD_RAID_Status> rs(4);
     ASSERT_EQ(KX_PD_GetHDRaidStatus(0, rs.as<HD_RAID_Status_Request>()), 0);
@@ -302,9 +302,9 @@ TEST_F(Control, PauseAllPausesEveryRunningActivity)
 TEST_F(Control, UnmodelledOperationsSayNotSupportedUnlessFaulted)
 {
     writeFixture(R"({"adapters":[{"pds":[{"id":0}],"faults":{"KX_LD_Import":80}}]})");
-    EXPECT_EQ(KX_VDHDD_AddLink(0, nullptr), 19);
+    EXPECT_EQ(KX_PHY_Status(0, 0, nullptr), 19);
     EXPECT_EQ(KX_LD_Import(0, 0), 80);
-    EXPECT_EQ(KX_VDHDD_AddLink(4, nullptr), 13);
+    EXPECT_EQ(KX_PHY_Status(4, 0, nullptr), 13);
 }
 
 }  // namespace

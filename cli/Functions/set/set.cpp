@@ -1,9 +1,183 @@
-// The set command is not part of this build yet; its table row and help
-// stay so that "help" and abbreviations see the full command set.
+/*
+ * set on adapters without disk groups: settings of a PD, a VD, the
+ * adapter, or the disk a VD is linked to. Each change reads the object's
+ * record, changes the fields named and writes it back; a request that
+ * changes nothing writes nothing.
+ */
+#include <string.h>
+
 #include "Functions/handlers.h"
-#include "Public/dispatch.h"
+#include "Functions/info/info_list.h"
+#include "Public/errors.h"
+#include "Public/globals.h"
+#include "set_common.h"
+
+namespace {
+
+const unsigned long kPdSettings = SP_CACHE | SP_PD_STATUS;
+const unsigned long kVdSettings = SP_NAME | SP_WRITE_POLICY | SP_CACHE | SP_RESTORE | SP_READ_AHEAD;
+const unsigned long kHbaSettings = SP_BUZZER | SP_AUTO_REBUILD | SP_BGA_RATE | SP_SMART | SP_CONSOLIDATE |
+                                   SP_RAW_UPDATE | SP_OPTIMIZE | SP_VATAPI | SP_PHY | SP_SERIAL | SP_MODEL;
+
+bool bit(KX_U32 value, int n)
+{
+    return (value >> n) & 1u;
+}
+
+int setPd(const SetOptions &o)
+{
+    if (o.named() & ~kPdSettings) {
+        fputs("Invalid setting(s)\n", stream);
+        return 1;
+    }
+    const KX_U16 id = static_cast<KX_U16>(o.id);
+    if (id == 255) {
+        fprintf(stream, "\ninvalid PD id :%d.\n", id);
+        return 1;
+    }
+    /* Both capabilities first, so that a refused request changes nothing. */
+    const Adapter_Info &caps = gAdapterInfo[gCurrentAdapter];
+    if (o.cache >= 0 && bit(caps.AdvancedFeatures, 19)) {
+        fputs("\nThis product does not support turning disk cache settings on/off.\n", stream);
+        return 19;
+    }
+    if (o.pdStatus >= 0 && bit(caps.AdvancedFeatures, 18)) {
+        fputs("\nThis product does not support set disk free command.\n", stream);
+        return 19;
+    }
+    return setPdCacheAndStatus(id, o);
+}
+
+int setVd(const SetOptions &o)
+{
+    if (o.named() & ~kVdSettings) {
+        fputs("Invalid setting(s) for VD.\n", stream);
+        return 1;
+    }
+    const KX_U16 id = static_cast<KX_U16>(o.id);
+    if (id == 255) {
+        fprintf(stream, "\nInvalid virtual disk id :%d.\n", id);
+        return 1;
+    }
+    const Adapter_Info &caps = gAdapterInfo[gCurrentAdapter];
+    const KX_U32 adv = caps.AdvancedFeatures;
+    if (setWritePolicy(o) >= 0 && bit(adv, 14)) {
+        fprintf(stream, "VD cache is not supported on adapter %d.\n", gCurrentAdapter);
+        return 1;
+    }
+    if (o.restore >= 0 && (!bit(adv, 25) || !bit(adv, 14))) {
+        fprintf(stream, "VD restore option is not supported on adapter %d.\n", gCurrentAdapter);
+        return 1;
+    }
+    if (o.readAhead >= 0 && bit(adv, 15)) {
+        fprintf(stream, "VD read cache is not supported on adapter %d.\n", gCurrentAdapter);
+        return 1;
+    }
+    LD_Config before;
+    KX_U8 st = infoQueryOne<LD_Config_Request>(KX_LD_GetConfig, gCurrentAdapter, id, before, 8);
+    if (st != 0) {
+        fprintf(stream, "\nUnable to get configuration info of VD %d (error %d: %s)\n", id, st, ErrorMessage(st));
+        return 1;
+    }
+    LD_Config cfg = before;
+    setApplyVd(cfg, o);
+    if (o.restore >= 0) {
+        /* Restore takes the place of the write policy. */
+        cfg.CacheMode = static_cast<KX_U8>((cfg.CacheMode & ~kWritePolicyBits) | o.restore);
+        if (bit(adv, 23) && (cfg.CacheMode & kWritePolicyBits) == 1)
+            cfg.TandemRebuildMode = 1;
+    }
+    if (memcmp(&cfg, &before, sizeof cfg) == 0)
+        return 0;
+    st = KX_LD_SetConfig(gCurrentAdapter, id, &cfg);
+    if (st != 0)
+        fprintf(stream, "\nFailed to configure VD %d (error %d: %s)\n", id, st, ErrorMessage(st));
+    return st;
+}
+
+int setHba(const SetOptions &o, const char *cmd)
+{
+    if (o.named() & ~kHbaSettings) {
+        fputs("Invalid setting(s) for HBA\n", stream);
+        return 1;
+    }
+    if (o.id > 0xFF) {
+        fprintf(stream, "-i : invalid id '%s'\n", o.idText);
+        return 1;
+    }
+    const KX_U8 id = static_cast<KX_U8>(o.id);
+    const Adapter_Info &caps = setAdapterCaps(o.id);
+    const KX_U32 adv = caps.AdvancedFeatures;
+    const struct {
+        bool refused;
+        const char *text;
+    } checks[] = {
+        {o.buzzer >= 0 && caps.AlarmSupport == 0, "Buzzer setting is not supported on adapter %d.\n"},
+        {o.autoRebuild >= 0 && (caps.DevID <= 0x6400 || bit(adv, 24)),
+         "Auto rebuild setting is not supported on adapter %d.\n"},
+        {o.bgaRate >= 0 && (caps.Features & 0x5F) == 0, "BGA rate setting is not supported on adapter %d.\n"},
+        {o.smart >= 0 && !bit(adv, 16), "Smart setting is not supported on adapter %d.\n"},
+        {o.consolidate >= 0 && !bit(adv, 9), "Module consolidation setting is not supported on adapter %d.\n"},
+        {o.rawUpdate >= 0 && !bit(adv, 31), "Raw update setting is not supported on adapter %d.\n"},
+        {o.optimize >= 0 && !bit(adv, 5), "Optimize CPU efficiency setting is not supported on adapter %d.\n"},
+    };
+    for (const auto &c : checks)
+        if (c.refused) {
+            fprintf(stream, c.text, id);
+            return 1;
+        }
+    Adapter_Config_V2 before;
+    KX_U8 st = setReadAdapterConfig(id, before);
+    if (st != 0) {
+        fprintf(stream, "\nUnable to get configuration info of adapter %d (error %d: %s)\n", id, st,
+                ErrorMessage(st));
+        return 1;
+    }
+    if ((o.named() & (SP_PHY | SP_VATAPI)) && !bit(adv, 11)) {
+        fprintf(stream, "Virtual atapi setting is not supported on adapter %d.\n", id);
+        return 1;
+    }
+    if (!setPhyPairGiven(o, cmd))
+        return 1;
+    Adapter_Config_V2 cfg = before;
+    setApplyHba(cfg, o, true);
+    if (memcmp(&cfg, &before, sizeof cfg) == 0)
+        return 0;
+    st = KX_Adapter_SetConfig(id, &cfg);
+    if (st != 0) {
+        fprintf(stream, "\nFailed to configure hba %d (error %d: %s)\n", id, st, ErrorMessage(st));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
 
 int doSet(int argc, char **argv, cmd_struct *pCmdInfo)
 {
-    return notAvailableInThisBuild(argc, argv, pCmdInfo);
+    SetOptions o;
+    int rc = setParseOptions(argc, argv, pCmdInfo, false, o);
+    if (rc >= 0)
+        return rc;
+    if (o.id < 0) {
+        if (o.object == SET_HBA || o.object == SET_DRIVER) {
+            o.id = gCurrentAdapter;
+        } else {
+            fprintf(stream, OptionRequired, pCmdInfo->cmd, 'i');
+            return 1;
+        }
+    }
+    switch (o.object) {
+    case SET_PD:
+        return setPd(o);
+    case SET_VD:
+        return setVd(o);
+    case SET_HBA:
+        return setHba(o, pCmdInfo->cmd);
+    case SET_LINK:
+        return setLink(o, pCmdInfo->cmd);
+    default:
+        fputs("\nLinux CLI doesn't support: set -o driver.\n", stream);
+        return 1;
+    }
 }
