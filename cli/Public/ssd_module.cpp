@@ -67,42 +67,55 @@ bool isKorvexSsd(KX_U16 device)
     return ssdIdentify(device, &korvex, nullptr) == 0 && korvex;
 }
 
-KX_U8 listDiskIds(std::vector<KX_U16> &ids)
+KX_U8 pageThroughList(size_t recordSize, const std::function<KX_U8(RequestHeader *page)> &call,
+                      const std::function<void(const void *record)> &each)
 {
     const KX_U16 maxKiB = gAdapterInfo[gCurrentAdapter].MaxBufferSize;
-    unsigned perPage = maxKiB ? (maxKiB * 1024u - sizeof(RequestHeader)) / sizeof(HD_Info) : 128;
+    unsigned perPage = maxKiB ? (maxKiB * 1024u - sizeof(RequestHeader)) / recordSize : 128;
     if (perPage == 0)
         perPage = 1;
-    const size_t bytes = sizeof(RequestHeader) + perPage * sizeof(HD_Info);
-    HD_Info_Request *req = static_cast<HD_Info_Request *>(calloc(1, bytes));
-    if (!req)
+    const size_t bytes = sizeof(RequestHeader) + perPage * recordSize;
+    char *buf = static_cast<char *>(calloc(1, bytes));
+    if (!buf)
         return 4;
+    RequestHeader *hdr = reinterpret_cast<RequestHeader *>(buf);
     KX_U8 st = 0;
     KX_U16 start = 0;
     for (;;) {
-        memset(req, 0, bytes);
-        req->header.requestType = KX_REQUEST_BY_INDEX;
-        req->header.startingIndexOrId = start;
-        req->header.numRequested = (KX_U16)perPage;
-        st = KX_PD_GetHDInfo_Ext(gCurrentAdapter, req);
-        if (st != 0 && st != kNoSuchDisk) {
-            memset(req, 0, bytes);
-            req->header.requestType = KX_REQUEST_BY_INDEX;
-            req->header.startingIndexOrId = start;
-            req->header.numRequested = (KX_U16)perPage;
-            st = KX_PD_GetHDInfo(gCurrentAdapter, req);
-        }
+        memset(buf, 0, bytes);
+        hdr->requestType = KX_REQUEST_BY_INDEX;
+        hdr->startingIndexOrId = start;
+        hdr->numRequested = (KX_U16)perPage;
+        st = call(hdr);
         if (st != 0)
             break;
-        const unsigned n = req->header.numReturned < perPage ? req->header.numReturned : perPage;
-        const HD_Info *recs = reinterpret_cast<const HD_Info *>(reinterpret_cast<const char *>(req) + sizeof(RequestHeader));
+        const unsigned n = hdr->numReturned < perPage ? hdr->numReturned : perPage;
         for (unsigned i = 0; i < n; ++i)
-            ids.push_back(recs[i].Link.Self.DevID);
+            each(buf + sizeof(RequestHeader) + i * recordSize);
         /* A page without records would ask for the same page again. */
-        if (req->header.nextStartingIndex == KX_END_OF_LIST || n == 0)
+        if (hdr->nextStartingIndex == KX_END_OF_LIST || n == 0)
             break;
-        start = req->header.nextStartingIndex;
+        start = hdr->nextStartingIndex;
     }
-    free(req);
+    free(buf);
     return st;
+}
+
+KX_U8 listDiskIds(std::vector<KX_U16> &ids)
+{
+    return pageThroughList(
+        sizeof(HD_Info),
+        [](RequestHeader *page) {
+            const RequestHeader asked = *page;
+            KX_U8 st = KX_PD_GetHDInfo_Ext(gCurrentAdapter, reinterpret_cast<HD_Info_Request *>(page));
+            if (st == 0 || st == kNoSuchDisk)
+                return st;
+            *page = asked;
+            return KX_PD_GetHDInfo(gCurrentAdapter, reinterpret_cast<HD_Info_Request *>(page));
+        },
+        [&](const void *rec) {
+            HD_Info info;
+            memcpy(&info, rec, sizeof info);
+            ids.push_back(info.Link.Self.DevID);
+        });
 }

@@ -7,6 +7,7 @@
 #define CLI_SSD_MODULE_H
 
 #include <stddef.h>
+#include <functional>
 #include <vector>
 
 #include "kx_api.h"
@@ -59,6 +60,14 @@ KX_U8 ssdIdentify(KX_U16 device, bool *isKorvex, KX_U8 firmware[8]);
 /* The signature test: the identification read succeeds and names one of
    the maker's SSDs. */
 bool isKorvexSsd(KX_U16 device);
+
+/* A whole list of the current adapter, page by page from index 0: pages
+   of as many records of recordSize as MaxBufferSize KiB hold (128 when it
+   is 0). call fills a page whose header is set up and returns the status;
+   each receives every record returned. Returns the first failing status
+   (the records of the pages before it are handed on), else 0. */
+KX_U8 pageThroughList(size_t recordSize, const std::function<KX_U8(RequestHeader *page)> &call,
+                      const std::function<void(const void *record)> &each);
 
 /* Every disk ID of the current adapter, page by page: the extended disk
    list, or the older one when the adapter refuses the extended call with

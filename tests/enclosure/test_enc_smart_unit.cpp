@@ -2,34 +2,12 @@
 // edges of their fixed buffers: more enclosures than the ID list holds,
 // more elements than the one-byte count, more attributes than the table.
 #include <gtest/gtest.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "../cli/cli_test_support.h"
+#include "../cli/handler_test_support.h"
 #include "Functions/handlers.h"
 
 namespace {
-
-std::string gState;
-
-void writeState(const std::string &text)
-{
-    std::ofstream(gState + ".new") << text;
-    ASSERT_EQ(rename((gState + ".new").c_str(), gState.c_str()), 0);
-}
-
-int run(cmd_handler h, std::vector<std::string> words, std::string &out)
-{
-    cmd_struct row = {words[0].c_str(), (int)words[0].size() + 1, h, "", ""};
-    Words w(words);
-    StreamCapture cap;
-    const int rc = h(w.argc(), w.argv(), &row);
-    out = cap.take();
-    return rc;
-}
 
 size_t count(const std::string &text, const std::string &what)
 {
@@ -56,7 +34,7 @@ TEST(EncUnit, ConfigurationOfFortyEnclosuresThroughTheIdList)
     for (KX_U16 kib : {64, 0}) {  // one page of 40, or pages of 32
         useAdapter(kib);
         std::string out;
-        EXPECT_EQ(run(doEnclosure, {"enc", "-o", "elecfg"}, out), 0);
+        EXPECT_EQ(runHandler(doEnclosure, {"enc", "-o", "elecfg"}, out), 0);
         std::string expected;
         for (int i = 0; i < 40; ++i)
             expected += "EnclosureID:" + std::to_string(3 * i) + "\nVoltage Sensor 0\nstatus : OK\n"
@@ -75,14 +53,14 @@ TEST(EncUnit, ElementCountIsOneByte)
     writeState("{\"adapters\":[{\"enclosures\":[{\"id\":0,\"elements\":[" + els + "]},{\"id\":1}]}]}");
     useAdapter(64);
     std::string out;
-    EXPECT_EQ(run(doEnclosure, {"enc", "-o", "ele", "-i", "0"}, out), 0);
+    EXPECT_EQ(runHandler(doEnclosure, {"enc", "-o", "ele", "-i", "0"}, out), 0);
     EXPECT_EQ(count(out, "EnclosureID:0\n"), 255u);
     EXPECT_NE(out.find("Door Lock 254\nstatus : OK\n  unlocked: yes\n\n"), std::string::npos);
     // Every enclosure: 255 + 10 elements, of which the controller returns
     // the 255 a one-byte count can tell.
-    EXPECT_EQ(run(doEnclosure, {"enc", "-o", "ele"}, out), 0);
+    EXPECT_EQ(runHandler(doEnclosure, {"enc", "-o", "ele"}, out), 0);
     EXPECT_EQ(count(out, "EnclosureID:"), 255u);
-    EXPECT_EQ(run(doEnclosure, {"enc", "-o", "elecfg", "-t", "dor", "-e", "254"}, out), 1);
+    EXPECT_EQ(runHandler(doEnclosure, {"enc", "-o", "elecfg", "-t", "dor", "-e", "254"}, out), 1);
     EXPECT_EQ(out, "EnclosureID:0\nDoor Lock 254\nstatus : OK\n  high critical threshold: 0\n"
                    "  high warning threshold: 0\n  low critical threshold: 0\n  low warning threshold: 0\n\n"
                    "Invalid element ID 254\n");
@@ -97,7 +75,7 @@ TEST(SmartUnit, TableHoldsThirtyAttributesAndFullNames)
     writeState("{\"adapters\":[{\"pds\":[{\"id\":0,\"smart\":[" + attrs + "]}]}]}");
     useAdapter(64);
     std::string out;
-    EXPECT_EQ(run(doSmart, {"smart", "-p", "0"}, out), 0);
+    EXPECT_EQ(runHandler(doSmart, {"smart", "-p", "0"}, out), 0);
     EXPECT_EQ(count(out, "\tOK\n"), 30u);
     EXPECT_NE(out.find("\n1E\tATTRIBUTE_NAME_OF_32_CHARACTERS9\t100\t100\t0       \t000000000000\tOK\n\n"),
               std::string::npos)
@@ -108,14 +86,5 @@ TEST(SmartUnit, TableHoldsThirtyAttributesAndFullNames)
 
 int main(int argc, char **argv)
 {
-    char dir[] = "/tmp/enc-smart-unit-XXXXXX";
-    if (!mkdtemp(dir))
-        return 2;
-    gState = std::string(dir) + "/state.json";
-    setenv("ARRAYCORE_SIM_STATE", gState.c_str(), 1);
-    testing::InitGoogleTest(&argc, argv);
-    const int rc = RUN_ALL_TESTS();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-    return rc;
+    return runHandlerTests(argc, argv, "/tmp/enc-smart-unit-XXXXXX");
 }

@@ -3,35 +3,13 @@
 // manufacturing records, the largest table read, the full event log, and
 // more disks than one page holds many times over.
 #include <gtest/gtest.h>
-#include <stdio.h>
-#include <stdlib.h>
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "../cli/cli_test_support.h"
+#include "../cli/handler_test_support.h"
 #include "Functions/handlers.h"
 
 namespace {
-
-std::string gState;
-
-void writeState(const std::string &text)
-{
-    std::ofstream(gState + ".new") << text;
-    ASSERT_EQ(rename((gState + ".new").c_str(), gState.c_str()), 0);
-}
-
-int run(cmd_handler h, std::vector<std::string> words, std::string &out)
-{
-    cmd_struct row = {words[0].c_str(), (int)words[0].size() + 1, h, "", ""};
-    Words w(words);
-    StreamCapture cap;
-    const int rc = h(w.argc(), w.argv(), &row);
-    out = cap.take();
-    return rc;
-}
 
 // The adapter as start-up would have read it: an SSD adapter with pages of
 // four disk records.
@@ -59,7 +37,7 @@ TEST(SsdUnit, VolumeInfoReadsEveryModulesWholeRecord)
     writeState(ssds(3, "{\"manufacture\":{\"ratio\":50}}"));
     useLaurel();
     std::string out;
-    EXPECT_EQ(run(doSsdOp, {"ssdop", "-a", "info"}, out), 0);
+    EXPECT_EQ(runHandler(doSsdOp, {"ssdop", "-a", "info"}, out), 0);
     EXPECT_EQ(out, "Write performance:   Maximum (uses 50% of volume capacity)\n"
                    "Data protection:     Unknown\n");
 }
@@ -71,7 +49,7 @@ TEST(SsdUnit, FindCollectsDisksOfEveryPage)
     std::string out, expected = "Found 150 Korvex SSD devices: ";
     for (int i = 0; i < 150; ++i)
         expected += std::to_string(i) + " ";
-    EXPECT_EQ(run(doSsdDiagnostic, {"ssd", "-a", "find"}, out), 0);
+    EXPECT_EQ(runHandler(doSsdDiagnostic, {"ssd", "-a", "find"}, out), 0);
     EXPECT_EQ(out, expected + "\n");
 }
 
@@ -83,14 +61,14 @@ TEST(SsdUnit, LargestTransfersStayInTheirBuffers)
     writeState(ssds(1, "{\"events\":[" + events + "]}"));
     useLaurel();
     std::string out;
-    ASSERT_EQ(run(doSsdDiagnostic, {"ssd", "-a", "readLUT", "-c", "64", "-d", "0"}, out), 0);
+    ASSERT_EQ(runHandler(doSsdDiagnostic, {"ssd", "-a", "readLUT", "-c", "64", "-d", "0"}, out), 0);
     // 64 sectors of 128 words, eight a line, and the closing newline.
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 64 * 128 / 8 + 1);
     const std::string last = "1FF8: ED001FF8 ED001FF9 ED001FFA ED001FFB ED001FFC ED001FFD ED001FFE ED001FFF \n\n";
     ASSERT_GE(out.size(), last.size());
     EXPECT_EQ(out.substr(out.size() - last.size()), last);
 
-    ASSERT_EQ(run(doSsdDiagnostic, {"ssd", "-a", "readEvent", "-d", "0"}, out), 0);
+    ASSERT_EQ(runHandler(doSsdDiagnostic, {"ssd", "-a", "readEvent", "-d", "0"}, out), 0);
     EXPECT_EQ(out.compare(0, 21, "30 events reported.\n\n"), 0);
     size_t shown = 0;
     for (size_t at = out.find("Sequence Number"); at != std::string::npos; at = out.find("Sequence Number", at + 1))
@@ -99,7 +77,7 @@ TEST(SsdUnit, LargestTransfersStayInTheirBuffers)
     EXPECT_NE(out.find("Sequence Number: 20\n  Host abort command.\n\n"), std::string::npos);
     EXPECT_EQ(out.find("Sequence Number: 21\n"), std::string::npos);
 
-    ASSERT_EQ(run(doSsdDiagnostic, {"ssd", "-a", "comparePhysicalRaw", "-p", "0xA5A5A5A5", "-d", "0"}, out), 0);
+    ASSERT_EQ(runHandler(doSsdDiagnostic, {"ssd", "-a", "comparePhysicalRaw", "-p", "0xA5A5A5A5", "-d", "0"}, out), 0);
     EXPECT_EQ(out, "Data are identical.\n");
 }
 
@@ -107,14 +85,5 @@ TEST(SsdUnit, LargestTransfersStayInTheirBuffers)
 
 int main(int argc, char **argv)
 {
-    char dir[] = "/tmp/ssd-unit-XXXXXX";
-    if (!mkdtemp(dir))
-        return 2;
-    gState = std::string(dir) + "/state.json";
-    setenv("ARRAYCORE_SIM_STATE", gState.c_str(), 1);
-    testing::InitGoogleTest(&argc, argv);
-    const int rc = RUN_ALL_TESTS();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-    return rc;
+    return runHandlerTests(argc, argv, "/tmp/ssd-unit-XXXXXX");
 }

@@ -483,91 +483,88 @@ int runOnSsd(const SsdOptions &o)
     }
 }
 
-/* Takes one option; -1 to go on, else the handler's result. */
-int takeOption(int c, const char *arg, SsdOptions &o)
+/* Takes one option. -m is not counted: it is the one option that may be
+   given again (the last text counts). */
+OptionTake takeOption(int c, const char *arg, SsdOptions &o)
 {
     switch (c) {
     case 'a':
         o.action = findAction(arg);
         if (!o.action) {
             fprintf(stream, "-a : invalid action '%s'\n", arg);
-            return 1;
+            return OPT_REFUSED;
         }
-        return -1;
+        return OPT_TAKEN;
     case 'd': {
         unsigned long id = 0;
         if (!parseDecimalId(arg, 0xFFFF, id)) {
             fprintf(stream, "-d : invalid device id '%s'\n", arg);
-            return 1;
+            return OPT_REFUSED;
         }
         o.device = (KX_U16)id;
-        return -1;
+        return OPT_TAKEN;
     }
     case 'n':
         if (!parseDecOrHex32(arg, &o.number)) {
             fprintf(stream, "-n : invalid number '%s'\n", arg);
-            return 1;
+            return OPT_REFUSED;
         }
-        return -1;
+        return OPT_TAKEN;
     case 'c': {
         unsigned long n = 0;
         if (!parseDecimalId(arg, kMaxSectors, n) || n == 0) {
             fprintf(stream, "-c : sector count should be a positive number <= 64\n");
-            return 1;
+            return OPT_REFUSED;
         }
         o.count = (unsigned)n;
-        return -1;
+        return OPT_TAKEN;
     }
     case 'p':
         if (!parseDecOrHex32(arg, &o.pattern)) {
             fprintf(stream, "-p : invalid pattern '%s'\n", arg);
-            return 1;
+            return OPT_REFUSED;
         }
-        return -1;
+        return OPT_TAKEN;
     case 'u':
         if (!parseDecOrHex32(arg, &o.ratio)) {
             fprintf(stream, "-u : invalid user space ratio '%s'\n", arg);
-            return 1;
+            return OPT_REFUSED;
         }
         if (o.ratio < 1 || o.ratio > 90) {
             fprintf(stream, "User space ratio should be a number between 1 and 90\n");
-            return 1;
+            return OPT_REFUSED;
         }
-        return -1;
+        return OPT_TAKEN;
     case 's':
         o.serial = unquoted(arg);
         if (o.serial.size() > kSerialMax) {
             fprintf(stream, "-s : serial number should be no more than %d characters\n", (int)kSerialMax);
-            return 1;
+            return OPT_REFUSED;
         }
-        return -1;
+        return OPT_TAKEN;
     case 'f':
         o.file = unquoted(arg);
         if (o.file.size() > kFileMax) {
             fprintf(stream, "-f : file name should be no more than %d characters\n", (int)kFileMax);
-            return 1;
+            return OPT_REFUSED;
         }
-        return -1;
+        return OPT_TAKEN;
     case 'm':
         o.message = unquoted(arg);
         if (o.message.size() > kMessageMax) {
             fprintf(stream, "-m : message should be no more than %d characters\n", (int)kMessageMax + 1);
-            return 1;
+            return OPT_REFUSED;
         }
-        return -1;
+        o.seen['m'] = 1;
+        return OPT_IGNORED;
     default:
-        return -2;
+        return OPT_HELP;
     }
 }
 
 /* The checks after parsing; -1 when the options hold together. */
 int checkOptions(const SsdOptions &o, const cmd_struct *pCmdInfo)
 {
-    for (char c : {'a', 'd', 'n', 'c', 'p', 'u', 's', 'f'})
-        if (o.seen[(int)c] > 1) {
-            fputs(ErrorDuplicate, stream);
-            return 1;
-        }
     if (!o.action) {
         fprintf(stream, OptionRequired, pCmdInfo->cmd, 'a');
         return 1;
@@ -623,23 +620,11 @@ int doSsdDiagnostic(int argc, char **argv, cmd_struct *pCmdInfo)
         {nullptr, 0, nullptr, 0},
     };
     SsdOptions o;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "a:d:n:c:p:s:u:f:m:\x01:h", longopts, nullptr)) != -1) {
-        if (c == 1)
-            continue;
-        if (c == '?')
-            return 1;
-        const int rc = takeOption(c, cli::optarg, o);
-        if (rc == -2) {
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-        if (rc != -1)
-            return rc;
-        ++o.seen[c & 127];
-    }
-    const int rc = checkOptions(o, pCmdInfo);
+    int rc = runOptionLoop(argc, argv, pCmdInfo, "a:d:n:c:p:s:u:f:m:\x01:h", longopts, false, o.seen,
+                           [&](int c, const char *arg) { return takeOption(c, arg, o); });
+    if (rc >= 0)
+        return rc;
+    rc = checkOptions(o, pCmdInfo);
     if (rc != -1)
         return rc;
     switch (o.action->kind) {

@@ -44,32 +44,32 @@ struct Volume {
     KX_U8 raid = kNoVolume;
 };
 
-int takeOption(int c, const char *arg, SsdopOptions &o)
+OptionTake takeOption(int c, const char *arg, SsdopOptions &o)
 {
     switch (c) {
     case 'a':
         if (strcasecmp(arg, "info") == 0 || strcasecmp(arg, "create") == 0) {
             o.create = strcasecmp(arg, "create") == 0;
-            return -1;
+            return OPT_TAKEN;
         }
         fprintf(stream, "-a : invalid action '%s'\n", arg);
-        return 1;
+        return OPT_REFUSED;
     case 'd':
         if (strcasecmp(arg, "none") == 0 || strcasecmp(arg, "enable") == 0) {
             o.protect = strcasecmp(arg, "enable") == 0;
-            return -1;
+            return OPT_TAKEN;
         }
         fprintf(stream, "-d : invalid data protection mode '%s'\n", arg);
-        return 1;
+        return OPT_REFUSED;
     case 'w':
         if (strcasecmp(arg, "standard") == 0 || strcasecmp(arg, "maximum") == 0) {
             o.maximum = strcasecmp(arg, "maximum") == 0;
-            return -1;
+            return OPT_TAKEN;
         }
         fprintf(stream, "-w : invalid write performance mode '%s'\n", arg);
-        return 1;
+        return OPT_REFUSED;
     default:
-        return -2;
+        return OPT_HELP;
     }
 }
 
@@ -108,42 +108,21 @@ int readModules(Volume &v)
     return -1;
 }
 
-/* The VDs, page by page: at most one may exist. */
+/* The VDs: at most one may exist. */
 int readVolume(Volume &v)
 {
-    const KX_U16 maxKiB = gAdapterInfo[gCurrentAdapter].MaxBufferSize;
-    unsigned perPage = maxKiB ? (maxKiB * 1024u - sizeof(RequestHeader)) / sizeof(LD_Info) : 128;
-    if (perPage == 0)
-        perPage = 1;
-    const size_t bytes = sizeof(RequestHeader) + perPage * sizeof(LD_Info);
-    LD_Info_Request *req = static_cast<LD_Info_Request *>(calloc(1, bytes));
-    if (!req)
-        return 4;
     unsigned count = 0;
-    KX_U16 start = 0;
-    KX_U8 st;
-    for (;;) {
-        memset(req, 0, bytes);
-        req->header.requestType = KX_REQUEST_BY_INDEX;
-        req->header.startingIndexOrId = start;
-        req->header.numRequested = (KX_U16)perPage;
-        st = KX_LD_GetInfo(gCurrentAdapter, req);
-        if (st != 0)
-            break;
-        const unsigned n = req->header.numReturned < perPage ? req->header.numReturned : perPage;
-        const LD_Info *recs =
-            reinterpret_cast<const LD_Info *>(reinterpret_cast<const char *>(req) + sizeof(RequestHeader));
-        for (unsigned i = 0; i < n; ++i) {
+    KX_U8 st = pageThroughList(
+        sizeof(LD_Info),
+        [](RequestHeader *page) { return KX_LD_GetInfo(gCurrentAdapter, reinterpret_cast<LD_Info_Request *>(page)); },
+        [&](const void *rec) {
+            LD_Info info;
+            memcpy(&info, rec, sizeof info);
             v.hasVd = true;
-            v.vd = recs[i].ID;
-            v.raid = recs[i].RaidMode;
-        }
-        count += n;
-        if (req->header.nextStartingIndex == KX_END_OF_LIST || n == 0)
-            break;
-        start = req->header.nextStartingIndex;
-    }
-    free(req);
+            v.vd = info.ID;
+            v.raid = info.RaidMode;
+            ++count;
+        });
     if (st != 0) {
         fprintf(stream, "Unable to get current volume info (error %d: %s).\n", st, ErrorMessage(st));
         return st;
@@ -321,32 +300,17 @@ int doSsdOp(int argc, char **argv, cmd_struct *pCmdInfo)
         {nullptr, 0, nullptr, 0},
     };
     SsdopOptions o;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "a:d:w:\x01:h", longopts, nullptr)) != -1) {
-        if (c == 1)
-            continue;
-        if (c == '?')
-            return 1;
-        const int rc = takeOption(c, cli::optarg, o);
-        if (rc == -2) {
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-        if (rc != -1)
-            return rc;
-        if (++o.seen[c & 127] > 1) {
-            fputs(ErrorDuplicate, stream);
-            return 1;
-        }
-    }
+    int rc = runOptionLoop(argc, argv, pCmdInfo, "a:d:w:\x01:h", longopts, false, o.seen,
+                           [&](int c, const char *arg) { return takeOption(c, arg, o); });
+    if (rc >= 0)
+        return rc;
     const Adapter_Info &info = gAdapterInfo[gCurrentAdapter];
     if (info.VenID != kLaurelVendor || info.DevID != kLaurelDevice) {
         fprintf(stream, "This command can not be performed on non-Laurel adapter.\n");
         return 1;
     }
     Volume v;
-    int rc = readModules(v);
+    rc = readModules(v);
     if (rc >= 0)
         return rc;
     rc = readVolume(v);
