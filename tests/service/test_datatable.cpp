@@ -51,6 +51,17 @@ class DataTableTest : public ::testing::Test {
     return std::unique_ptr<DataTable>(reader.getTable(name, keys));
   }
   std::string log() { return readFile(dir.file("arraywatch.log")); }
+  // The file with its first row marked for write-back while a GUI process
+  // holds the data file's lock (closing *gui releases it).
+  std::unique_ptr<DataTable> markWhileGuiHoldsLock(int* gui) {
+    writeFile(xml, kSchedules);
+    *gui = open((xml + ".lock").c_str(), O_RDWR | O_CREAT, 0644);
+    EXPECT_GE(*gui, 0);
+    EXPECT_EQ(flock(*gui, LOCK_EX), 0);
+    auto table = read();
+    table->getRow(0)->changeValue("status", "1");
+    return table;
+  }
 };
 
 TEST_F(DataTableTest, RowsInKeyOrderAsText) {
@@ -232,15 +243,13 @@ TEST_F(DataTableTest, WriteBackKeepsModeAndLeavesNoTemporaryFile) {
   }
 }
 
+const char kMarked[] = "<index>1</index><settingType>0</settingType><status>1</status>";
+
 // The GUI replaces the file under this lock after re-reading it; a
 // write-back in between would drop what the GUI just wrote.
 TEST_F(DataTableTest, WriteBackWaitsForTheGuiLock) {
-  writeFile(xml, kSchedules);
-  int gui = open((xml + ".lock").c_str(), O_RDWR | O_CREAT, 0644);
-  ASSERT_GE(gui, 0);
-  ASSERT_EQ(flock(gui, LOCK_EX), 0);
-  auto table = read();
-  table->getRow(0)->changeValue("status", "1");
+  int gui = -1;
+  auto table = markWhileGuiHoldsLock(&gui);
   std::atomic<bool> done{false};
   std::thread daemon([&] {
     table->flashData();
@@ -251,20 +260,16 @@ TEST_F(DataTableTest, WriteBackWaitsForTheGuiLock) {
   EXPECT_EQ(readFile(xml), kSchedules);
   close(gui);
   daemon.join();
-  EXPECT_NE(readFile(xml).find("<index>1</index><settingType>0</settingType><status>1</status>"), std::string::npos);
+  EXPECT_NE(readFile(xml).find(kMarked), std::string::npos);
 }
 
 // A GUI process that never lets go of the lock stalls a write-back for 2 s,
 // not for ever: the mark is written without the lock and the log says so.
 TEST_F(DataTableTest, WriteBackGivesUpWaitingAfterTwoSeconds) {
-  writeFile(xml, kSchedules);
-  int gui = open((xml + ".lock").c_str(), O_RDWR | O_CREAT, 0644);
-  ASSERT_GE(gui, 0);
-  ASSERT_EQ(flock(gui, LOCK_EX), 0);
-  auto table = read();
-  table->getRow(0)->changeValue("status", "1");
+  int gui = -1;
+  auto table = markWhileGuiHoldsLock(&gui);
   table->flashData();
-  EXPECT_NE(readFile(xml).find("<index>1</index><settingType>0</settingType><status>1</status>"), std::string::npos);
+  EXPECT_NE(readFile(xml).find(kMarked), std::string::npos);
   EXPECT_NE(log().find("data file lock not obtained; writing back without it."), std::string::npos) << log();
   close(gui);
 }
