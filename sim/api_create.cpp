@@ -19,7 +19,6 @@ constexpr uint8_t ST_PD_COUNT_FOR_RAID = 57;
 constexpr uint8_t ST_NO_VD_ID = 64;
 constexpr uint8_t ST_BAD_PD_COUNT = 152;
 
-constexpr uint64_t kGiB = 1048576;  // KiB
 constexpr uint64_t kMiB = 1024;     // KiB
 
 // Sizes in create requests are in MB; the sizes the library answers (what

@@ -52,6 +52,11 @@ int process_filename(char *filename, size_t size)
 {
     if (!filename || size == 0)
         return -1;
+    /* Arithmetic expansion has no place in a file name, and glibc's
+       wordexp dereferences a null pointer on some of it ("$[ $@"): such a
+       name is refused before it gets there. */
+    if (strstr(filename, "$[") || strstr(filename, "$(("))
+        return -1;
     /* WRDE_NOCMD: a file name is data. "$(...)" or a backquote makes
        wordexp fail with WRDE_CMDSUB instead of running anything. */
     wordexp_t words;

@@ -191,7 +191,8 @@ TEST(FileName, RefusesCommandSubstitutionWithoutRunningIt)
     ASSERT_FALSE(dir.empty());
     const std::string marker = dir + "/ran";
     for (std::string name : {"$(touch " + marker + ")", "`touch " + marker + "`",
-                             "fw$(touch " + marker + ").bin", "\"$(touch " + marker + ")\""}) {
+                             "fw$(touch " + marker + ").bin", "\"$(touch " + marker + ")\"",
+                             std::string("$[\x02 $@"), std::string("$(( $* ))")}) {
         char buf[256];
         strcpy(buf, name.c_str());
         EXPECT_EQ(process_filename(buf, sizeof buf), -1) << name;

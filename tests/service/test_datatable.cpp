@@ -254,6 +254,21 @@ TEST_F(DataTableTest, WriteBackWaitsForTheGuiLock) {
   EXPECT_NE(readFile(xml).find("<index>1</index><settingType>0</settingType><status>1</status>"), std::string::npos);
 }
 
+// A GUI process that never lets go of the lock stalls a write-back for 2 s,
+// not for ever: the mark is written without the lock and the log says so.
+TEST_F(DataTableTest, WriteBackGivesUpWaitingAfterTwoSeconds) {
+  writeFile(xml, kSchedules);
+  int gui = open((xml + ".lock").c_str(), O_RDWR | O_CREAT, 0644);
+  ASSERT_GE(gui, 0);
+  ASSERT_EQ(flock(gui, LOCK_EX), 0);
+  auto table = read();
+  table->getRow(0)->changeValue("status", "1");
+  table->flashData();
+  EXPECT_NE(readFile(xml).find("<index>1</index><settingType>0</settingType><status>1</status>"), std::string::npos);
+  EXPECT_NE(log().find("data file lock not obtained; writing back without it."), std::string::npos) << log();
+  close(gui);
+}
+
 TEST_F(DataTableTest, WriteBackIntoMissingDirectoryFailsQuietly) {
   writeFile(xml, kSchedules);
   auto table = read();

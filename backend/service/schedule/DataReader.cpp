@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <csignal>
 #include <sys/file.h>
+#include <sys/time.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -168,18 +170,28 @@ namespace {
 // The web GUI rewrites the file under an exclusive advisory lock on
 // "<file>.lock", re-reading it first. A write-back that re-reads and
 // replaces the file without that lock would drop a row the GUI added in
-// between, so it takes the lock too; it waits a bounded time, as a GUI
-// process stuck with the lock must not stall event capture for long.
+// between, so it takes the lock too. It queues for it like the GUI's
+// writers do (a polling try loses every race to them while they are
+// busy), but for 2 s at most: a GUI process stuck with the lock must not
+// stall event capture for long.
+void interruptOnly(int) {}
+
 class GuiFileLock {
  public:
   explicit GuiFileLock(const std::string& file) {
     m_fd = ::open((file + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
     if (m_fd < 0) return;
-    for (int i = 0; i < 200; ++i) {
-      if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) return;
-      ::usleep(10000);
-    }
-    LogPrintf("data file lock not obtained; writing back without it.\n");
+    struct sigaction wake = {}, old = {};
+    wake.sa_handler = interruptOnly;
+    sigemptyset(&wake.sa_mask);
+    ::sigaction(SIGALRM, &wake, &old);
+    itimerval limit = {}, none = {};
+    limit.it_value.tv_sec = 2;
+    ::setitimer(ITIMER_REAL, &limit, nullptr);
+    int rc = ::flock(m_fd, LOCK_EX);
+    ::setitimer(ITIMER_REAL, &none, nullptr);
+    ::sigaction(SIGALRM, &old, nullptr);
+    if (rc != 0) LogPrintf("data file lock not obtained; writing back without it.\n");
   }
   ~GuiFileLock() {
     if (m_fd >= 0) ::close(m_fd);
