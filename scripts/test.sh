@@ -20,9 +20,12 @@ status=0
 # and a second sanitizer tree would cost more than the whole 32-bit one.
 "$root/scripts/build.sh" "$root/build-i386" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i386.cmake" \
    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DARRAY_PEER_BUILD="$root/build"
-if file "$root"/build-i386/{cli/arrayctl,backend/service/arraywatch,sim/arraysim} \
-        "$root"/build-i386/{backend/chronicle/libchronicle,sim/libarraycore}.so |
-   tee /dev/stderr | grep -v 'ELF 32-bit LSB .*Intel 80386'; then status=1; fi
+# (Not "tee /dev/stderr": when the output goes to a file, reopening it
+# truncates everything written before.)
+kinds=$(file "$root"/build-i386/{cli/arrayctl,backend/service/arraywatch,sim/arraysim} \
+        "$root"/build-i386/{backend/chronicle/libchronicle,sim/libarraycore}.so)
+echo "$kinds"
+if grep -v 'ELF 32-bit LSB .*Intel 80386' <<<"$kinds"; then status=1; fi
 (cd "$root/build-i386" && ctest --output-on-failure -j"$jobs" -LE fuzz) || status=1
 
 "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DARRAY_SANITIZE=ON
