@@ -14,6 +14,7 @@
 #ifndef KX_API_H
 #define KX_API_H
 
+#include "kx_codes.h"
 #include "kx_records.h"
 #include "kx_records_ext.h"
 

@@ -129,29 +129,32 @@ enum KxRaidCode {
 };
 
 /* One RAID level: its code, the LogicalDriverMode bit of an adapter that
-   offers it, the short name of default VD names, and the word of the
-   adapter listing. The rows are in the order the adapter listing names the
-   levels. */
+   offers it, the short name of default VD names, the word of the adapter
+   listing, its name in object listings, and the word that asks for it in
+   a -r option (none for JBOD). The rows are in the order the adapter
+   listing names the levels. */
 struct KxRaidLevel {
     KX_U8 code;
     KX_U8 modeBit;
     const char *shortName;
     const char *listWord;
+    const char *name;
+    const char *optionWord;
 };
 
 static const struct KxRaidLevel kKxRaidLevels[] = {
-    {KX_RAID0, 0, "R0", "RAID0"},
-    {KX_RAID1, 1, "R1", "RAID1"},
-    {KX_RAID5, 4, "R5", "RAID5"},
-    {KX_RAID6, 5, "R6", "RAID6"},
-    {KX_RAID10, 2, "R10", "RAID10"},
-    {KX_RAID1E, 3, "R1E", "RAID1E"},
-    {KX_RAID50, 6, "R50", "RAID50"},
-    {KX_RAID60, 8, "R60", "RAID60"},
-    {KX_RAID_JBOD, 7, "JBD", "JBOD"},
-    {KX_RAID_TANDEM_CAPACITY, 9, "Tandem_c", "hc(tandem capacity)"},
-    {KX_RAID_TANDEM_SAFE, 10, "Tandem_s", "hs(tandem safe)"},
-    {KX_RAID_TANDEM_HYBRID, 11, "Hybrid", "hybrid(tandem hybrid)"},
+    {KX_RAID0, 0, "R0", "RAID0", "RAID0", "0"},
+    {KX_RAID1, 1, "R1", "RAID1", "RAID1", "1"},
+    {KX_RAID5, 4, "R5", "RAID5", "RAID5", "5"},
+    {KX_RAID6, 5, "R6", "RAID6", "RAID6", "6"},
+    {KX_RAID10, 2, "R10", "RAID10", "RAID10", "10"},
+    {KX_RAID1E, 3, "R1E", "RAID1E", "RAID1e", "1e"},
+    {KX_RAID50, 6, "R50", "RAID50", "RAID50", "50"},
+    {KX_RAID60, 8, "R60", "RAID60", "RAID60", "60"},
+    {KX_RAID_JBOD, 7, "JBD", "JBOD", "JBOD", 0},
+    {KX_RAID_TANDEM_CAPACITY, 9, "Tandem_c", "hc(tandem capacity)", "tandem capacity", "hc"},
+    {KX_RAID_TANDEM_SAFE, 10, "Tandem_s", "hs(tandem safe)", "tandem safe", "hs"},
+    {KX_RAID_TANDEM_HYBRID, 11, "Hybrid", "hybrid(tandem hybrid)", "tandem hybrid", "hybrid"},
 };
 #define KX_RAID_LEVEL_COUNT (sizeof kKxRaidLevels / sizeof kKxRaidLevels[0])
 
@@ -162,6 +165,13 @@ static inline const struct KxRaidLevel *kxRaidLevel(unsigned code)
         if (kKxRaidLevels[i].code == code)
             return &kKxRaidLevels[i];
     return 0;
+}
+
+/* A RAID code's name in object listings; "unknown" for any other code. */
+static inline const char *kxRaidName(unsigned code)
+{
+    const struct KxRaidLevel *l = kxRaidLevel(code);
+    return l ? l->name : "unknown";
 }
 
 /* The LogicalDriverMode bit of a RAID code; -1 when no bit offers it. */

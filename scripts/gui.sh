@@ -37,14 +37,14 @@ if ! command -v /usr/sbin/apache2 >/dev/null || [ ! -f /usr/lib/apache2/modules/
 fi
 build=${ARRAY_GUI_BUILD:-$root/build}
 module=$build/backend/phpdll/arrayrpc.so
-if [ ! -f "$module" ] || [ ! -x "$build/sim/arraysim" ]; then
+if [ ! -f "$module" ] || [ ! -x "$build/sim/arraysim" ] || [ ! -f "$build/web/lib/status_texts.php" ]; then
   "$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 group=$(id -gn "$user")
 mkdir -p "$state"/{conf,php,logs,run,sessions,db}
 for f in "$state/conf/apache.conf:$root/web/conf/apache.conf.in" "$state/php/php.ini:$root/web/conf/php.ini.in"; do
   sed -e "s|@STATE@|$state|g" -e "s|@PORT@|$port|g" -e "s|@USER@|$user|g" -e "s|@GROUP@|$group|g" \
-      -e "s|@WEB@|$root/web|g" -e "s|@MODULE@|$module|g" \
+      -e "s|@WEB@|$root/web|g" -e "s|@MODULE@|$module|g" -e "s|@GENERATED@|$build/web/lib|g" \
       -e "s|@SENDMAIL@|${ARRAY_GUI_SENDMAIL:-/usr/sbin/sendmail -t -i}|g" "${f#*:}" >"${f%%:*}"
 done
 # The workers read and write the controller state, the data directory and

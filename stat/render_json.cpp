@@ -4,8 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "Functions/info/info_text.h"
-#include "Public/utils.h"
+#include "record_words.h"
 #include "render.h"
 
 namespace arraystat {
@@ -114,7 +113,7 @@ json arrayJson(const DG_Info &dg)
     json j = {{"DGID", dg.DGID},
               {"Name", fieldText(dg.Name, sizeof dg.Name)},
               {"RaidMode", dg.RaidMode},
-              {"RaidMode_word", RaidModeStr(dg.RaidMode)},
+              {"RaidMode_word", kxRaidName(dg.RaidMode)},
               {"Status", dg.Status},
               {"Status_word", arrayStatusWord(dg)},
               {"TotalManagedSpace", kxU64Value(dg.TotalManagedSpace)},
@@ -135,7 +134,7 @@ json vdJson(const VdEntry &v)
               {"Status", ld.Status},
               {"Status_word", vdStatusWord(ld)},
               {"RaidMode", ld.RaidMode},
-              {"RaidMode_word", RaidModeStr(ld.RaidMode)},
+              {"RaidMode_word", kxRaidName(ld.RaidMode)},
               {"Size", kxU64Value(ld.Size)},
               {"StripeBlockSize", ld.StripeBlockSize},
               {"HDCount", ld.HDCount},

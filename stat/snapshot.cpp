@@ -5,46 +5,23 @@
 #include <functional>
 #include <memory>
 
-#include "Functions/info/info_text.h"
-#include "Public/errors.h"
+#include "record_words.h"
+#include "paging.h"
+#include "status_text.h"
 #include "qta_api.h"
 
 namespace arraystat {
 namespace {
 
-// A paged list operation: asks from index 0 and follows nextStartingIndex
-// until the library says there is no more. Returns the first failure.
+// Every record of a paged list operation; the first failing call's status.
 template <typename Request, typename Record>
 KX_U8 readList(KX_U16 maxBufferKiB, const std::function<KX_U8(Request *)> &call,
                const std::function<void(const Record &)> &each)
 {
-    const unsigned perPage = infoRecordsPerPage(maxBufferKiB, sizeof(Record), 128);
-    const size_t bytes = sizeof(RequestHeader) + perPage * sizeof(Record);
-    std::unique_ptr<unsigned char[]> buffer(new unsigned char[bytes]);
-    KX_U16 start = 0;
-    // Never more pages than indexes exist: a library that keeps answering
-    // with the same start must not keep us here.
-    for (unsigned pages = 0; pages < 0x10000; ++pages) {
-        std::memset(buffer.get(), 0, bytes);
-        Request *req = reinterpret_cast<Request *>(buffer.get());
-        req->header.requestType = KX_REQUEST_BY_INDEX;
-        req->header.startingIndexOrId = start;
-        req->header.numRequested = static_cast<KX_U16>(perPage);
-        KX_U8 st = call(req);
-        if (st != 0)
-            return st;
-        const unsigned n = req->header.numReturned < perPage ? req->header.numReturned : perPage;
-        for (unsigned i = 0; i < n; ++i) {
-            Record r;
-            std::memcpy(&r, buffer.get() + sizeof(RequestHeader) + i * sizeof(Record), sizeof r);
-            each(r);
-        }
-        const KX_U16 next = req->header.nextStartingIndex;
-        if (n == 0 || next == KX_END_OF_LIST || next <= start)
-            return 0;
-        start = next;
-    }
-    return 0;
+    return client::walkList<Request, Record>(maxBufferKiB, 128, call, [&](const Record &r) {
+        each(r);
+        return true;
+    });
 }
 
 void note(AdapterSnapshot &a, const char *operation, KX_U8 status, int object = -1)
@@ -59,16 +36,9 @@ void readPds(AdapterSnapshot &a)
     KX_U8 st = readList<HD_Info_Request, HD_Info>(
         a.info.MaxBufferSize,
         [&](HD_Info_Request *req) {
-            KX_U8 rc = KX_PD_GetHDInfo_Ext(ad, req);
-            extended = rc == 0;
-            // 55: no disk; anything else: an adapter that knows only the
-            // older record.
-            if (rc != 0 && rc != 55) {
-                req->header.numReturned = 0;
-                req->header.nextStartingIndex = KX_END_OF_LIST;
-                rc = KX_PD_GetHDInfo(ad, req);
-            }
-            return rc == 55 ? KX_U8(0) : rc;
+            KX_U8 rc = client::pdInfoPage(ad, req, extended);
+            // No disk at all is an empty list, not a failure.
+            return rc == KX_ST_PD_MISSING ? KX_U8(KX_ST_OK) : rc;
         },
         [&](const HD_Info &hd) {
             PdEntry e;
@@ -85,7 +55,7 @@ void readPds(AdapterSnapshot &a)
     st = readList<HD_RAID_Status_Request, HD_RAID_Status>(
         a.info.MaxBufferSize, [&](HD_RAID_Status_Request *req) { return KX_PD_GetHDRaidStatus(ad, req); },
         [&](const HD_RAID_Status &r) { raid[r.HDID] = r; });
-    if (st != 0 && st != 55)
+    if (st != KX_ST_OK && st != KX_ST_PD_MISSING)
         note(a, "KX_PD_GetHDRaidStatus", st);
     for (PdEntry &e : a.pds) {
         auto it = raid.find(e.info.Link.Self.DevID);
@@ -107,23 +77,17 @@ void readVds(AdapterSnapshot &a)
             std::memset(&e.status, 0, sizeof e.status);
             a.vds.push_back(e);
         });
-    if (st != 0 && st != 55) {
+    if (st != KX_ST_OK && st != KX_ST_PD_MISSING) {
         note(a, "KX_LD_GetInfo", st);
         return;
     }
     for (VdEntry &e : a.vds) {
-        LD_Status_Request req;
-        std::memset(&req, 0, sizeof req);
-        req.header.requestType = KX_REQUEST_BY_ID;
-        req.header.startingIndexOrId = e.info.ID;
-        req.header.numRequested = 1;
-        st = KX_LD_GetStatus(ad, &req);
-        if (st != 0)
+        // A listed VD whose status does not come back was not read.
+        st = client::queryOne<LD_Status_Request>(KX_LD_GetStatus, ad, e.info.ID, e.status, KX_ST_BAD_VD);
+        if (st != KX_ST_OK)
             note(a, "KX_LD_GetStatus", st, e.info.ID);
-        else if (req.header.numReturned >= 1) {
-            std::memcpy(&e.status, reinterpret_cast<const char *>(&req) + sizeof(RequestHeader), sizeof e.status);
+        else
             e.haveStatus = true;
-        }
     }
 }
 
@@ -154,7 +118,7 @@ void readAdapter(AdapterSnapshot &a, const Scope &scope)
         st = readList<DG_Info_Request, DG_Info>(
             a.info.MaxBufferSize, [&](DG_Info_Request *req) { return KX_DG_GetInfo(ad, req); },
             [&](const DG_Info &dg) { a.arrays.push_back(dg); });
-        if (st != 0 && st != 55)
+        if (st != KX_ST_OK && st != KX_ST_PD_MISSING)
             note(a, "KX_DG_GetInfo", st);
     }
     if (scope.wants("vd"))
@@ -163,14 +127,14 @@ void readAdapter(AdapterSnapshot &a, const Scope &scope)
         st = readList<Enclosure_Info_Request, Enclosure_Info>(
             a.info.MaxBufferSize, [&](Enclosure_Info_Request *req) { return KX_ENC_GetEnclosureInfo(ad, req); },
             [&](const Enclosure_Info &e) { a.enclosures.push_back(e); });
-        if (st != 0 && st != 55)
+        if (st != KX_ST_OK && st != KX_ST_PD_MISSING)
             note(a, "KX_ENC_GetEnclosureInfo", st);
     }
     if (scope.wants("exp") && (!a.haveInfo || a.info.MaxExpander != 0)) {
         st = readList<Exp_Info_Request, Exp_Info>(
             a.info.MaxBufferSize, [&](Exp_Info_Request *req) { return KX_PD_GetExpanderInfo(ad, req); },
             [&](const Exp_Info &e) { a.expanders.push_back(e); });
-        if (st != 0 && st != 55)
+        if (st != KX_ST_OK && st != KX_ST_PD_MISSING)
             note(a, "KX_PD_GetExpanderInfo", st);
     }
 }

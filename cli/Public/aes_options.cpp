@@ -7,6 +7,7 @@
 #include <strings.h>
 
 #include "Public/utils.h"
+#include "parse.h"
 
 void wipeSecret(void *p, size_t n)
 {
@@ -36,23 +37,10 @@ bool AesText::set(const char *value)
 
 bool parseAesId(const char *text, unsigned long max, unsigned long *value)
 {
-    if (!text || !*text)
+    /* Hex IDs keep to "0x" and eight digits, leading zeros included. */
+    if (text && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && strlen(text) > 10)
         return false;
-    unsigned long v;
-    if (isNumber(text)) {
-        errno = 0;
-        v = strtoul(text, nullptr, 10);
-        if (errno == ERANGE)
-            return false;
-    } else if (isHex(text) && strlen(text) <= 10) {
-        v = atohex(text);
-    } else {
-        return false;
-    }
-    if (v > max)
-        return false;
-    *value = v;
-    return true;
+    return client::parseDecimalOrHex(text, max, *value);
 }
 
 bool lineMayHoldSecret(const char *line)

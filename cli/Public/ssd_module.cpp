@@ -48,7 +48,7 @@ KX_U8 ssdIdentify(KX_U16 device, bool *isKorvex, KX_U8 firmware[8])
 {
     SsdBuffer buf(1);
     if (!buf.ok())
-        return 4;
+        return KX_ST_NO_RESOURCE;
     KX_U8 st = ssdDiagnostic(device, SSD_ACT_IDENTIFY, KX_SSD_READ, 0, &buf);
     if (st != 0)
         return st;
@@ -77,7 +77,7 @@ KX_U8 pageThroughList(size_t recordSize, const std::function<KX_U8(RequestHeader
     const size_t bytes = sizeof(RequestHeader) + perPage * recordSize;
     char *buf = static_cast<char *>(calloc(1, bytes));
     if (!buf)
-        return 4;
+        return KX_ST_NO_RESOURCE;
     RequestHeader *hdr = reinterpret_cast<RequestHeader *>(buf);
     KX_U8 st = 0;
     KX_U16 start = 0;

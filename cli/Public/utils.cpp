@@ -6,6 +6,7 @@
 #include <string.h>
 #include "kx_api.h"
 #include "Public/globals.h"
+#include "paging.h"
 
 bool isNumber(const char *text)
 {
@@ -70,33 +71,18 @@ char *strlwr(char *text)
 
 KX_U8 chooseRaidMode(const char *text)
 {
-    static const struct { const char *word; KX_U8 code; } modes[] = {
-        {"0", 0}, {"1", 1}, {"5", 5}, {"6", 6}, {"hc", 10}, {"hs", 11}, {"hybrid", 12},
-        {"10", 16}, {"1e", 17}, {"1E", 17}, {"50", 80}, {"60", 96},
-    };
-    for (const auto &m : modes)
-        if (strcmp(text, m.word) == 0)
-            return m.code;
-    return 255;
+    /* "1E" is the one word also taken in capitals. */
+    if (strcmp(text, "1E") == 0)
+        return KX_RAID1E;
+    for (const KxRaidLevel &l : kKxRaidLevels)
+        if (l.optionWord && strcmp(text, l.optionWord) == 0)
+            return l.code;
+    return KX_RAID_NONE;
 }
 
 const char *RaidModeStr(KX_U8 code)
 {
-    switch (code) {
-    case 0: return "RAID0";
-    case 1: return "RAID1";
-    case 5: return "RAID5";
-    case 6: return "RAID6";
-    case 10: return "tandem capacity";
-    case 11: return "tandem safe";
-    case 12: return "tandem hybrid";
-    case 15: return "JBOD";
-    case 16: return "RAID10";
-    case 17: return "RAID1e";
-    case 80: return "RAID50";
-    case 96: return "RAID60";
-    default: return "unknown";
-    }
+    return kxRaidName(code);
 }
 
 KX_U8 chooseBGAAction(const char *text)
@@ -173,57 +159,16 @@ KX_U8 HDisFreeDiskForBirch(KX_U16 diskId, KX_U16 sourceVdId)
     if (adapter.DevID <= 0x6300 || arrayBasedRaid)
         return 0;
 
-    size_t perPage = 512;
-    if (adapter.MaxBufferSize != 0)
-        perPage = (static_cast<size_t>(adapter.MaxBufferSize) * 1024 - sizeof(RequestHeader)) /
-                  sizeof(Block_Info);
-    /* numRequested is 16 bits wide. */
-    if (perPage > 0xFFFF)
-        perPage = 0xFFFF;
-    if (perPage == 0)
-        perPage = 1;
-    const size_t bytes = sizeof(RequestHeader) + perPage * sizeof(Block_Info);
-    Block_Info_Request *request = static_cast<Block_Info_Request *>(calloc(1, bytes));
-    if (!request)
-        return 4;
-
-    KX_U8 result = 0;
-    KX_U16 start = 0;
-    for (;;) {
-        memset(&request->header, 0, sizeof request->header);
-        request->header.requestType = KX_REQUEST_BY_INDEX;
-        request->header.startingIndexOrId = start;
-        request->header.numRequested = static_cast<KX_U16>(perPage);
-        KX_U8 status = KX_BLK_GetInfo(gCurrentAdapter, request);
-        if (status != 0) {
-            result = status;
-            break;
-        }
-        size_t returned = request->header.numReturned;
-        if (returned > perPage)
-            returned = perPage;
-        /* The records run past the one-element array of the declaration. */
-        const Block_Info *blocks = request->blockInfo;
-        bool conflict = false;
-        for (size_t i = 0; i < returned; ++i) {
-            const Block_Info &blk = blocks[i];
-            /* 0xFF and 0xFFFF both mean the block belongs to no VD. */
-            if (blk.HDID == diskId && blk.LDID != 0xFF && blk.LDID != 0xFFFF &&
-                blk.LDID != sourceVdId) {
-                conflict = true;
-                break;
+    KX_U8 result = KX_ST_OK;
+    KX_U8 st = client::walkList<Block_Info_Request, Block_Info>(
+        adapter.MaxBufferSize, 512, [](Block_Info_Request *req) { return KX_BLK_GetInfo(gCurrentAdapter, req); },
+        [&](const Block_Info &blk) {
+            /* Either sentinel means the block belongs to no VD. */
+            if (blk.HDID == diskId && blk.LDID != KX_ID8_NONE && blk.LDID != KX_ID_NONE && blk.LDID != sourceVdId) {
+                result = KX_ST_BLOCK_OF_VD;
+                return false;
             }
-        }
-        if (conflict) {
-            result = 73;
-            break;
-        }
-        const KX_U16 next = request->header.nextStartingIndex;
-        /* A list that does not move forward would page for ever. */
-        if (next == KX_END_OF_LIST || next <= start)
-            break;
-        start = next;
-    }
-    free(request);
-    return result;
+            return true;
+        });
+    return st != KX_ST_OK ? st : result;
 }

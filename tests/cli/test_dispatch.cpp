@@ -7,7 +7,7 @@
 #include "cli_test_support.h"
 #include "Functions/help_texts.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 #include "Public/startup.h"
 

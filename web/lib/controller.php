@@ -4,7 +4,8 @@
 declare(strict_types=1);
 
 require_once __DIR__ . '/rpc.php';
-require_once __DIR__ . '/status_texts.php';
+// Generated at build time from the programs' own table (on include_path).
+require_once 'status_texts.php';
 
 final class Words
 {

@@ -7,8 +7,10 @@
  * store files in ARRAY_DB_DIR (default /opt/korvex/storage/db), does its
  * work and closes them again; nothing is kept between calls, so any number
  * of processes may use the store at once. Writers (capture, delete, clear,
- * service events) serialise on an advisory lock of the event file; readers
- * take no lock.
+ * service events) hold an exclusive advisory lock of the event file for
+ * the whole call; readers hold a shared one, so a reader never sees a
+ * header or record half written, and a writer that waits is served before
+ * readers that come after it (see README.md).
  *
  * None of the functions reports a status: a missing, short or damaged
  * store reads as empty and a store that cannot be written stays unchanged.

@@ -11,7 +11,7 @@
 #include "Functions/handlers.h"
 #include "Public/aes_options.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
 #include "kx_api.h"
@@ -20,7 +20,6 @@
 namespace {
 enum EntryOp { OP_NONE, OP_GET_INFO, OP_GET_CFG, OP_SET_CFG };
 const int kWidth = 24;
-const KX_U8 kNoMemory = 164;
 
 /* A list request of n records of recordSize bytes, header zeroed; null
    (after the failure message) when it cannot be allocated. */
@@ -29,8 +28,8 @@ RequestHeader *newListRequest(unsigned n, size_t recordSize)
     size_t bytes = sizeof(RequestHeader) + n * recordSize;
     RequestHeader *h = static_cast<RequestHeader *>(calloc(1, bytes));
     if (!h)
-        fprintf(stream, "Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)bytes, kNoMemory,
-                ErrorMessage(kNoMemory));
+        fprintf(stream, "Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)bytes, KX_ST_NO_MEMORY,
+                ErrorMessage(KX_ST_NO_MEMORY));
     return h;
 }
 
@@ -41,11 +40,11 @@ int printPortsAndEntries()
     const Adapter_Info &a = gAdapterInfo[gCurrentAdapter];
     RequestHeader *entries = newListRequest(a.MaxAESEntry, sizeof(AES_KEY_ENTRY_INFO));
     if (!entries)
-        return kNoMemory;
+        return KX_ST_NO_MEMORY;
     RequestHeader *ports = newListRequest(a.MaxAESPort, sizeof(AES_PORT_INFO));
     if (!ports) {
         free(entries);
-        return kNoMemory;
+        return KX_ST_NO_MEMORY;
     }
     entries->requestType = KX_REQUEST_BY_INDEX;
     entries->numRequested = a.MaxAESEntry;

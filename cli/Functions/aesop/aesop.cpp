@@ -9,7 +9,7 @@
 #include "Functions/handlers.h"
 #include "Public/aes_options.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
 #include "kx_api.h"

@@ -11,7 +11,7 @@
 #include "Functions/handlers.h"
 #include "Public/aes_options.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
 #include "kx_api.h"
@@ -21,11 +21,9 @@ namespace {
 enum PortOp { OP_NONE, OP_GET_CFG, OP_SET, OP_MOUNT, OP_DISMOUNT };
 const int kAesOn = 2, kAesOff = 3;
 const int kWidth = 24;
-const KX_U8 kNoEntry = 0xFF;
-const KX_U8 kNoMemory = 164;
 const KX_U8 kNoDisk = 55;
 
-/* The entry a port is linked to (kNoEntry: none): from the adapter's
+/* The entry a port is linked to (KX_ID8_NONE: none): from the adapter's
    summary record when it gives one, else from the port's own record. */
 KX_U8 linkedEntry(KX_U8 port, bool haveSummary, const aes_entry_info &summary, KX_U8 &status)
 {
@@ -34,7 +32,7 @@ KX_U8 linkedEntry(KX_U8 port, bool haveSummary, const aes_entry_info &summary, K
         for (unsigned i = 0; i < sizeof summary.aes_port / sizeof summary.aes_port[0]; ++i)
             if (summary.aes_port[i][0] == port)
                 return summary.aes_port[i][1];
-        return kNoEntry;
+        return KX_ID8_NONE;
     }
     AES_PORT_INFO_Request request;
     memset(&request, 0, sizeof request);
@@ -44,12 +42,12 @@ KX_U8 linkedEntry(KX_U8 port, bool haveSummary, const aes_entry_info &summary, K
     KX_U8 st = KX_AES_OnlyGetPortInfo(gCurrentAdapter, &request);
     /* A port the controller has no link record for is not mounted. */
     if (st == kNoDisk)
-        return kNoEntry;
+        return KX_ID8_NONE;
     if (st != 0) {
         status = st;
-        return kNoEntry;
+        return KX_ID8_NONE;
     }
-    return request.header.numReturned ? request.aesPORTINFO[0].entry : kNoEntry;
+    return request.header.numReturned ? request.aesPORTINFO[0].entry : KX_ID8_NONE;
 }
 
 int getConfig(bool onePort, unsigned long port)
@@ -59,9 +57,9 @@ int getConfig(bool onePort, unsigned long port)
     size_t bytes = sizeof(RequestHeader) + n * sizeof(AES_Port_Config);
     AES_Port_Config_Request *request = static_cast<AES_Port_Config_Request *>(calloc(1, bytes));
     if (!request) {
-        fprintf(stream, "Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)bytes, kNoMemory,
-                ErrorMessage(kNoMemory));
-        return kNoMemory;
+        fprintf(stream, "Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)bytes, KX_ST_NO_MEMORY,
+                ErrorMessage(KX_ST_NO_MEMORY));
+        return KX_ST_NO_MEMORY;
     }
     aes_entry_info summary;
     memset(&summary, 0, sizeof summary);
@@ -96,7 +94,7 @@ int getConfig(bool onePort, unsigned long port)
                 break;
             }
             fprintf(stream, fmt_Num, kWidth, "ID:", (long)r.port_id);
-            if (entry == kNoEntry) {
+            if (entry == KX_ID8_NONE) {
                 fprintf(stream, fmt_Str, kWidth, "mount status:", "dismounted");
             } else {
                 fprintf(stream, fmt_Str, kWidth, "mount status:", "mounted");

@@ -68,7 +68,7 @@ int doCopyBack(int argc, char **argv, cmd_struct *pCmdInfo)
     }
     const KX_U16 dg = static_cast<KX_U16>(id);
     DG_Info array;
-    KX_U8 st = readDGInfo(dg, array);
+    KX_U8 st = queryDGInfoOrSay(dg, array);
     if (st != 0)
         return st;
     if (array.BgaType != 128) {

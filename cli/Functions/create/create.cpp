@@ -8,9 +8,10 @@
 
 #include "Functions/handlers.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "parse.h"
 #include "Public/utils.h"
 #include "create_common.h"
 
@@ -37,45 +38,18 @@ const cli::option kLongOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-bool isTandem(KX_U8 raid)
-{
-    return raid >= 10 && raid <= 12;
-}
-
-/* The disk count a level needs, and its parity count (defaults filled
+/* The disk count a level needs, and its parity count (default filled
    in). Returns false after the level's message. */
 bool diskCountFits(KX_U8 raid, int n, bool haveParity, KX_U8 &parity, int maxParity)
 {
-    int common = createDiskCountCommon(raid, n);
-    if (common >= 0)
-        return common == 1;
-    if (raid == 6) {
-        if (n < 3) {
-            fprintf(stream, "RAID6 needs least 3 PDs.\n");
-            return false;
-        }
-        if (!haveParity)
-            parity = 2;
-        if (parity < 2 || parity > maxParity || parity >= n) {
-            fprintf(stream, "Number of parity disks should be at least 2 and less than %d.\n", maxParity);
-            return false;
-        }
-    } else if (raid == 96) {
-        if (n < 6 || n % 2) {
-            fprintf(stream, "RAID60 needs least 6 or more even number of PDs.\n");
-            return false;
-        }
-        if (!haveParity)
-            parity = 4;
-        if (parity % 2 || parity < 4 || parity > 2 * maxParity) {
-            fprintf(stream, "RAID60 need even number of parity disks between 4 and %d.\n", 2 * maxParity);
-            return false;
-        }
-        if (parity >= n) {
-            fprintf(stream, "# of parity disks (%d) should be less than # of total disks (%d).\n", parity, n);
-            return false;
-        }
+    int p = haveParity ? parity : -1;
+    std::string message;
+    if (!client::checkDiskCount(client::LayoutRules::CreateVd, raid, n, p, maxParity, message)) {
+        fputs(message.c_str(), stream);
+        return false;
     }
+    if (p >= 0)
+        parity = static_cast<KX_U8>(p);
     return true;
 }
 
@@ -91,28 +65,28 @@ int checkDisks(const CreatePdList &pds, KX_U8 raid)
             return 1;
         }
         HD_RAID_Status rs;
-        KX_U8 st = getHDRaidStatus(id, rs);
+        KX_U8 st = queryHDRaidStatus(id, rs);
         if (st != 0) {
             fprintf(stream, "Failed to get status for PD %d (error %d: %s)\n", id, st, ErrorMessage(st));
             return 1;
         }
-        if (rs.Status & PD_OFFLINE) {
+        if (rs.Status & KX_PD_OFFLINE) {
             fprintf(stream, "Offline disk %d can not be used to create VD.\n", id);
             return 1;
         }
-        if (rs.Status & (PD_GLOBAL_SPARE | PD_DEDICATED_SPARE)) {
+        if (rs.Status & (KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE)) {
             fprintf(stream, "Spare disk %d can not be used to create VD.\n", id);
             return 1;
         }
-        if (rs.Status & PD_FOREIGN) {
+        if (rs.Status & KX_PD_FOREIGN) {
             fprintf(stream, "Foreign disk %d can not be used to create VD.\n", id);
             return 1;
         }
         /* A Tandem level is built over disks that already carry data. */
-        if (isTandem(raid))
+        if (kxIsTandemRaid(raid))
             continue;
-        st = HDisFreeDiskForBirch(id, 255);
-        if (st == 73) {
+        st = HDisFreeDiskForBirch(id, KX_ID8_NONE);
+        if (st == KX_ST_BLOCK_OF_VD) {
             fprintf(stream, "Non-free disk %d can not be used to create VD.\n", id);
             return 1;
         }
@@ -133,7 +107,7 @@ int doCreate(int argc, char **argv, cmd_struct *pCmdInfo)
     memset(&param, 0, sizeof param);
     param.StripeBlockSize = 64;
     param.SectorCoefficient = 1;
-    param.LDID = 0xFFFF;
+    param.LDID = KX_ID_NONE;
     CreatePdList pds;
     char name[12] = "";
     unsigned long long size = 0;
@@ -155,14 +129,14 @@ int doCreate(int argc, char **argv, cmd_struct *pCmdInfo)
             return 1;
         case 'r':
             param.RaidMode = chooseRaidMode(arg);
-            if (param.RaidMode == 255) {
+            if (param.RaidMode == KX_RAID_NONE) {
                 fprintf(stream, "-r : invalid raid mode %s\n", arg);
                 return 1;
             }
-            param.TandemWaterMark = isTandem(param.RaidMode) ? 90 : 0;
+            param.TandemWaterMark = kxIsTandemRaid(param.RaidMode) ? 90 : 0;
             break;
         case 'd':
-            if (!createParsePdList(arg, pds, bad)) {
+            if (!client::parsePdList(arg, client::PdListRules{true, true}, pds.ids, pds.count, bad)) {
                 fprintf(stream, "-d : invalid PD ID '%s'\n", bad.c_str());
                 return 1;
             }
@@ -209,14 +183,14 @@ int doCreate(int argc, char **argv, cmd_struct *pCmdInfo)
                 return 1;
             break;
         case 'q':
-            if (!createNumber(arg, 255, v)) {
+            if (!client::parseDecimal(arg, 255, v)) {
                 fprintf(stream, "-q : invalid number of parity disks '%s'\n", arg);
                 return 1;
             }
             param.NumParityDisk = static_cast<KX_U8>(v);
             break;
         case 's':
-            if (!createNumber(arg, ~0ULL, size)) {
+            if (!client::parseDecimal(arg, ~0ULL, size)) {
                 fprintf(stream, "-s : invalid size '%s'.\n", arg);
                 return 1;
             }
@@ -260,14 +234,14 @@ int doCreate(int argc, char **argv, cmd_struct *pCmdInfo)
     if (info.DevID > 0x6300) {
         if (forceSize)
             param.ReservedForApp = 1;
-        else if (!isTandem(raid))
+        else if (!kxIsTandemRaid(raid))
             size = 0;
     }
     param.Size = kxU64Make(size);
 
     if (seen['q'] && raid != 6 && raid != 96) {
         fprintf(stream, "RAID mode %s don't support the setting of parity disks.\n", RaidModeStr(raid));
-        return 19;
+        return KX_ST_NOT_SUPPORTED;
     }
 
     if (!seen['c']) {
@@ -279,8 +253,7 @@ int doCreate(int argc, char **argv, cmd_struct *pCmdInfo)
             param.CachePolicy |= 1;
     }
 
-    int bit = createRaidModeBit(raid);
-    if (bit < 0 || !(info.LogicalDriverMode & (1u << bit))) {
+    if (!kxRaidOffered(info.LogicalDriverMode, raid)) {
         fprintf(stream, "Specified RAID mode is not supported.\n");
         return 1;
     }
@@ -306,7 +279,7 @@ int doCreate(int argc, char **argv, cmd_struct *pCmdInfo)
         rc = createCountObjects(false, vds);
         if (rc != 0)
             return rc;
-        createSetName(param.Name, sizeof param.Name, isTandem(raid) ? "%s_%d" : "VD_%s_%d",
+        createSetName(param.Name, sizeof param.Name, kxIsTandemRaid(raid) ? "%s_%d" : "VD_%s_%d",
                       RaidModeStrInCreate(raid), vds + 1);
     }
 

@@ -11,9 +11,10 @@
 #include "Functions/handlers.h"
 #include "Functions/info/info_list.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "parse.h"
 #include "Public/utils.h"
 #include "create_common.h"
 
@@ -50,7 +51,7 @@ const cli::option kLongOptions[] = {
 struct Options {
     CreateObject object = OBJ_VD;
     KX_U16 arrayId = 0;
-    KX_U8 slot = 255; /* the controller chooses */
+    KX_U8 slot = KX_ID8_NONE; /* the controller chooses */
     KX_U8 raid = 0;
     KX_U8 parity = 0;
     CreatePdList pds;
@@ -113,14 +114,14 @@ int parseOptions(int argc, char **argv, cmd_struct *pCmdInfo, Options &o)
             }
             break;
         case 'a':
-            if (!createNumber(arg, 0xFFFF, v)) {
+            if (!client::parseDecimal(arg, 0xFFFF, v)) {
                 fprintf(stream, "-a : invalid array id '%s'\n", arg);
                 return 1;
             }
             o.arrayId = static_cast<KX_U16>(v);
             break;
         case 'l':
-            if (!createNumber(arg, 255, v)) {
+            if (!client::parseDecimal(arg, 255, v)) {
                 fprintf(stream, "-l : invalid slot number '%s'\n", arg);
                 return 1;
             }
@@ -128,20 +129,20 @@ int parseOptions(int argc, char **argv, cmd_struct *pCmdInfo, Options &o)
             break;
         case 'r':
             o.raid = chooseRaidMode(arg);
-            if (o.raid == 255) {
+            if (o.raid == KX_RAID_NONE) {
                 fprintf(stream, "-r : invalid raid mode %s\n", arg);
                 return 1;
             }
             break;
         case 'q':
-            if (!createNumber(arg, 255, v)) {
+            if (!client::parseDecimal(arg, 255, v)) {
                 fprintf(stream, "-q : invalid number of parity disks '%s'\n", arg);
                 return 1;
             }
             o.parity = static_cast<KX_U8>(v);
             break;
         case 'd':
-            if (!createParsePdList(arg, o.pds, bad)) {
+            if (!client::parsePdList(arg, client::PdListRules{true, true}, o.pds.ids, o.pds.count, bad)) {
                 fprintf(stream, "-d : invalid PD IDs '%s'\n", arg);
                 return 1;
             }
@@ -159,7 +160,7 @@ int parseOptions(int argc, char **argv, cmd_struct *pCmdInfo, Options &o)
                 return 1;
             break;
         case 's':
-            if (!createNumber(arg, ~0ULL, o.size) || o.size == 0) {
+            if (!client::parseDecimal(arg, ~0ULL, o.size) || o.size == 0) {
                 fprintf(stream, "-s : invalid size '%s'.\n", arg);
                 return 1;
             }
@@ -257,7 +258,7 @@ int createVd(cmd_struct *pCmdInfo, Options &o)
         return 1;
     }
     DG_Info dg;
-    KX_U8 st = getDGInfo(o.arrayId, dg);
+    KX_U8 st = queryDGInfo(o.arrayId, dg);
     if (st != 0) {
         fprintf(stream, "Unable to get info for array %d  (error %d: %s)\n", o.arrayId, st, ErrorMessage(st));
         return 1;
@@ -269,7 +270,7 @@ int createVd(cmd_struct *pCmdInfo, Options &o)
             fprintf(stream, "Invalid slot number.  Total slot is %d\n", slots);
             return 1;
         }
-        if (dg.VDIDs[o.slot] != 0xFFFF) {
+        if (dg.VDIDs[o.slot] != KX_ID_NONE) {
             fprintf(stream, "Slot number %d has already occupied by VD %d\n", o.slot, dg.VDIDs[o.slot]);
             return 1;
         }
@@ -277,7 +278,7 @@ int createVd(cmd_struct *pCmdInfo, Options &o)
 
     CreateOrModify_VD_Param vd;
     memset(&vd, 0, sizeof vd);
-    vd.VDID = 0xFFFF;
+    vd.VDID = KX_ID_NONE;
     vd.DGID = o.arrayId;
     vd.RaidMode = dg.RaidMode;
     vd.NumParityDisk = dg.NumParityDisk;
@@ -333,8 +334,7 @@ int createVd(cmd_struct *pCmdInfo, Options &o)
     } else if (dg.RaidMode == 12) {
         supported = true;
     } else {
-        int bit = createRaidModeBit(dg.RaidMode);
-        supported = bit >= 0 && (info.LogicalDriverMode & (1u << bit));
+        supported = kxRaidOffered(info.LogicalDriverMode, dg.RaidMode);
     }
     if (!supported) {
         fprintf(stream, "Specified RAID mode is not supported.\n");
@@ -344,7 +344,7 @@ int createVd(cmd_struct *pCmdInfo, Options &o)
     st = KX_CreateOrModify_VD(gCurrentAdapter, &vd);
     if (st == 0)
         fprintf(stream, "Create VD %d successfully.\n", vd.VDID);
-    else if (st == 4)
+    else if (st == KX_ST_NO_RESOURCE)
         printNoResources(vd.Size);
     else
         fprintf(stream, "\nFailed to create virtual disk (error %d: %s).\n", st, ErrorMessage(st));
@@ -355,42 +355,15 @@ int createVd(cmd_struct *pCmdInfo, Options &o)
 
 bool arrayDiskCountFits(Options &o)
 {
-    const int n = o.pds.count;
-    const int maxParity = adapterInfo().MaxParityDisks;
-    int common = createDiskCountCommon(o.raid, n);
-    if (common >= 0)
-        return common == 1;
-    if (o.raid == 6) {
-        if (n < 4) {
-            fprintf(stream, "RAID6 needs least 4 or more number of PDs.\n");
-            return false;
-        }
-        if (!o.seen['q'])
-            o.parity = 2;
-        if (o.parity < 2 || o.parity > maxParity) {
-            fprintf(stream, "Number of parity disks for RAID6 should be between 2 & %d\n", maxParity);
-            return false;
-        }
-        if (o.parity > n / 2) {
-            fprintf(stream, "Number of parity disks for RAID6 can not exceed half of total disks\n");
-            return false;
-        }
-    } else if (o.raid == 96) {
-        if (n < 8 || n % 2) {
-            fprintf(stream, "RAID60 needs least 8 or more even number of PDs.\n");
-            return false;
-        }
-        if (!o.seen['q'])
-            o.parity = 4;
-        if (o.parity % 2 || o.parity < 4 || o.parity > 2 * maxParity) {
-            fprintf(stream, "Number of parity disks for RAID60 should be even and between 4 & %d\n", 2 * maxParity);
-            return false;
-        }
-        if (o.parity > n / 2) {
-            fprintf(stream, "Number of parity disks for RAID60 can not exceed half of total disks\n");
-            return false;
-        }
+    int parity = o.seen['q'] ? o.parity : -1;
+    std::string message;
+    if (!client::checkDiskCount(client::LayoutRules::CreateArray, o.raid, o.pds.count, parity,
+                                adapterInfo().MaxParityDisks, message)) {
+        fputs(message.c_str(), stream);
+        return false;
     }
+    if (parity >= 0)
+        o.parity = static_cast<KX_U8>(parity);
     return true;
 }
 
@@ -398,9 +371,9 @@ bool arrayDiskCountFits(Options &o)
    that returns no record is status 9 (no such disk), never success. */
 KX_U8 readHdInfo(KX_U16 id, HD_Info &out)
 {
-    KX_U8 st = infoQueryOne<HD_Info_Request>(KX_PD_GetHDInfo_Ext, gCurrentAdapter, id, out, 9);
+    KX_U8 st = client::queryOne<HD_Info_Request>(KX_PD_GetHDInfo_Ext, gCurrentAdapter, id, out, 9);
     if (st != 0)
-        st = infoQueryOne<HD_Info_Request>(KX_PD_GetHDInfo, gCurrentAdapter, id, out, 9);
+        st = client::queryOne<HD_Info_Request>(KX_PD_GetHDInfo, gCurrentAdapter, id, out, 9);
     return st;
 }
 
@@ -424,11 +397,11 @@ int prepareArray(cmd_struct *pCmdInfo, Options &o, CreateOrModify_DG_Param &dg, 
     }
     if (o.seen['q'] && o.raid != 6 && o.raid != 96) {
         fprintf(stream, "RAID mode %s don't support the setting of parity disks.\n", RaidModeStr(o.raid));
-        return 19;
+        return KX_ST_NOT_SUPPORTED;
     }
 
     memset(&dg, 0, sizeof dg);
-    dg.DGID = 0xFFFF;
+    dg.DGID = KX_ID_NONE;
     arrays = -1;
     if (o.seen['n']) {
         createSetName(dg.Name, sizeof dg.Name, "%s", o.name);
@@ -473,20 +446,20 @@ int prepareArray(cmd_struct *pCmdInfo, Options &o, CreateOrModify_DG_Param &dg, 
             return 1;
         }
         HD_RAID_Status rs;
-        st = getHDRaidStatus(id, rs);
+        st = queryHDRaidStatus(id, rs);
         if (st != 0) {
             fprintf(stream, "Unable to get info of PD %d, (error %d : %s)\n", id, st, ErrorMessage(st));
             return st;
         }
-        if (rs.Status & PD_OFFLINE) {
+        if (rs.Status & KX_PD_OFFLINE) {
             fprintf(stream, "Offline disk %d can not be used to create arrray.\n", id);
             return 1;
         }
-        if (rs.Status & (PD_GLOBAL_SPARE | PD_DEDICATED_SPARE)) {
+        if (rs.Status & (KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE)) {
             fprintf(stream, "Spare disk %d can not be used to create array.\n", id);
             return 1;
         }
-        if (rs.Status & PD_FOREIGN) {
+        if (rs.Status & KX_PD_FOREIGN) {
             fprintf(stream, "Foreign disk %d can not be used to create array.\n", id);
             return 1;
         }
@@ -498,17 +471,22 @@ int prepareArray(cmd_struct *pCmdInfo, Options &o, CreateOrModify_DG_Param &dg, 
     return -1;
 }
 
-/* After a new array: its write cache as asked (on unless --cacheoff). */
-void setArrayCache(const CreateOrModify_DG_Param &dg, bool cacheOn)
+/* After a new array: its write cache as asked (on unless --cacheoff).
+   The array stays when this fails, since it was asked for, but the
+   command must not end as if all went well: returns the failing status. */
+KX_U8 setArrayCache(const CreateOrModify_DG_Param &dg, bool cacheOn)
 {
     DG_Config cfg;
-    if (infoQueryOne<DG_Config_Request>(KX_DG_GetConfig, gCurrentAdapter, dg.DGID, cfg, 17) != 0)
-        return;
-    cfg.WriteCacheOn = cacheOn ? 1 : 0;
-    cfg.DGID = dg.DGID;
-    memcpy(cfg.Name, dg.Name, sizeof cfg.Name);
-    if (KX_DG_SetConfig(gCurrentAdapter, dg.DGID, &cfg) != 0)
+    KX_U8 st = client::queryOne<DG_Config_Request>(KX_DG_GetConfig, gCurrentAdapter, dg.DGID, cfg, KX_ST_BAD_ARRAY);
+    if (st == KX_ST_OK) {
+        cfg.WriteCacheOn = cacheOn ? 1 : 0;
+        cfg.DGID = dg.DGID;
+        memcpy(cfg.Name, dg.Name, sizeof cfg.Name);
+        st = KX_DG_SetConfig(gCurrentAdapter, dg.DGID, &cfg);
+    }
+    if (st != KX_ST_OK)
         fprintf(stream, "Set Array cache on failed!\n");
+    return st;
 }
 
 int createArray(cmd_struct *pCmdInfo, Options &o)
@@ -531,13 +509,13 @@ int createArray(cmd_struct *pCmdInfo, Options &o)
         return st;
     }
     KX_U8 st = KX_CreateOrModify_DG(gCurrentAdapter, &dg, 0);
-    if (st == 4) {
+    if (st == KX_ST_NO_RESOURCE) {
         printNoResources(dg.Size);
     } else if (st != 0) {
         fprintf(stream, "\nFailed to create array (error %d: %s).\n", st, ErrorMessage(st));
     } else {
         fprintf(stream, "Create array %d successfully.\n", dg.DGID);
-        setArrayCache(dg, o.cacheOn);
+        st = setArrayCache(dg, o.cacheOn);
     }
     return st;
 }
@@ -551,7 +529,7 @@ int createPackage(cmd_struct *pCmdInfo, Options &o)
         return rc;
     CreateOrModify_VD_Param &vd = pkg.vd;
     memset(&vd, 0, sizeof vd);
-    vd.VDID = 0xFFFF;
+    vd.VDID = KX_ID_NONE;
     if (o.seen['n'])
         createSetName(vd.Name, sizeof vd.Name, "%s", o.name);
     else
@@ -568,7 +546,7 @@ int createPackage(cmd_struct *pCmdInfo, Options &o)
     KX_U8 st = KX_Create_PackageVD(gCurrentAdapter, &pkg);
     if (st == 0)
         fprintf(stream, "Create array %d successfully.\n", pkg.dg.DGID);
-    else if (st == 4)
+    else if (st == KX_ST_NO_RESOURCE)
         printNoResources(pkg.dg.Size);
     else
         fprintf(stream, "\nFailed to create array (error %d: %s).\n", st, ErrorMessage(st));

@@ -7,154 +7,25 @@
 
 #include "Public/confirm.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 #include "Public/utils.h"
+#include "layout_rules.h"
+#include "paging.h"
+#include "parse.h"
 
 const char *RaidModeStrInCreate(KX_U8 raidMode)
 {
-    switch (raidMode) {
-    case 0: return "R0";
-    case 1: return "R1";
-    case 5: return "R5";
-    case 6: return "R6";
-    case 10: return "Tandem_c";
-    case 11: return "Tandem_s";
-    case 12: return "Hybrid";
-    case 15: return "JBD";
-    case 16: return "R10";
-    case 17: return "R1E";
-    case 80: return "R50";
-    case 96: return "R60";
-    default: return "NA";
-    }
-}
-
-int createRaidModeBit(KX_U8 raidMode)
-{
-    switch (raidMode) {
-    case 0: return 0;
-    case 1: return 1;
-    case 16: return 2;
-    case 17: return 3;
-    case 5: return 4;
-    case 6: return 5;
-    case 80: return 6;
-    case 15: return 7;
-    case 96: return 8;
-    case 10: return 9;
-    case 11: return 10;
-    case 12: return 11;
-    default: return -1;
-    }
-}
-
-int createDiskCountCommon(KX_U8 raid, int n)
-{
-    const char *refusal = nullptr;
-    switch (raid) {
-    case 0:
-        if (n < 2) {
-            fprintf(stream, "RAID0 needs at least %d PD.\n", 2);
-            return 0;
-        }
-        return 1;
-    case 1:
-        refusal = n != 2 ? "RAID1 needs exactly 2 PDs.\n" : nullptr;
-        break;
-    case 16:
-        refusal = n < 4 || n % 2 ? "RAID10 needs at least 4 or more even number of PDs.\n" : nullptr;
-        break;
-    case 17:
-        refusal = n < 3 || n % 2 == 0 ? "RAID1E needs at least 3 or more odd number of PDs.\n" : nullptr;
-        break;
-    case 5:
-        refusal = n < 3 ? "RAID5 needs at least 3 PDs.\n" : nullptr;
-        break;
-    case 80:
-        refusal = n < 6 || n % 2 ? "RAID50 needs least 6 or more even number of PDs.\n" : nullptr;
-        break;
-    default:
-        return -1;
-    }
-    if (refusal) {
-        fputs(refusal, stream);
-        return 0;
-    }
-    return 1;
+    const KxRaidLevel *level = kxRaidLevel(raidMode);
+    return level ? level->shortName : "NA";
 }
 
 bool isValidStripe(unsigned long stripe)
 {
     Adapter_Info &info = gAdapterInfo[gCurrentAdapter];
     if (info.StripeSizeSupported == 0)
-        info.StripeSizeSupported = (info.AdvancedFeatures & (1u << 1)) ? 127 : 15;
-    /* 0 would pass every mask, and a multiple of 16 beyond 12 bits of
-       stripe / 16 would be checked on its low bits only: 65536 passes as 0
-       and lands in the 16-bit field as 0. */
-    if (stripe == 0 || stripe % 16 != 0 || stripe / 16 > 0xFFF)
-        return false;
-    unsigned long units = stripe / 16;
-    return (units & ~static_cast<unsigned long>(info.StripeSizeSupported)) == 0;
-}
-
-bool createNumber(const char *text, unsigned long long max, unsigned long long &out)
-{
-    if (!text || !*text)
-        return false;
-    unsigned long long v = 0;
-    for (const char *p = text; *p; ++p) {
-        if (*p < '0' || *p > '9')
-            return false;
-        unsigned d = static_cast<unsigned>(*p - '0');
-        if (v > (max - d) / 10)
-            return false;
-        v = v * 10 + d;
-    }
-    out = v;
-    return true;
-}
-
-bool createParsePdList(const char *text, CreatePdList &list, std::string &badItem)
-{
-    list.count = 0;
-    const char *p = text;
-    while (*p) {
-        const char *end = strchr(p, ',');
-        size_t len = end ? static_cast<size_t>(end - p) : strlen(p);
-        if (len > 0) {
-            std::string item(p, len);
-            if (item[0] < '0' || item[0] > '9') {
-                badItem = item;
-                return false;
-            }
-            /* The ID as typed: its leading digits must fit 16 bits before
-               anything is stored, or 65540 would become disk 4. */
-            unsigned long v = 0;
-            for (size_t i = 0; i < len && item[i] >= '0' && item[i] <= '9'; ++i) {
-                v = v * 10 + static_cast<unsigned>(item[i] - '0');
-                if (v > 0xFFFF) {
-                    badItem = item;
-                    return false;
-                }
-            }
-            KX_U16 id = static_cast<KX_U16>(v);
-            bool seen = false;
-            for (int i = 0; i < list.count && !seen; ++i)
-                seen = list.ids[i] == id;
-            if (!seen) {
-                if (list.count == CLI_MAX_PD_LIST) {
-                    badItem = item;
-                    return false;
-                }
-                list.ids[list.count++] = id;
-            }
-        }
-        if (!end)
-            break;
-        p = end + 1;
-    }
-    return true;
+        info.StripeSizeSupported = client::defaultStripeMask(info.AdvancedFeatures);
+    return client::stripeAllowed(info.StripeSizeSupported, stripe);
 }
 
 bool createStripeOption(const char *arg, bool v2, KX_U16 &stripe)
@@ -165,7 +36,7 @@ bool createStripeOption(const char *arg, bool v2, KX_U16 &stripe)
     }
     /* Digits beyond any stripe size stand for 0, which no adapter takes. */
     unsigned long long v = 0;
-    if (!createNumber(arg, 0xFFFFFFFFULL, v))
+    if (!client::parseDecimal(arg, 0xFFFFFFFFULL, v))
         v = 0;
     if (!isValidStripe(static_cast<unsigned long>(v))) {
         fprintf(stream,
@@ -301,18 +172,12 @@ int createCountObjects(bool arrays, int &count)
 {
     const size_t recordSize = arrays ? sizeof(DG_Info) : sizeof(LD_Info);
     const KX_U16 maxBuffer = gAdapterInfo[gCurrentAdapter].MaxBufferSize;
-    size_t perPage = arrays ? 64 : 32;
-    if (maxBuffer != 0)
-        perPage = (static_cast<size_t>(maxBuffer) * 1024 - sizeof(RequestHeader)) / recordSize;
-    if (perPage == 0)
-        perPage = 1;
-    if (perPage > 0xFFFF)
-        perPage = 0xFFFF;
+    const size_t perPage = client::recordsPerPage(maxBuffer, recordSize, arrays ? 64 : 32);
     const size_t bytes = sizeof(RequestHeader) + perPage * recordSize;
     void *buffer = calloc(1, bytes);
     if (!buffer) {
         fprintf(stream, "Unable to allocate buffer for %d bytes.\n", static_cast<int>(bytes));
-        return 4;
+        return KX_ST_NO_RESOURCE;
     }
     RequestHeader *h = static_cast<RequestHeader *>(buffer);
     count = 0;

@@ -10,37 +10,22 @@
 #include <string>
 #include "Public/bga.h"
 #include "kx_api.h"
+#include "layout_rules.h"
+#include "parse.h"
 
 /* Short level name of the default names: "R5", "Tandem_c", ... "NA". */
 const char *RaidModeStrInCreate(KX_U8 raidMode);
-
-/* Bit of Adapter_Info.LogicalDriverMode that offers a RAID code; -1 when
-   no bit does. */
-int createRaidModeBit(KX_U8 raidMode);
-
-/* The disk-count rules both handlers share (RAID0, 1, 10, 1E, 5, 50):
-   1 when n disks fit the level, 0 after the level's message, -1 for a
-   level they do not cover. */
-int createDiskCountCommon(KX_U8 raid, int n);
 
 /* Whether the current adapter takes this stripe size (KB). An adapter
    that reports no mask is given the default one for the rest of the
    process. */
 bool isValidStripe(unsigned long stripe);
 
-/* Decimal digits only, at least one, and no more than max. */
-bool createNumber(const char *text, unsigned long long max, unsigned long long &out);
-
 /* The disks of a -d list, in the order given, each once. */
 struct CreatePdList {
-    KX_U16 ids[CLI_MAX_PD_LIST];
+    KX_U16 ids[KX_MAX_PD_LIST];
     int count = 0;
 };
-
-/* Parses "0,2,4" into list. An item must begin with a digit and name a
-   16-bit ID, and no more than CLI_MAX_PD_LIST distinct IDs fit; on such an
-   item returns false with the item in badItem. */
-bool createParsePdList(const char *text, CreatePdList &list, std::string &badItem);
 
 /* -b: the stripe size; on a bad one writes the handler's message (v2
    selects its wording) and returns false. */

@@ -8,8 +8,9 @@
 #include "Functions/handlers.h"
 #include "Public/bga.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
+#include "parse.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ const char *activityQuestion(KX_U8 bga)
 int deleteVd(KX_U16 vd, bool waive, bool force)
 {
     LD_Status status;
-    KX_U8 st = readLDStatus(vd, status);
+    KX_U8 st = queryLDStatusOrSay(vd, status);
     if (st != 0)
         return st;
     if (!waive) {
@@ -78,7 +79,7 @@ int deleteVd(KX_U16 vd, bool waive, bool force)
 int deleteArray(KX_U16 dg, bool waive)
 {
     DG_Info array;
-    KX_U8 st = getDGInfo(dg, array);
+    KX_U8 st = queryDGInfo(dg, array);
     if (st != 0) {
         fprintf(stream, "\nUnable to get info of array %d (error %d: %s).\n", dg, st, ErrorMessage(st));
         return st;
@@ -109,16 +110,16 @@ int deleteSpare(KX_U16 pd, bool waive)
         return st;
     }
     const KX_U8 bits = req.hdRAIDStatus[0].Status;
-    if (req.header.numReturned < 1 || !(bits & (PD_GLOBAL_SPARE | PD_DEDICATED_SPARE))) {
+    if (req.header.numReturned < 1 || !(bits & (KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE))) {
         fprintf(stream, "PD %d is not spare disk.\n", pd);
         return 0;
     }
     /* A spare that already stands in for a member holds that member's data. */
-    if (bits & PD_ASSIGNED) {
-        fprintf(stream, "Unable to delete spare disk %d  (error %d: %s)\n", pd, 89, ErrorMessage(89));
-        return 89;
+    if (bits & KX_PD_ASSIGNED) {
+        fprintf(stream, "Unable to delete spare disk %d  (error %d: %s)\n", pd, KX_ST_SPARE_IN_USE, ErrorMessage(KX_ST_SPARE_IN_USE));
+        return KX_ST_SPARE_IN_USE;
     }
-    if ((bits & PD_MEDIA_PATROL) && !waive) {
+    if ((bits & KX_PD_MEDIA_PATROL) && !waive) {
         int r = confirmOrResult(88, "Uset spare disk will stop Media patrol on PD %d. Do you want to continue?(y or n)\n",
                                 pd);
         if (r >= 0)
@@ -193,7 +194,7 @@ int doDelete(int argc, char **argv, cmd_struct *pCmdInfo)
                               switch (opt) {
                               case 'o': return takeObject(arg, object);
                               case 'i':
-                                  if (!parseDecimalId(arg, ~0UL, id)) {
+                                  if (!client::parseDecimal(arg, ~0UL, id)) {
                                       fprintf(stream, "-i : invalid id '%s'\n", arg);
                                       return OPT_REFUSED;
                                   }

@@ -10,7 +10,7 @@
 #include "Functions/handlers.h"
 #include "Public/confirm.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/fileio.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
@@ -317,15 +317,15 @@ int update(FlashOptions &o)
         return 1;
     }
     if (length > kMaxImageBytes) {
-        const KX_U8 st = 5; /* Data out of range */
+        const KX_U8 st = KX_ST_OUT_OF_RANGE;
         fprintf(stream, "\nFailed to update file '%s', error %d: %s\n", o.file, st, ErrorMessage(st));
         return st;
     }
     PageBuffer page;
     if (!page.get()) {
-        fprintf(stream, "Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)sizeof(Flash_Data), 4,
-                ErrorMessage(4));
-        return 4;
+        fprintf(stream, "Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)sizeof(Flash_Data), KX_ST_NO_RESOURCE,
+                ErrorMessage(KX_ST_NO_RESOURCE));
+        return KX_ST_NO_RESOURCE;
     }
     int rc = sendImage(o, fd, length, o.type, page.get(), false);
     if (rc == 0 && o.type == KX_IMAGE_FIRMWARE && (info.AdvancedFeatures2 & kFeature2WriteFirmwareTwice)) {
@@ -354,10 +354,10 @@ int backup(FlashOptions &o)
     OpenFile file(fd);
     PageBuffer buffer;
     Flash_Data *page = buffer.get();
-    int rc = page ? 0 : 4;
+    int rc = page ? 0 : KX_ST_NO_RESOURCE;
     if (!page)
-        fprintf(stream, "Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)sizeof(Flash_Data), 4,
-                ErrorMessage(4));
+        fprintf(stream, "Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)sizeof(Flash_Data), KX_ST_NO_RESOURCE,
+                ErrorMessage(KX_ST_NO_RESOURCE));
     for (unsigned n = 0; rc == 0; ++n) {
         memset(page, 0, sizeof *page);
         page->PageNum = static_cast<KX_U16>(n);
@@ -412,9 +412,9 @@ int erase(const FlashOptions &o)
     PageBuffer buffer;
     Flash_Data *page = buffer.get();
     if (!page) {
-        fprintf(stream, "Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)sizeof(Flash_Data), 4,
-                ErrorMessage(4));
-        return 4;
+        fprintf(stream, "Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)sizeof(Flash_Data), KX_ST_NO_RESOURCE,
+                ErrorMessage(KX_ST_NO_RESOURCE));
+        return KX_ST_NO_RESOURCE;
     }
     page->Size = KX_FLASH_PAGE_BYTES;
     const KX_U8 st = KX_Flash_Bin(o.adapter, KX_FLASH_ERASE, o.type, page);
@@ -431,7 +431,7 @@ int version(FlashOptions &o)
     /* A name the expansion refuses is asked for as it stands. */
     process_filename(o.file, sizeof o.file);
     KX_U8 type = 255;
-    KX_U16 subId = 0xFFFF;
+    KX_U16 subId = KX_ID_NONE;
     Version_Info_CIM v;
     memset(&v, 0, sizeof v);
     const KX_U8 st = KX_Flash_GetHeaderInfo(o.file, &type, &v, &subId);

@@ -11,9 +11,9 @@
 
 #include "Functions/handlers.h"
 #include "Functions/info/info_list.h"
-#include "Functions/info/info_text.h"
+#include "record_words.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
 #include "Public/utils.h"
@@ -115,7 +115,7 @@ int getHba(unsigned id)
 {
     if (id > 0xFF) {
         infoOut("\nUnable to get configuration info of hba %d (error %d: %s)\n", (int)id, 13, infoErr(13));
-        return 13;
+        return KX_ST_BAD_ADAPTER;
     }
     /* Room for one record per adapter: asked for all of them (255), the
        library fills one each. */

@@ -2,10 +2,13 @@
  * import: take over a foreign VD (one whose disks come from another
  * controller). Silent on success.
  */
+#include <limits.h>
+
 #include "Functions/handlers.h"
 #include "Public/bga.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
+#include "parse.h"
 
 int doImport(int argc, char **argv, cmd_struct *pCmdInfo)
 {
@@ -23,7 +26,7 @@ int doImport(int argc, char **argv, cmd_struct *pCmdInfo)
                                   return OPT_HELP;
                               /* A word that is no number names no VD: it
                                  falls to the range check below. */
-                              if (!parseDecimalOrHexId(arg, id)) {
+                              if (!client::parseDecimalOrHex(arg, ULONG_MAX, id)) {
                                   fputs("-i: id should be a number\n", stream);
                                   id = 255;
                               }

@@ -12,12 +12,12 @@
 
 #include "Functions/handlers.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
 #include "Public/utils.h"
 #include "info_list.h"
-#include "info_text.h"
+#include "record_words.h"
 
 namespace {
 
@@ -173,7 +173,7 @@ int listAdapters(unsigned id)
     const unsigned count = KX_Adapter_GetCount();
     if (id != kAllIds && id >= count) {
         infoOut("\nUnable to get info of Adapter %d (error %d: %s)\n", (int)id, 13, infoErr(13));
-        return 13;
+        return KX_ST_BAD_ADAPTER;
     }
     int result = 0;
     for (unsigned a = 0; a < count; ++a) {
@@ -201,7 +201,7 @@ int listAdapters(unsigned id)
 
 KX_U8 blockOwner(KX_U16 blockId, Block_Info &blk)
 {
-    return infoQueryOne<Block_Info_Request>(KX_BLK_GetInfo, gCurrentAdapter, blockId, blk, 12);
+    return client::queryOne<Block_Info_Request>(KX_BLK_GetInfo, gCurrentAdapter, blockId, blk, 12);
 }
 
 int printPd(const HD_Info &hd, bool extended)
@@ -233,7 +233,7 @@ int printPd(const HD_Info &hd, bool extended)
     HD_Config cfg;
     memset(&cfg, 0, sizeof cfg);
     const bool haveCfg =
-        infoQueryOne<HD_Config_Request>(KX_PD_GetConfig, gCurrentAdapter, pdId, cfg, 9) == 0;
+        client::queryOne<HD_Config_Request>(KX_PD_GetConfig, gCurrentAdapter, pdId, cfg, 9) == 0;
     const KX_U32 fs = hd.FeatureSupport;
     auto cached = [haveCfg](bool supported, bool on) {
         if (!supported)
@@ -276,12 +276,12 @@ int printPd(const HD_Info &hd, bool extended)
 
     HD_Block_Info hb;
     memset(&hb, 0, sizeof hb);
-    if (infoQueryOne<HD_Block_Info_Request>(KX_BLK_GetHDBlock, gCurrentAdapter, pdId, hb, 9) == 0) {
+    if (client::queryOne<HD_Block_Info_Request>(KX_BLK_GetHDBlock, gCurrentAdapter, pdId, hb, 9) == 0) {
         std::string ids, vds;
         for (KX_U16 b : infoHdBlockIds(hb)) {
             ids += fmt1("%lld  ", b);
             Block_Info blk;
-            if (blockOwner(b, blk) == 0 && (blk.Flags & 0x2) && blk.LDID != 255)
+            if (blockOwner(b, blk) == 0 && (blk.Flags & 0x2) && blk.LDID != KX_ID8_NONE)
                 vds += fmt1("%lld  ", blk.LDID);
         }
         infoStr(w, "block ids:", ids.c_str());
@@ -292,7 +292,7 @@ int printPd(const HD_Info &hd, bool extended)
     if (kind.diskDevice) {
         HD_FreeSpaceInfo free;
         memset(&free, 0, sizeof free);
-        KX_U8 st = infoQueryOne<HD_FreeSpaceInfo_Request>(KX_PD_GetFreeSpaceInfo, gCurrentAdapter,
+        KX_U8 st = client::queryOne<HD_FreeSpaceInfo_Request>(KX_PD_GetFreeSpaceInfo, gCurrentAdapter,
                                                           pdId, free, 9);
         if (st != 0) {
             /* The listing stops here; say why instead of ending mid-disk
@@ -306,7 +306,7 @@ int printPd(const HD_Info &hd, bool extended)
         if (a.DevID > 0x6200 && (a.Features & (1u << 4))) {
             HD_BGA_Status bga;
             std::string label, value;
-            if (infoQueryOne<HD_BGA_Status_Request>(KX_PD_GetBGAStatus, gCurrentAdapter, pdId, bga,
+            if (client::queryOne<HD_BGA_Status_Request>(KX_PD_GetBGAStatus, gCurrentAdapter, pdId, bga,
                                                     9) == 0 &&
                 infoPdBgaLine(bga, label, value))
                 infoStr(w, label.c_str(), value.c_str());
@@ -327,7 +327,7 @@ int listPds(unsigned id)
     const bool all = id == kAllIds;
     bool extended = true;
     return infoPagedList(
-        adapterInfo().MaxBufferSize, kPdList, all, all ? 0xFFFF : (KX_U16)id, all ? 0xFFFF : (int)id,
+        adapterInfo().MaxBufferSize, kPdList, all, all ? KX_ID_NONE : (KX_U16)id, all ? KX_ID_NONE : (int)id,
         [&extended](RequestHeader *hdr) { return infoPdInfoPage(hdr, extended); },
         [&extended](const void *rec) {
             HD_Info hd;
@@ -429,7 +429,7 @@ void printTandemBlock(const LD_Info &ld, const LD_Status &st)
 
 int printVd(const LD_Info &ld)
 {
-    const bool tandem = infoIsTandemMode(ld.RaidMode);
+    const bool tandem = kxIsTandemRaid(ld.RaidMode);
     /* Without an activity the status is not read and counts as all zero;
        the progress (or Tandem) part below still follows. */
     LD_Status st;
@@ -443,12 +443,12 @@ int printVd(const LD_Info &ld)
            known from the VD's status, so a Tandem VD asks for it first;
            when no Tandem block follows (offline, or migrating), the VD
            block is shown so that the VD does not vanish from the listing. */
-        rc = infoQueryOne<LD_Status_Request>(KX_LD_GetStatus, gCurrentAdapter, ld.ID, st, 0);
+        rc = client::queryOne<LD_Status_Request>(KX_LD_GetStatus, gCurrentAdapter, ld.ID, st, 0);
         if (rc == 0 && (st.Bga == 32 || ld.Status == 4))
             printVdBlock(ld);
     } else {
         printVdBlock(ld);
-        rc = infoQueryOne<LD_Status_Request>(KX_LD_GetStatus, gCurrentAdapter, ld.ID, st, 0);
+        rc = client::queryOne<LD_Status_Request>(KX_LD_GetStatus, gCurrentAdapter, ld.ID, st, 0);
     }
     if (rc != 0) {
         infoOut("Failed to get status for LD %d (error %d: %s).\n", ld.ID, rc, infoErr(rc));
@@ -508,7 +508,7 @@ void printArray(const DG_Info &dg)
         const long long size = (long long)(kxU64Value(dg.VDSlotSize[s]) >> 10);
         if (kxU64Value(dg.VDSlotSize[s]) == 0)
             continue;
-        if (dg.VDIDs[s] == 0xFFFF)
+        if (dg.VDIDs[s] == KX_ID_NONE)
             infoOut("  slot %d: free, %lld M\n", (int)s, size);
         else
             infoOut("  slot %d: VD %d, %lld M\n", (int)s, dg.VDIDs[s], size);
@@ -546,7 +546,7 @@ void printBlock(const Block_Info &b)
     char buf[64];
     infoNum(w, "Block id:", (long)b.ID);
     infoNum(w, "PD id:", (long)b.HDID);
-    if (b.LDID == 255)
+    if (b.LDID == KX_ID8_NONE)
         infoStr(w, "VD id:", "N/A");
     else
         infoNum(w, "VD id:", (long)b.LDID);
@@ -632,7 +632,7 @@ void printExpander(const Exp_Info &ex)
     infoOut("\n");
     infoNum(w, "Adapter:", (long)ex.AdapterID);
     infoNum(w, "Expander ID:", (long)self.DevID);
-    if (self.EnclosureID != 255 && self.EnclosureID != 0xFFFF)
+    if (self.EnclosureID != KX_ID8_NONE && self.EnclosureID != KX_ID_NONE)
         infoNum(w, "Enclosure ID:", (long)self.EnclosureID);
     infoNum(w, "Total # of PHYs:", (long)ex.PhyCount);
     snprintf(buf, sizeof buf, "port [%s] on SAS addr %s", phyList(self).c_str(),
@@ -674,7 +674,7 @@ int reportBbu(unsigned id)
 {
     if (id != kAllIds && id != 0) {
         infoOut("\nUnable to get info of BBU %d (error %d: %s)\n", (int)id, 16, infoErr(16));
-        return 16;
+        return KX_ST_BAD_BBU;
     }
     BBU_Info b;
     memset(&b, 0, sizeof b);
@@ -756,7 +756,7 @@ int showObject(InfoObject obj, unsigned id)
     case OBJ_BLK:
         if (a.LogicalDriverMode == 0) {
             infoOut("\nNo RAID mode is supported on this card. (error %d: %s)\n", 19, infoErr(19));
-            return 19;
+            return KX_ST_NOT_SUPPORTED;
         }
         return listRecords<Block_Info, Block_Info_Request>(kBlockList, id, KX_BLK_GetInfo,
                                                            [](const Block_Info &b) {

@@ -8,9 +8,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "info_text.h"
+#include "record_words.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
 #include "Public/utils.h"
@@ -40,15 +40,7 @@ const char *infoErr(KX_U8 status)
 
 KX_U8 infoPdInfoPage(RequestHeader *hdr, bool &extended)
 {
-    HD_Info_Request *req = reinterpret_cast<HD_Info_Request *>(hdr);
-    KX_U8 st = KX_PD_GetHDInfo_Ext(gCurrentAdapter, req);
-    extended = st == 0;
-    if (st != 0 && st != 55) {
-        hdr->numReturned = 0;
-        hdr->nextStartingIndex = KX_END_OF_LIST;
-        st = KX_PD_GetHDInfo(gCurrentAdapter, req);
-    }
-    return st;
+    return client::pdInfoPage(gCurrentAdapter, reinterpret_cast<HD_Info_Request *>(hdr), extended);
 }
 
 /* The kind's error line for a failed call (or a missing single object). */
@@ -64,16 +56,16 @@ int infoPagedList(KX_U16 maxBufferSize, const InfoListKind &kind, bool all, KX_U
                   const std::function<KX_U8(RequestHeader *)> &call,
                   const std::function<int(const void *record)> &each)
 {
-    const unsigned perPage = infoRecordsPerPage(maxBufferSize, kind.recordSize, kind.defaultPerPage);
+    const unsigned perPage = client::recordsPerPage(maxBufferSize, kind.recordSize, kind.defaultPerPage);
     const size_t bytes = sizeof(RequestHeader) + (size_t)perPage * kind.recordSize;
     char *buf = static_cast<char *>(malloc(bytes));
     if (!buf) {
         if (kind.allocFailText)
             infoOut("%s", kind.allocFailText);
         else
-            infoOut("Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)bytes, 4,
-                    infoErr(4));
-        return 4;
+            infoOut("Unable to allocate buffer for %d bytes (error %d: %s).\n", (int)bytes, KX_ST_NO_RESOURCE,
+                    infoErr(KX_ST_NO_RESOURCE));
+        return KX_ST_NO_RESOURCE;
     }
     RequestHeader *hdr = reinterpret_cast<RequestHeader *>(buf);
     char *records = buf + sizeof(RequestHeader);

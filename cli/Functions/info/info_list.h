@@ -14,6 +14,7 @@
 #include <string.h>
 #include <functional>
 #include "kx_api.h"
+#include "paging.h"
 
 /* Output of these commands, all on the tool's output stream. */
 void infoOut(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
@@ -69,24 +70,5 @@ struct InfoOptions {
 int infoParseOptions(int argc, char **argv, cmd_struct *pCmdInfo, const char *idNotNumber,
                      unsigned long maxId, const std::function<bool(const char *object)> &takeObject,
                      InfoOptions &out);
-
-/* One record of a list operation by ID (request type 2). Returns the
-   status; a successful call that returns no record gives notFoundStatus. */
-template <typename Req, typename Rec, typename Op>
-KX_U8 infoQueryOne(Op op, KX_U8 adapter, KX_U16 id, Rec &out, KX_U8 notFoundStatus)
-{
-    Req req;
-    memset(&req, 0, sizeof req);
-    req.header.requestType = KX_REQUEST_BY_ID;
-    req.header.startingIndexOrId = id;
-    req.header.numRequested = 1;
-    KX_U8 st = op(adapter, &req);
-    if (st != 0)
-        return st;
-    if (req.header.numReturned < 1)
-        return notFoundStatus;
-    memcpy(&out, reinterpret_cast<const char *>(&req) + sizeof(RequestHeader), sizeof out);
-    return 0;
-}
 
 #endif /* INFO_LIST_H */

@@ -6,7 +6,7 @@
 #include "Functions/handlers.h"
 #include "Public/bga.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 
 namespace {

@@ -3,10 +3,13 @@
  */
 #include <strings.h>
 
+#include <limits.h>
+
 #include "Functions/handlers.h"
 #include "Public/bga.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
+#include "parse.h"
 
 int doLocate(int argc, char **argv, cmd_struct *pCmdInfo)
 {
@@ -30,7 +33,7 @@ int doLocate(int argc, char **argv, cmd_struct *pCmdInfo)
                               case 'i':
                                   /* A word that is no number must not light
                                      some disk's LED: it is refused. */
-                                  if (!parseDecimalOrHexId(arg, id) || id > 0xFFFE) {
+                                  if (!client::parseDecimalOrHex(arg, ULONG_MAX, id) || id > 0xFFFE) {
                                       fputs("-i: id should be a number\n", stream);
                                       return OPT_REFUSED;
                                   }

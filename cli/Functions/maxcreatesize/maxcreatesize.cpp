@@ -6,7 +6,7 @@
 
 #include "Functions/handlers.h"
 #include "Public/bga.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 
 int doGetMaxsize(int argc, char **argv, cmd_struct *pCmdInfo)
@@ -55,7 +55,7 @@ int doGetMaxsize(int argc, char **argv, cmd_struct *pCmdInfo)
         fprintf(stream, OptionRequired, pCmdInfo->cmd, 'd');
         return 1;
     }
-    if (!raidModeSupported(gAdapterInfo[gCurrentAdapter].LogicalDriverMode, o.raid)) {
+    if (!kxRaidOffered(gAdapterInfo[gCurrentAdapter].LogicalDriverMode, o.raid)) {
         fputs("Specified RAID mode is not supported.\n", stream);
         return 1;
     }
@@ -63,16 +63,16 @@ int doGetMaxsize(int argc, char **argv, cmd_struct *pCmdInfo)
         return 1;
     for (int i = 0; i < o.pdCount; ++i) {
         HD_RAID_Status raid;
-        KX_U8 st = getHDRaidStatus(o.pds[i], raid);
+        KX_U8 st = queryHDRaidStatus(o.pds[i], raid);
         if (st != 0) {
             fprintf(stream, "Failed to get status for PD %d (error %d: %s)\n", o.pds[i], st, ErrorMessage(st));
             return st;
         }
-        if (raid.Status & (PD_GLOBAL_SPARE | PD_DEDICATED_SPARE)) {
+        if (raid.Status & (KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE)) {
             fprintf(stream, "Spare disk %d can not be used to create VD.\n", o.pds[i]);
             return 1;
         }
-        if (raid.Status & PD_OFFLINE) {
+        if (raid.Status & KX_PD_OFFLINE) {
             fprintf(stream, "Offline disk %d can not be used to create VD.\n", o.pds[i]);
             return 1;
         }

@@ -8,7 +8,7 @@
 #include "Functions/handlers.h"
 #include "Functions/migrate/migrate_plan.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 #include "Public/utils.h"
 
@@ -35,16 +35,16 @@ KX_U8 memberDisks(const LD_Info &info, MigrationPlan &plan)
     plan.memberCount = 0;
     for (int i = 0; i < 128; ++i) {
         const KX_U16 blockId = info.BlockIDs[i];
-        if (blockId == 0xFF || blockId == 0xFFFF)
+        if (blockId == KX_ID8_NONE || blockId == KX_ID_NONE)
             continue;
         Block_Info block;
-        KX_U8 st = getBlockInfo(blockId, block);
+        KX_U8 st = queryBlockInfo(blockId, block);
         if (st != 0)
             return st;
         bool seen = false;
         for (int j = 0; j < plan.memberCount; ++j)
             seen = seen || plan.members[j] == block.HDID;
-        if (!seen && plan.memberCount < CLI_MAX_PD_LIST)
+        if (!seen && plan.memberCount < KX_MAX_PD_LIST)
             plan.members[plan.memberCount++] = block.HDID;
     }
     return 0;
@@ -72,7 +72,7 @@ int migrateVd(KX_U16 vd, KX_U8 action, bool haveRaid, bool havePds, const Layout
     const int pdCount = o.pdCount;
     for (int i = 0; i < pdCount; ++i) {
         KX_U8 st = HDisFreeDiskForBirch(pds[i], vd);
-        if (st == 73) {
+        if (st == KX_ST_BLOCK_OF_VD) {
             fprintf(stream, "Not free disk %d can not be used to migration VD.\n", pds[i]);
             return 1;
         }
@@ -82,7 +82,7 @@ int migrateVd(KX_U16 vd, KX_U8 action, bool haveRaid, bool havePds, const Layout
         }
     }
     LD_Info info;
-    KX_U8 st = readLDInfo(vd, info);
+    KX_U8 st = queryLDInfoOrSay(vd, info);
     if (st != 0)
         return st;
     MigrationPlan plan;
@@ -116,7 +116,7 @@ int migrateVd(KX_U16 vd, KX_U8 action, bool haveRaid, bool havePds, const Layout
     }
 
     LD_Status status;
-    st = readLDStatus(vd, status);
+    st = queryLDStatusOrSay(vd, status);
     if (st != 0)
         return st;
     if (status.Bga != 0) {
@@ -161,18 +161,18 @@ int doMigrate(int argc, char **argv, cmd_struct *pCmdInfo)
         return r;
     if (!(gAdapterInfo[gCurrentAdapter].Features & 0x08)) {
         fputs("This adapter does not support migration.\n", stream);
-        return 19;
+        return KX_ST_NOT_SUPPORTED;
     }
     const KX_U16 vd = req.id;
     if (req.action == BGA_ACT_START || req.action == BGA_ACT_SIZE)
         return migrateVd(vd, req.action, req.haveRaid, req.havePds, req.layout);
 
     LD_Status status;
-    KX_U8 st = readLDStatus(vd, status);
+    KX_U8 st = queryLDStatusOrSay(vd, status);
     if (st != 0)
         return st;
     if (status.Bga != 32) {
-        fprintf(stream, "\nVD %d is not migrating (error %d: %s).\n", vd, 0, ErrorMessage(0));
+        fprintf(stream, "\nVD %d is not migrating (error %d: %s).\n", vd, KX_ST_OK, ErrorMessage(KX_ST_OK));
         return 0;
     }
     return bgaControlByState(status.BgaState, req.action, vd, kMigrateTexts, KX_LD_BGAControl);

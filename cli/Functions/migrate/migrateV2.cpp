@@ -8,7 +8,7 @@
 #include "Functions/handlers.h"
 #include "Functions/migrate/migrate_plan.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 
 namespace {
@@ -45,14 +45,14 @@ void fillRequest(KX_U16 dg, const DG_Info &array, const MigrationPlan &plan, Cre
 int migrateArray(KX_U16 dg, KX_U8 action, bool haveRaid, const LayoutOptions &o)
 {
     DG_Info array;
-    KX_U8 st = readDGInfo(dg, array);
+    KX_U8 st = queryDGInfoOrSay(dg, array);
     if (st != 0)
         return st;
     MigrationPlan plan;
     plan.sourceRaid = array.RaidMode;
     plan.raid = haveRaid ? o.raid : array.RaidMode;
     plan.parity = o.parity;
-    plan.memberCount = array.PDCount < CLI_MAX_PD_LIST ? array.PDCount : CLI_MAX_PD_LIST;
+    plan.memberCount = array.PDCount < KX_MAX_PD_LIST ? array.PDCount : KX_MAX_PD_LIST;
     memcpy(plan.members, reinterpret_cast<const char *>(&array) + offsetof(DG_Info, PDIDs),
            sizeof(KX_U16) * static_cast<size_t>(plan.memberCount));
     memcpy(plan.targets, o.pds, sizeof(KX_U16) * static_cast<size_t>(o.pdCount));
@@ -104,18 +104,18 @@ int doMigrateV2(int argc, char **argv, cmd_struct *pCmdInfo)
         return r;
     if (!(gAdapterInfo[gCurrentAdapter].Features & 0x08)) {
         fprintf(stream, "Migration is not supported on adapter %d.\n", gCurrentAdapter);
-        return 19;
+        return KX_ST_NOT_SUPPORTED;
     }
     const KX_U16 dg = req.id;
     if (req.action == BGA_ACT_START || req.action == BGA_ACT_SIZE)
         return migrateArray(dg, req.action, req.haveRaid, req.layout);
 
     DG_Info array;
-    KX_U8 st = readDGInfo(dg, array);
+    KX_U8 st = queryDGInfoOrSay(dg, array);
     if (st != 0)
         return st;
     if (array.BgaType != 32) {
-        fprintf(stream, "\nArray %d is not migrating (error %d: %s).\n", dg, 0, ErrorMessage(0));
+        fprintf(stream, "\nArray %d is not migrating (error %d: %s).\n", dg, KX_ST_OK, ErrorMessage(KX_ST_OK));
         return 0;
     }
     return bgaControlByState(array.BgaState, req.action, dg, kMigrateArrayTexts, KX_DG_BGAControl);

@@ -4,8 +4,9 @@
 #include <string>
 
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
+#include "layout_rules.h"
 #include "Public/utils.h"
 
 namespace {
@@ -27,32 +28,32 @@ int checkTarget(KX_U16 pd, bool isMember, bool arrayTexts)
         return 1;
     }
     HD_RAID_Status raid;
-    KX_U8 st = getHDRaidStatus(pd, raid);
+    KX_U8 st = queryHDRaidStatus(pd, raid);
     if (st != 0) {
         fprintf(stream, "Failed to get status for PD %d (error %d: %s)\n", pd, st, ErrorMessage(st));
         return st;
     }
-    if (raid.Status & PD_OFFLINE) {
+    if (raid.Status & KX_PD_OFFLINE) {
         fprintf(stream, "Offline disk %d can not be used as target of a migration.\n", pd);
         return 1;
     }
-    if (raid.Status & (PD_GLOBAL_SPARE | PD_DEDICATED_SPARE)) {
+    if (raid.Status & (KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE)) {
         fprintf(stream, "Spare disk %d can not be used as target of a migration.\n", pd);
         return 1;
     }
-    if (raid.Status & PD_FOREIGN) {
+    if (raid.Status & KX_PD_FOREIGN) {
         fprintf(stream, "Foreign disk %d can not be used as target of a migration.\n", pd);
         return 1;
     }
     if (!arrayTexts || isMember)
         return 0;
     /* An array takes whole disks: a new member must be unused. */
-    if (!(raid.Status & PD_FREE)) {
+    if (!(raid.Status & KX_PD_FREE)) {
         fprintf(stream, "Target PD %d is not free.\n", pd);
         return 1;
     }
     HD_FreeSpaceInfo space;
-    st = getHDFreeSpace(pd, space);
+    st = queryHDFreeSpace(pd, space);
     if (st != 0) {
         fprintf(stream, "Unable to get size of PD %d (error %d: %s).\n", pd, st, ErrorMessage(st));
         return st;
@@ -64,11 +65,11 @@ int checkTarget(KX_U16 pd, bool isMember, bool arrayTexts)
 
 int checkMigrationPlan(MigrationPlan &p, bool arrayTexts)
 {
-    if (!raidModeSupported(gAdapterInfo[gCurrentAdapter].LogicalDriverMode, p.raid)) {
+    if (!kxRaidOffered(gAdapterInfo[gCurrentAdapter].LogicalDriverMode, p.raid)) {
         fputs("Specified RAID mode is not supported.\n", stream);
         return 1;
     }
-    if (redundancyRank(p.raid) < redundancyRank(p.sourceRaid)) {
+    if (client::redundancyRank(p.raid) < client::redundancyRank(p.sourceRaid)) {
         fprintf(stream,
                 arrayTexts ? "\n Abort migration!!! Redundancy level is degraded from %s to %s.\n"
                            : "\n Abort migration!!! Redundancy level is degraded from %s to %s\n",

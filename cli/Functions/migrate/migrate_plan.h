@@ -11,9 +11,9 @@ struct MigrationPlan {
     KX_U8 sourceRaid = 0;
     KX_U8 raid = 0;
     int parity = -1; /* -1: the level's default */
-    KX_U16 targets[CLI_MAX_PD_LIST];
+    KX_U16 targets[KX_MAX_PD_LIST];
     int targetCount = 0;
-    KX_U16 members[CLI_MAX_PD_LIST];
+    KX_U16 members[KX_MAX_PD_LIST];
     int memberCount = 0;
 };
 

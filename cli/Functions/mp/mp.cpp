@@ -5,7 +5,7 @@
 #include "Functions/handlers.h"
 #include "Public/bga.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 
 namespace {
@@ -32,14 +32,14 @@ int startMediaPatrol(KX_U16 pd, const HD_BGA_Status &bga)
         return 0;
     }
     HD_RAID_Status raid;
-    KX_U8 st = getHDRaidStatus(pd, raid);
+    KX_U8 st = queryHDRaidStatus(pd, raid);
     if (st != 0) {
         fprintf(stream, "\nUnable to get status of PD %d.\n", pd);
         return st;
     }
-    if (!(raid.Status & (PD_ASSIGNED | PD_GLOBAL_SPARE | PD_DEDICATED_SPARE))) {
+    if (!(raid.Status & (KX_PD_ASSIGNED | KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE))) {
         fprintf(stream, "\nPD %d is not a spare or assigned disk.\n", pd);
-        return 53;
+        return KX_ST_NOT_SPARE;
     }
     st = KX_PD_StartMediaPatrol(gCurrentAdapter, pd);
     if (st != 0)
@@ -90,7 +90,7 @@ int doMP(int argc, char **argv, cmd_struct *pCmdInfo)
     }
     const KX_U16 pd = static_cast<KX_U16>(id);
     HD_BGA_Status bga;
-    KX_U8 st = getHDBgaStatus(pd, bga);
+    KX_U8 st = queryHDBgaStatus(pd, bga);
     if (st != 0) {
         fprintf(stream, "\nFailed to %s media patrol on PD %d (error %d: %s)\n", actionWord, pd, st, ErrorMessage(st));
         return st;

@@ -4,7 +4,7 @@
  */
 #include "Functions/handlers.h"
 #include "Public/bga.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 
 int doPause(int argc, char **argv, cmd_struct *pCmdInfo)

@@ -6,7 +6,7 @@
 #include "Functions/rebuild/rebuild_options.h"
 #include "Public/bga.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 #include "Public/utils.h"
 
@@ -34,8 +34,8 @@ int startRebuild(KX_U16 vd, const LD_Status &status, const KX_U16 *pds, int pdCo
         return 0;
     }
     for (int i = 0; i < pdCount; ++i) {
-        KX_U8 st = HDisFreeDiskForBirch(pds[i], 255);
-        if (st == 73) {
+        KX_U8 st = HDisFreeDiskForBirch(pds[i], KX_ID8_NONE);
+        if (st == KX_ST_BLOCK_OF_VD) {
             fprintf(stream, "PD %d is not a free disk and can not be used to rebuild VD.\n", pds[i]);
             return 1;
         }
@@ -51,9 +51,9 @@ int startRebuild(KX_U16 vd, const LD_Status &status, const KX_U16 *pds, int pdCo
     const KX_U16 pd = pds[0];
     LD_Info info;
     HD_FreeSpaceInfo space;
-    KX_U8 st = getLDInfo(vd, info);
+    KX_U8 st = queryLDInfo(vd, info);
     if (st == 0)
-        st = getHDFreeSpace(pd, space);
+        st = queryHDFreeSpace(pd, space);
     if (st != 0) {
         fprintf(stream, "\nUnable to get necessary info(error %d: %s).\n", st, ErrorMessage(st));
         return st;
@@ -62,10 +62,10 @@ int startRebuild(KX_U16 vd, const LD_Status &status, const KX_U16 *pds, int pdCo
        another member. */
     for (int i = 0; i < 128; ++i) {
         const KX_U16 blockId = info.BlockIDs[i];
-        if (blockId == 0xFF || blockId == 0xFFFF)
+        if (blockId == KX_ID8_NONE || blockId == KX_ID_NONE)
             continue;
         Block_Info block;
-        st = getBlockInfo(blockId, block);
+        st = queryBlockInfo(blockId, block);
         if (st != 0) {
             fprintf(stream, "\nUnable to get necessary info(error %d: %s).\n", st, ErrorMessage(st));
             return st;
@@ -102,7 +102,7 @@ int doRebuild(int argc, char **argv, cmd_struct *pCmdInfo)
     }
     const KX_U16 vd = req.id;
     LD_Status status;
-    KX_U8 st = readLDStatus(vd, status);
+    KX_U8 st = queryLDStatusOrSay(vd, status);
     if (st != 0)
         return st;
     if (req.action == BGA_ACT_START)

@@ -8,7 +8,7 @@
 #include "Functions/rebuild/rebuild_options.h"
 #include "Public/bga.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 
 namespace {
@@ -33,21 +33,21 @@ const BgaStateTexts kRebuildArrayTexts = {
 int checkTargetDisk(KX_U16 pd, KX_U16 dg, const DG_Info &array)
 {
     HD_RAID_Status raid;
-    KX_U8 st = getHDRaidStatus(pd, raid);
+    KX_U8 st = queryHDRaidStatus(pd, raid);
     if (st != 0) {
         fprintf(stream, "Unable to get status of PD %d (error %d: %s).\n", pd, st, ErrorMessage(st));
         return st;
     }
-    if ((raid.Status & PD_DEDICATED_SPARE) && raid.DGID != dg) {
+    if ((raid.Status & KX_PD_DEDICATED_SPARE) && raid.DGID != dg) {
         fprintf(stream, "PD %d is dedicated for array %d.\n", pd, raid.DGID);
         return 1;
     }
-    if (!(raid.Status & (PD_FREE | PD_GLOBAL_SPARE | PD_DEDICATED_SPARE))) {
+    if (!(raid.Status & (KX_PD_FREE | KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE))) {
         fprintf(stream, "PD %d is not a free disk.\n", pd);
         return 1;
     }
     HD_FreeSpaceInfo space;
-    st = getHDFreeSpace(pd, space);
+    st = queryHDFreeSpace(pd, space);
     if (st != 0) {
         fprintf(stream, "Unable to get size of PD %d (error %d: %s).\n", pd, st, ErrorMessage(st));
         return st;
@@ -100,7 +100,7 @@ int doRebuildV2(int argc, char **argv, cmd_struct *pCmdInfo)
         return r;
     const KX_U16 dg = req.id;
     DG_Info array;
-    KX_U8 st = readDGInfo(dg, array);
+    KX_U8 st = queryDGInfoOrSay(dg, array);
     if (st != 0)
         return st;
     if (req.action == BGA_ACT_START)

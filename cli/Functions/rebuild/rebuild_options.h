@@ -10,7 +10,7 @@
 struct RebuildRequest {
     KX_U8 action = BGA_ACT_START;
     KX_U16 id = 0;
-    KX_U16 pds[CLI_MAX_PD_LIST];
+    KX_U16 pds[KX_MAX_PD_LIST];
     int pdCount = 0;
 };
 

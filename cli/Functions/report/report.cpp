@@ -2,7 +2,7 @@
 // system.
 #include "Functions/handlers.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
 #include "Public/utils.h"

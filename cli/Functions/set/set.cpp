@@ -8,7 +8,7 @@
 
 #include "Functions/handlers.h"
 #include "Functions/info/info_list.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 #include "set_common.h"
 
@@ -39,11 +39,11 @@ int setPd(const SetOptions &o)
     const Adapter_Info &caps = gAdapterInfo[gCurrentAdapter];
     if (o.cache >= 0 && bit(caps.AdvancedFeatures, 19)) {
         fputs("\nThis product does not support turning disk cache settings on/off.\n", stream);
-        return 19;
+        return KX_ST_NOT_SUPPORTED;
     }
     if (o.pdStatus >= 0 && bit(caps.AdvancedFeatures, 18)) {
         fputs("\nThis product does not support set disk free command.\n", stream);
-        return 19;
+        return KX_ST_NOT_SUPPORTED;
     }
     return setPdCacheAndStatus(id, o);
 }
@@ -74,7 +74,7 @@ int setVd(const SetOptions &o)
         return 1;
     }
     LD_Config before;
-    KX_U8 st = infoQueryOne<LD_Config_Request>(KX_LD_GetConfig, gCurrentAdapter, id, before, 8);
+    KX_U8 st = client::queryOne<LD_Config_Request>(KX_LD_GetConfig, gCurrentAdapter, id, before, 8);
     if (st != 0) {
         fprintf(stream, "\nUnable to get configuration info of VD %d (error %d: %s)\n", id, st, ErrorMessage(st));
         return 1;

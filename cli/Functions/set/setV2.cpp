@@ -10,7 +10,7 @@
 
 #include "Functions/handlers.h"
 #include "Functions/info/info_list.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 #include "set_common.h"
 
@@ -60,15 +60,15 @@ int setPd(const SetOptions &o)
     const Adapter_Info &caps = gAdapterInfo[gCurrentAdapter];
     if (o.cache >= 0 && bit(caps.AdvancedFeatures, 19)) {
         fputs("\nThis product does not support turning disk cache settings on/off.\n", stream);
-        return 19;
+        return KX_ST_NOT_SUPPORTED;
     }
     if (o.pdStatus >= 0 && bit(caps.AdvancedFeatures, 18)) {
         fputs("\nThis product does not support set disk free command.\n", stream);
-        return 19;
+        return KX_ST_NOT_SUPPORTED;
     }
     if (caps.MaxDiskGroup != 0) {
         HD_RAID_Status rs;
-        KX_U8 st = infoQueryOne<HD_RAID_Status_Request>(KX_PD_GetHDRaidStatus, gCurrentAdapter, id, rs, 9);
+        KX_U8 st = client::queryOne<HD_RAID_Status_Request>(KX_PD_GetHDRaidStatus, gCurrentAdapter, id, rs, 9);
         if (st != 0) {
             fprintf(stream, "\nUnable to get raid status of PD %d (error %d: %s).\n", id, st, ErrorMessage(st));
             return 1;
@@ -101,7 +101,7 @@ int setArray(const SetOptions &o)
         return 1;
     }
     DG_Config cfg;
-    KX_U8 st = infoQueryOne<DG_Config_Request>(KX_DG_GetConfig, gCurrentAdapter, id, cfg, 17);
+    KX_U8 st = client::queryOne<DG_Config_Request>(KX_DG_GetConfig, gCurrentAdapter, id, cfg, 17);
     if (st != 0) {
         fprintf(stream, "\nUnable to get configuration data of array %d (error %d: %s).\n", id, st,
                 ErrorMessage(st));
@@ -151,7 +151,7 @@ int setVd(const SetOptions &o)
         return 1;
     }
     LD_Config cfg;
-    KX_U8 st = infoQueryOne<LD_Config_Request>(KX_LD_GetConfig, gCurrentAdapter, id, cfg, 8);
+    KX_U8 st = client::queryOne<LD_Config_Request>(KX_LD_GetConfig, gCurrentAdapter, id, cfg, 8);
     if (st != 0) {
         fprintf(stream, "\nUnable to get configuration info of VD %d (error %d: %s)\n", id, st, ErrorMessage(st));
         return 1;

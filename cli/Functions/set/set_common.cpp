@@ -14,7 +14,7 @@
 
 #include "Functions/info/info_list.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
 #include "Public/utils.h"
@@ -484,7 +484,7 @@ int setPdCacheAndStatus(KX_U16 id, const SetOptions &o)
     KX_U8 st = 0;
     if (o.cache >= 0) {
         HD_Config cfg;
-        st = infoQueryOne<HD_Config_Request>(KX_PD_GetConfig, gCurrentAdapter, id, cfg, 9);
+        st = client::queryOne<HD_Config_Request>(KX_PD_GetConfig, gCurrentAdapter, id, cfg, 9);
         if (st != 0) {
             fprintf(stream, "\nUnable to get configuration data of PD %d (error %d: %s).\n", id, st,
                     ErrorMessage(st));

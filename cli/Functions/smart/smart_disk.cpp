@@ -6,16 +6,16 @@
 #include <stdlib.h>
 
 #include "Functions/info/info_list.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
 #include "Public/utils.h"
 
 int smartDiskCheck(KX_U16 pdId)
 {
     HD_Info hd;
-    KX_U8 st = infoQueryOne<HD_Info_Request>(KX_PD_GetHDInfo_Ext, gCurrentAdapter, pdId, hd, 9);
+    KX_U8 st = client::queryOne<HD_Info_Request>(KX_PD_GetHDInfo_Ext, gCurrentAdapter, pdId, hd, 9);
     if (st != 0)
-        st = infoQueryOne<HD_Info_Request>(KX_PD_GetHDInfo, gCurrentAdapter, pdId, hd, 9);
+        st = client::queryOne<HD_Info_Request>(KX_PD_GetHDInfo, gCurrentAdapter, pdId, hd, 9);
     if (st != 0) {
         fprintf(stream, "Unable to get info of PD %d (error %d : %s)\n", pdId, st, ErrorMessage(st));
         return st;

@@ -8,7 +8,7 @@
 #include "Functions/handlers.h"
 #include "Functions/smart/smart_disk.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
 #include "kx_api.h"

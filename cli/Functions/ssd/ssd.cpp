@@ -12,9 +12,10 @@
 #include "Functions/ssd/ssd_events.h"
 #include "Public/bga.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "parse.h"
 #include "Public/ssd_module.h"
 #include "Public/utils.h"
 #include "kx_api.h"
@@ -190,7 +191,7 @@ int doFind()
 int doDownload(const SsdOptions &o)
 {
     HD_Info info;
-    if (getHDInfo(o.device, info) != 0) {
+    if (queryHDInfo(o.device, info) != 0) {
         fprintf(stream, "Invalid PD ID %d.\n", o.device);
         return 9;
     }
@@ -220,7 +221,7 @@ int doSmartData(KX_U16 device)
     SsdBuffer buf(1);
     if (!buf.ok()) {
         fprintf(stream, "malloc() failed");
-        return 4;
+        return KX_ST_NO_RESOURCE;
     }
     KX_U8 st = KX_SSD_SmartReadData(gCurrentAdapter, device, buf.buffer());
     if (st != 0)
@@ -240,10 +241,10 @@ int doSmartData(KX_U16 device)
 int doRatio(const SsdOptions &o)
 {
     HD_RAID_Status rs;
-    KX_U8 st = getHDRaidStatus(o.device, rs);
+    KX_U8 st = queryHDRaidStatus(o.device, rs);
     if (st != 0)
         return commandFailed(st);
-    if (rs.Status & PD_ASSIGNED) {
+    if (rs.Status & KX_PD_ASSIGNED) {
         fprintf(stream, "Cannot change user space ratio on SSD %d because it is part of a VD.\n", o.device);
         return 1;
     }
@@ -418,7 +419,7 @@ int runOnSsd(const SsdOptions &o)
     SsdBuffer buf(sectorsOf(o));
     if (!buf.ok()) {
         fprintf(stream, "malloc() failed");
-        return 4;
+        return KX_ST_NO_RESOURCE;
     }
     const KX_U32 number = o.action->number == N_OPTION ? o.number : 0;
     const KX_U8 code = o.action->code;
@@ -497,7 +498,7 @@ OptionTake takeOption(int c, const char *arg, SsdOptions &o)
         return OPT_TAKEN;
     case 'd': {
         unsigned long id = 0;
-        if (!parseDecimalId(arg, 0xFFFF, id)) {
+        if (!client::parseDecimal(arg, 0xFFFF, id)) {
             fprintf(stream, "-d : invalid device id '%s'\n", arg);
             return OPT_REFUSED;
         }
@@ -512,7 +513,7 @@ OptionTake takeOption(int c, const char *arg, SsdOptions &o)
         return OPT_TAKEN;
     case 'c': {
         unsigned long n = 0;
-        if (!parseDecimalId(arg, kMaxSectors, n) || n == 0) {
+        if (!client::parseDecimal(arg, kMaxSectors, n) || n == 0) {
             fprintf(stream, "-c : sector count should be a positive number <= 64\n");
             return OPT_REFUSED;
         }

@@ -7,9 +7,10 @@
 
 #include "Functions/handlers.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "parse.h"
 #include "kx_api.h"
 
 namespace {
@@ -17,25 +18,8 @@ namespace {
 enum TandemObject { TO_NONE, TO_EMPTY, TO_COUNT, TO_DELETE };
 
 /* Either Tandem level bit (9 or 10) offers the table. */
-const KX_U16 kTandemModes = 0x600;
 
 /* Decimal digits only, at most max. */
-bool parseDecimal(const char *text, unsigned long long max, unsigned long long &out)
-{
-    if (!text || !*text)
-        return false;
-    for (const char *p = text; *p; ++p)
-        if (*p < '0' || *p > '9')
-            return false;
-    errno = 0;
-    char *end = nullptr;
-    unsigned long long v = strtoull(text, &end, 10);
-    if (errno == ERANGE || *end || v > max)
-        return false;
-    out = v;
-    return true;
-}
-
 int addEmptyEntry(KX_U16 id, uint64_t start, KX_U32 length)
 {
     Tandem_FS_Entry_Request req;
@@ -99,14 +83,14 @@ int doTandem(int argc, char **argv, cmd_struct *pCmdInfo)
             }
             break;
         case 'd':
-            if (!parseDecimal(cli::optarg, 0xFFFF, id)) {
+            if (!client::parseDecimal(cli::optarg, 0xFFFF, id)) {
                 fprintf(stream, "-d : Tandem ID is not a number\n");
                 return 1;
             }
             haveId = true;
             break;
         case 'a':
-            if (!parseDecimal(cli::optarg, UINT64_MAX, start)) {
+            if (!client::parseDecimal(cli::optarg, UINT64_MAX, start)) {
                 fprintf(stream, "-a : address is not a number\n");
                 return 1;
             }
@@ -114,7 +98,7 @@ int doTandem(int argc, char **argv, cmd_struct *pCmdInfo)
         case 'l':
             if (!cli::optarg)
                 break;
-            if (!parseDecimal(cli::optarg, 0xFFFFFFFFull, length)) {
+            if (!client::parseDecimal(cli::optarg, 0xFFFFFFFFull, length)) {
                 fprintf(stream, "-l : length is not a number\n");
                 return 1;
             }
@@ -126,7 +110,7 @@ int doTandem(int argc, char **argv, cmd_struct *pCmdInfo)
             return 0;
         }
     }
-    if (!(gAdapterInfo[gCurrentAdapter].LogicalDriverMode & kTandemModes)) {
+    if (!(gAdapterInfo[gCurrentAdapter].LogicalDriverMode & KX_LDM_TANDEM_CS)) {
         fprintf(stream, "Tandem is not supported.\n");
         return 1;
     }

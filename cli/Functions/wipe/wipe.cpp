@@ -4,8 +4,9 @@
  */
 #include "Functions/handlers.h"
 #include "Public/bga.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/globals.h"
+#include "parse.h"
 
 int doWipe(int argc, char **argv, cmd_struct *pCmdInfo)
 {
@@ -22,7 +23,7 @@ int doWipe(int argc, char **argv, cmd_struct *pCmdInfo)
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'd':
-                                  if (!parseDecimalId(arg, ~0UL, id)) {
+                                  if (!client::parseDecimal(arg, ~0UL, id)) {
                                       fprintf(stream, "-d : invalid PD id '%s'\n", arg);
                                       return OPT_REFUSED;
                                   }

@@ -3,32 +3,34 @@
 #include <cstring>
 
 #include "kx_api.h"
+#include "kx_codes.h"
+#include "layout_rules.h"
 
 bool kxSpareSupport(const Adapter_Info &info)
 {
-    return (info.Features & 0x01) && !(info.AdvancedFeatures & (1u << 24));
+    return (info.Features & KX_FEAT_REBUILD) && !(info.AdvancedFeatures & KX_ADV_NO_AUTO_REBUILD);
 }
 
 bool kxMediaPatrolSupport(const Adapter_Info &info)
 {
-    return (info.Features & 0x10) && kxSpareSupport(info);
+    return (info.Features & KX_FEAT_MEDIA_PATROL) && kxSpareSupport(info);
 }
 
 bool kxBGASupport(const Adapter_Info &info)
 {
-    return (info.Features & 0x3F) != 0;
+    return (info.Features & KX_FEAT_BGA_ANY) != 0;
 }
 
 void kxNormalizeAdapterInfo(Adapter_Info &info)
 {
-    if (info.LogicalDriverMode & (0x200 | 0x400)) {
+    if (info.LogicalDriverMode & KX_LDM_TANDEM_CS) {
         if (info.MaxTandemHdd == 0)
             info.MaxTandemHdd = 1;
         if (info.MaxSSDPerTandem == 0)
             info.MaxSSDPerTandem = 1;
     }
     if ((info.StripeSizeSupported & 0x7F) == 0)
-        info.StripeSizeSupported = (info.AdvancedFeatures & 0x02) ? 127 : 15;
+        info.StripeSizeSupported = client::defaultStripeMask(info.AdvancedFeatures);
     if (info.MaxHD_Ext == 0)
         info.MaxHD_Ext = info.MaxHD;
 }

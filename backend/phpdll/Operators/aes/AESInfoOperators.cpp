@@ -14,7 +14,6 @@
 namespace {
 const unsigned kSummaryEntries = sizeof(((aes_entry_info *)nullptr)->entry);
 const unsigned kSummaryPorts = sizeof(((aes_entry_info *)nullptr)->aes_port) / 2;
-const KX_U8 kNoEntry = 0xFF;
 } // namespace
 
 class AESGetEntryConfigOperator : public RequestOperator {
@@ -70,7 +69,7 @@ class AESGetPortConfigOperator : public RequestOperator {
         runList<AESPortConfigRequest>([&links](const AES_Port_Config &r, ValuesMap &out) {
             std::map<KX_U8, KX_U8>::const_iterator link = links.find(r.port_id);
             out["aes_enable"] = kxDecimal(r.aes_enable);
-            out["entry"] = kxDecimal(link == links.end() ? kNoEntry : link->second);
+            out["entry"] = kxDecimal(link == links.end() ? static_cast<KX_U8>(KX_ID8_NONE) : link->second);
             out["port_id"] = kxDecimal(r.port_id);
         });
     }

@@ -8,11 +8,10 @@
 #include "Operators/OperatorTable.h"
 #include "Operators/command/VolumeBuilder.h"
 #include "kx_api.h"
+#include "kx_codes.h"
 
 namespace {
 const KX_U8 kOffline = 0x08, kGlobalSpare = 0x04, kDedicatedSpare = 0x40, kForeign = 0x80, kAssigned = 0x02;
-const KX_U8 kDiskHasOS = 159, kVDHasOS = 158;
-const KX_U8 kTandemSafe = 11;
 const KX_U8 kNoTandemSSD = 28;      // "SSD number is not right in the Tandem"
 const KX_U8 kNoTandemHDD = 152;     // "Invalid physical disk count"
 } // namespace
@@ -48,7 +47,7 @@ private:
         for (const HD_RAID_Status &s : kxDiskRaidStatuses(m_adapterID)) {
             if (s.Status & (kOffline | kGlobalSpare | kDedicatedSpare | kForeign))
                 continue;
-            if (HDisFreeDiskForBirch(m_adapterID, s.HDID) == KX_SUCCESS)
+            if (kxCheckDiskFree(m_adapterID, s.HDID) == KX_SUCCESS)
                 members.push_back(s.HDID);
         }
         kxSetMembers(p, members);
@@ -65,8 +64,8 @@ private:
         for (const HD_RAID_Status &s : kxDiskRaidStatuses(m_adapterID)) {
             if (s.Status & (kOffline | kGlobalSpare | kDedicatedSpare | kForeign | kAssigned))
                 continue;
-            KX_U8 free = HDisFreeDiskForBirch(m_adapterID, s.HDID);
-            if (free != KX_SUCCESS && free != kDiskHasOS)
+            KX_U8 free = kxCheckDiskFree(m_adapterID, s.HDID);
+            if (free != KX_SUCCESS && free != KX_ST_PD_HAS_OS)
                 continue;
             HD_Info info = HD_Info();
             if (kxReadByID<HDInfoRequest>(m_adapterID, s.HDID, info) != KX_SUCCESS)
@@ -98,7 +97,7 @@ private:
         kxSetMembers(p, members);
         // Data the host runs from must survive: the safe Tandem level.
         KX_U8 os = KX_DiskHasOS(m_adapterID, 1, 2, members.data());
-        p.RaidMode = (os == kDiskHasOS || os == kVDHasOS) ? kTandemSafe : m_tandemMode;
+        p.RaidMode = (os == KX_ST_PD_HAS_OS || os == KX_ST_VD_HAS_OS) ? static_cast<KX_U8>(KX_RAID_TANDEM_SAFE) : m_tandemMode;
         return KX_LD_Create(m_adapterID, &p);
     }
 

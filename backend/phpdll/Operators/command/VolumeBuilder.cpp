@@ -2,38 +2,38 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "APIClass/ReadByID.h"
 #include "APIClass/Requests.h"
 #include "Operators/adapter/AdapterCapabilities.h"
 #include "kx_api.h"
+#include "kx_codes.h"
+#include "layout_rules.h"
 
 namespace {
 
-const KX_U8 kBlockOfVD = 73;
-const KX_U8 kDiskHasOS = 159;
-const KX_U8 kVDHasOS = 158; // the disk holds part of a VD the host runs from
-const KX_U16 kNoVD = 255;
 const unsigned kBlocksPerPage = 512;
-const unsigned kMaxMembers = 128;
+const unsigned kMaxMembers = KX_MAX_PD_LIST;
 
-struct ModeChoice {
-    KX_U16 bit;    // of LogicalDriverMode
-    KX_U8 mode;    // RAID code
-    KX_U8 minimum; // disks
-    int parity;    // 0 any count, 1 odd, 2 even
-};
+// The levels a quick create may choose, least demanding first; the choice
+// searches from the end.
+const KX_U8 kQuickLevels[] = {KX_RAID0, KX_RAID1, KX_RAID5, KX_RAID1E, KX_RAID6, KX_RAID10, KX_RAID50, KX_RAID60};
 
-// In the order of preference, least demanding first; the choice searches
-// from the end.
-const ModeChoice kModes[] = {
-    {0x001, 0, 2, 0},  {0x002, 1, 2, 0},    {0x010, 5, 3, 0},    {0x008, 0x11, 3, 1},
-    {0x020, 6, 3, 0},  {0x004, 0x10, 4, 2}, {0x040, 0x50, 6, 2}, {0x100, 0x60, 6, 2},
-};
+// Whether count disks make the level (RAID1 takes two of them). The
+// adapter's parity limit does not narrow a quick create.
+bool quickLevelFits(KX_U8 raid, unsigned count)
+{
+    if (raid == KX_RAID1)
+        return count >= 2;
+    int parity = -1;
+    std::string message;
+    return client::checkDiskCount(client::LayoutRules::CreateVd, raid, static_cast<int>(count), parity, 255, message);
+}
 
 } // namespace
 
-KX_U8 HDisFreeDiskForBirch(KX_U8 adapter, KX_U16 hdId)
+KX_U8 kxCheckDiskFree(KX_U8 adapter, KX_U16 hdId)
 {
     BLKInfoRequest blocks(kxEveryRecord(), adapter, sizeof(RequestHeader) + kBlocksPerPage * sizeof(Block_Info));
     blocks.runAPI();
@@ -41,16 +41,16 @@ KX_U8 HDisFreeDiskForBirch(KX_U8 adapter, KX_U16 hdId)
         const Block_Info &b = *blocks.getInstance();
         // The controller marks a free block with VD 255; 0xFFFF means the
         // same wherever an ID field is wider.
-        if (b.HDID == hdId && b.LDID != kNoVD && b.LDID != KX_ID_NONE)
-            return kBlockOfVD;
+        if (b.HDID == hdId && b.LDID != KX_ID8_NONE && b.LDID != KX_ID_NONE)
+            return KX_ST_BLOCK_OF_VD;
     }
     // A failing page leaves the disk's blocks unknown: not free then.
     if (blocks.getAPIResult() != KX_SUCCESS)
         return blocks.getAPIResult();
     KX_U16 id = hdId;
     KX_U8 os = KX_DiskHasOS(adapter, 1, 1, &id);
-    if (os == kDiskHasOS || os == kVDHasOS)
-        return kDiskHasOS;
+    if (os == KX_ST_PD_HAS_OS || os == KX_ST_VD_HAS_OS)
+        return KX_ST_PD_HAS_OS;
     return KX_SUCCESS;
 }
 
@@ -86,15 +86,13 @@ KX_U8 GetRaidMode(KX_U8 adapter, KX_U8 type, Create_LD_Param &param)
         return 0;
     const KX_U16 offered = kxCurrentAdapterInfo(adapter).LogicalDriverMode;
     const unsigned count = param.HDCount;
-    for (int i = sizeof kModes / sizeof kModes[0] - 1; i >= 0; --i) {
-        const ModeChoice &m = kModes[i];
-        if (!(offered & m.bit) || count < m.minimum)
+    for (int i = sizeof kQuickLevels / sizeof kQuickLevels[0] - 1; i >= 0; --i) {
+        const KX_U8 mode = kQuickLevels[i];
+        if (!kxRaidOffered(offered, mode) || !quickLevelFits(mode, count))
             continue;
-        if ((m.parity == 1 && count % 2 == 0) || (m.parity == 2 && count % 2 == 1))
-            continue;
-        if (m.mode == 1)
+        if (mode == KX_RAID1)
             param.HDCount = 2;
-        return m.mode;
+        return mode;
     }
     return 0;
 }
@@ -114,11 +112,12 @@ void kxSetMembers(Create_LD_Param &param, const std::vector<KX_U16> &ids)
 {
     const std::size_t n = std::min<std::size_t>(ids.size(), kMaxMembers);
     unsigned char *field = reinterpret_cast<unsigned char *>(&param) + offsetof(Create_LD_Param, HDIDs);
-    std::memcpy(field, ids.data(), n * sizeof(KX_U16));
+    if (n != 0)
+        std::memcpy(field, ids.data(), n * sizeof(KX_U16));
     param.HDCount = static_cast<KX_U8>(n);
 }
 
 KX_U8 kxTandemCachePolicy(const Adapter_Info &info)
 {
-    return (info.AdvancedFeatures & 0x4000) ? 1 : 0;
+    return (info.AdvancedFeatures & KX_ADV_NO_WRITE_CACHE) ? 1 : 0;
 }

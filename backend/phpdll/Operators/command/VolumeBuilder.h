@@ -12,7 +12,7 @@
 // A disk that no VD uses and no operating system runs from: 0; 73 when a
 // block of it belongs to a VD, 159 when it carries an OS; the status of a
 // block list that could not be read.
-KX_U8 HDisFreeDiskForBirch(KX_U8 adapter, KX_U16 hdId);
+KX_U8 kxCheckDiskFree(KX_U8 adapter, KX_U16 hdId);
 
 // The RAID-status records of up to 128 disks, from the first; stops at
 // the first failing call.

@@ -1,7 +1,7 @@
 /*
- * Value texts of the info and status commands (see info_text.h).
+ * Value texts of the info and status commands (see record_words.h).
  */
-#include "info_text.h"
+#include "record_words.h"
 
 #include <stdio.h>
 #include <time.h>
@@ -31,20 +31,6 @@ std::string dropLastComma(std::string s)
 }
 
 } // namespace
-
-unsigned infoRecordsPerPage(KX_U16 maxBufferSizeKiB, size_t recordSize, unsigned defaultCount)
-{
-    if (maxBufferSizeKiB == 0 || recordSize == 0)
-        return defaultCount;
-    size_t n = ((size_t)maxBufferSizeKiB * 1024 - sizeof(RequestHeader)) / recordSize;
-    /* numRequested is 16 bits wide: a larger page would be silently cut
-       to its low bits (possibly to 0) by the header. */
-    if (n > 0xFFFF)
-        n = 0xFFFF;
-    if (n == 0)
-        n = 1;
-    return (unsigned)n;
-}
 
 const char *infoBgaTypeWord(unsigned bga)
 {
@@ -98,11 +84,6 @@ const char *infoVdStatusWord(unsigned status)
     case 15: return "functional and initialized";
     default: return "unknown";
     }
-}
-
-bool infoIsTandemMode(unsigned raidMode)
-{
-    return raidMode >= 10 && raidMode <= 12;
 }
 
 std::string infoFieldText(const KX_U8 *field, size_t max, bool skipLeadingBlanks,
@@ -166,16 +147,12 @@ std::string infoPortTypes(KX_U8 t)
 
 std::string infoRaidModes(KX_U16 m)
 {
-    static const struct { int bit; const char *word; } kModes[] = {
-        {0, "RAID0 "}, {1, "RAID1 "}, {4, "RAID5 "}, {5, "RAID6 "}, {2, "RAID10 "},
-        {3, "RAID1E "}, {6, "RAID50 "}, {8, "RAID60 "}, {7, "JBOD "},
-        {9, "hc(tandem capacity) "}, {10, "hs(tandem safe) "},
-        {11, "hybrid(tandem hybrid) "},
-    };
     std::string s;
-    for (const auto &e : kModes)
-        if (m & (1u << e.bit))
-            s += e.word;
+    for (const KxRaidLevel &l : kKxRaidLevels)
+        if (m & (1u << l.modeBit)) {
+            s += l.listWord;
+            s += ' ';
+        }
     return s;
 }
 

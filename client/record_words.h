@@ -8,27 +8,21 @@
  * Every function that reads a fixed-size array of a record bounds itself by
  * that array's declared size, whatever count field the controller sent.
  */
-#ifndef INFO_TEXT_H
-#define INFO_TEXT_H
+#ifndef CLIENT_RECORD_WORDS_H
+#define CLIENT_RECORD_WORDS_H
 
 #include <stddef.h>
 #include <functional>
 #include <string>
 #include <vector>
+#include "kx_codes.h"
 #include "kx_records.h"
-
-/* Records per list page for a record of recordSize bytes: what fits after
-   the 16-byte header in MaxBufferSize KiB, or defaultCount when the
-   adapter leaves the size to us. Never 0 and never more than a 16-bit
-   numRequested can say. */
-unsigned infoRecordsPerPage(KX_U16 maxBufferSizeKiB, size_t recordSize, unsigned defaultCount);
 
 /* ---- shared value words ---- */
 const char *infoBgaTypeWord(unsigned bga);           /* LD_Status.Bga, DG_Info.BgaType */
 const char *infoBgaStateWord(unsigned state);        /* 2..5; nullptr otherwise */
 const char *infoVdBgaStatusWord(unsigned status);    /* LD_Info.BGAStatus */
 const char *infoVdStatusWord(unsigned status);       /* LD_Info.Status */
-bool infoIsTandemMode(unsigned raidMode);            /* levels 10..12 */
 
 /* Fixed-width text field as shown: at most max bytes, stopping at NUL.
    skipLeadingBlanks drops leading spaces; maskNonPrintable shows every
@@ -103,4 +97,4 @@ std::string infoSpareStatus(const HD_RAID_Status &rs);
 std::string infoBbuStatus(const BBU_Info &bbu);
 std::string infoBbuSensors(KX_U16 featureSupport);
 
-#endif /* INFO_TEXT_H */
+#endif /* CLIENT_RECORD_WORDS_H */

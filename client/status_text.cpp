@@ -1,4 +1,4 @@
-#include "Public/errors.h"
+#include "status_text.h"
 
 namespace {
 
@@ -106,12 +106,14 @@ const StatusText kStatusTexts[] = {
 
 } // namespace
 
+const char *const kUnknownStatusText = "Unknown error";
+
 const char *ErrorMessage(KX_U8 code)
 {
     for (const StatusText &s : kStatusTexts)
         if (s.code == code)
             return s.text;
-    return "Unknown error";
+    return kUnknownStatusText;
 }
 
 int ErrorMessageCount() { return static_cast<int>(sizeof kStatusTexts / sizeof kStatusTexts[0]); }

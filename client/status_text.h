@@ -6,14 +6,17 @@
  *           id, status, ErrorMessage(status));
  * after which the handler returns 1.
  */
-#ifndef CLI_ERRORS_H
-#define CLI_ERRORS_H
+#ifndef CLIENT_STATUS_TEXT_H
+#define CLIENT_STATUS_TEXT_H
 
 #include "kx_types.h"
 
-/* Never fails: an unlisted code reads "Unknown error". */
+/* The text of every code without one of its own. */
+extern const char *const kUnknownStatusText;
+
+/* Never fails: an unlisted code reads kUnknownStatusText. */
 const char *ErrorMessage(KX_U8 code);
 /* Number of codes with a text of their own. */
 int ErrorMessageCount();
 
-#endif /* CLI_ERRORS_H */
+#endif /* CLIENT_STATUS_TEXT_H */

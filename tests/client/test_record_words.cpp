@@ -3,7 +3,8 @@
 
 #include <string.h>
 
-#include "info_text.h"
+#include "paging.h"
+#include "record_words.h"
 
 namespace {
 
@@ -16,14 +17,14 @@ template <typename T> T zeroed()
 
 TEST(InfoPaging, RecordsPerPageFollowsBufferSizeAndDefaults)
 {
-    EXPECT_EQ(infoRecordsPerPage(64, sizeof(LD_Info), 32), 210u);
-    EXPECT_EQ(infoRecordsPerPage(0, sizeof(LD_Info), 32), 32u);
-    EXPECT_EQ(infoRecordsPerPage(64, sizeof(HD_Info), 128), (65536u - 16) / 248);
-    EXPECT_EQ(infoRecordsPerPage(1, sizeof(DG_Info), 64), 1u);
+    EXPECT_EQ(client::recordsPerPage(64, sizeof(LD_Info), 32), 210u);
+    EXPECT_EQ(client::recordsPerPage(0, sizeof(LD_Info), 32), 32u);
+    EXPECT_EQ(client::recordsPerPage(64, sizeof(HD_Info), 128), (65536u - 16) / 248);
+    EXPECT_EQ(client::recordsPerPage(1, sizeof(DG_Info), 64), 1u);
     // A page larger than numRequested can hold is capped, not wrapped
     // around to a small (or zero) count.
-    EXPECT_EQ(infoRecordsPerPage(0xFFFF, sizeof(HD_SMART_Status), 128), 0xFFFFu);
-    EXPECT_EQ(infoRecordsPerPage(1024, sizeof(HD_RAID_Status), 128), 0xFFFFu);
+    EXPECT_EQ(client::recordsPerPage(0xFFFF, sizeof(HD_SMART_Status), 128), 0xFFFFu);
+    EXPECT_EQ(client::recordsPerPage(1024, sizeof(HD_RAID_Status), 128), 0xFFFFu);
 }
 
 TEST(InfoWords, BgaTypeStateAndVdWords)
@@ -42,8 +43,8 @@ TEST(InfoWords, BgaTypeStateAndVdWords)
     EXPECT_STREQ(infoVdStatusWord(3), "unknown");
     EXPECT_STREQ(infoVdStatusWord(8), "not importable foreign");
     EXPECT_STREQ(infoVdStatusWord(15), "functional and initialized");
-    EXPECT_TRUE(infoIsTandemMode(11));
-    EXPECT_FALSE(infoIsTandemMode(16));
+    EXPECT_TRUE(kxIsTandemRaid(11));
+    EXPECT_FALSE(kxIsTandemRaid(16));
 }
 
 TEST(InfoText, FixedWidthFieldsAreBoundedAndMasked)

@@ -1,0 +1,58 @@
+/*
+ * The option loop every handler runs, and the option takers and value
+ * checks that several commands share.
+ */
+#ifndef CLI_OPTIONS_H
+#define CLI_OPTIONS_H
+
+#include <functional>
+
+#include "kx_api.h"
+#include "kx_codes.h"
+#include "Public/cli_types.h"
+#include "Public/getopt.h"
+
+/* What an option taker answers. */
+enum OptionTake {
+    OPT_TAKEN = 0,
+    OPT_REFUSED = 1, /* message written: the command ends with 1 */
+    OPT_HELP = 2,    /* not handled: the help is shown, the command ends with 0 */
+    OPT_DONE = 3,    /* the taker did what the option asks: the command ends with 0 */
+    OPT_IGNORED = 4, /* accepted without effect, and not counted */
+};
+
+/* The option loop of a handler: resets the parser, ignores the "-output"
+   pair (code 1), answers "?" with 1, hands every other option and its
+   argument to take, counts each letter in counts[] and shows the help for
+   an option take does not handle. With helpWhenBare, a command without any
+   argument shows its help. Afterwards a letter given twice writes
+   ErrorDuplicate. Returns -1 to go on, else the handler's result. */
+int runOptionLoop(int argc, char **argv, cmd_struct *pCmdInfo, const char *shortopts, const cli::option *longopts,
+                  bool helpWhenBare, int counts[128], const std::function<OptionTake(int opt, const char *arg)> &take);
+
+/* Takers shared by several commands: a decimal ID up to max with the command's message for a
+   bad one (a printf format taking the text). */
+OptionTake takeDecimalId(const char *arg, unsigned long max, const char *badIdFormat, unsigned long &id);
+/* "-o vd", the only object of cc and init. */
+OptionTake takeVdObject(const char *arg);
+/* A PD list; a refused one writes "-d:invalid PD IDs %s\n". */
+OptionTake takePdList(const char *arg, bool dropRepeats, KX_U16 ids[], int &count);
+
+/* The layout options of migrate and maxcreatesize: -r level, -q parity
+   disks, -d PD list. */
+struct LayoutOptions {
+    KX_U8 raid = KX_RAID_NONE;
+    int parity = -1; /* -1: not given */
+    KX_U16 pds[KX_MAX_PD_LIST];
+    int pdCount = 0;
+};
+/* Takes 'r', 'q' or 'd' (dropRepeats for the list); OPT_HELP for others. */
+OptionTake takeLayoutOption(int opt, const char *arg, bool dropRepeats, LayoutOptions &o);
+
+/* The disk-count and parity rules of a layout of n disks, with their
+   messages; *parity is set to the default when it was not given (-1).
+   arrayTexts: the wording of array migrations. Returns true when they hold. */
+bool checkLayoutDiskCount(KX_U8 raid, int n, int *parity, bool arrayTexts);
+
+
+#endif /* CLI_OPTIONS_H */
