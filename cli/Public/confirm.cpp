@@ -39,6 +39,17 @@ ConfirmAnswer vaskConfirm(const char *question, va_list ap)
 {
     if (question)
         vfprintf(stream, question, ap);
+    return readConfirm(nullptr);
+}
+
+ConfirmAnswer askConfirmRepeating(const char *question)
+{
+    fputs(question, stream);
+    return readConfirm(question);
+}
+
+ConfirmAnswer readConfirm(const char *again)
+{
     for (;;) {
         fflush(stream);
         fflush(stdout);
@@ -59,6 +70,8 @@ ConfirmAnswer vaskConfirm(const char *question, va_list ap)
         fprintf(stream, "Please input y or n.\n");
         if (c < 0)
             return CONFIRM_EOF;
+        if (again)
+            fputs(again, stream);
     }
 }
 

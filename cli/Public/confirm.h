@@ -27,6 +27,13 @@ enum ConfirmAnswer {
  */
 ConfirmAnswer askConfirm(const char *question, ...) __attribute__((format(printf, 1, 2)));
 ConfirmAnswer vaskConfirm(const char *question, va_list ap) __attribute__((format(printf, 1, 0)));
+/* The same, but an answer other than y or n is followed by the question
+   again (a plain text, not a format), for the questions before a whole
+   volume is destroyed. */
+ConfirmAnswer askConfirmRepeating(const char *question);
+/* The answers alone: again (may be NULL) is written after each
+   "Please input y or n.\n". */
+ConfirmAnswer readConfirm(const char *again);
 
 /*
  * Reads one line of standard input the same way (a byte at a time) for a

@@ -13,7 +13,7 @@
 #include "Public/bga.h"
 #include "Public/confirm.h"
 #include "Public/dispatch.h"
-#include "Public/errors.h"
+#include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
 #include "Public/ssd_module.h"
@@ -141,7 +141,7 @@ int showInfo(const Volume &v)
         /* Two sectors come back after the header, 1040 bytes in all. */
         SsdBuffer buf(SSD_MFG_SECTORS);
         if (!buf.ok())
-            return 4;
+            return KX_ST_NO_RESOURCE;
         KX_U8 st = ssdDiagnostic(id, SSD_ACT_READ_MFG, KX_SSD_READ, 0, &buf);
         if (st != 0) {
             fprintf(stream, "Unable to read manufacture info on SSD module %d, (error %d: %s).\n", id, st,
@@ -168,7 +168,7 @@ int showInfo(const Volume &v)
 int confirmDestruction()
 {
     fprintf(stream, "WARNING! After creating a new volume, all current data on this SSD adapter will be destroyed.\n");
-    switch (askConfirm("Are you sure you want to create a new volume? (y or n)\n")) {
+    switch (askConfirmRepeating("Are you sure you want to create a new volume? (y or n)\n")) {
     case CONFIRM_NO:
         return 0;
     case CONFIRM_EOF:
@@ -277,7 +277,7 @@ int createVolume(const SsdopOptions &o, const Volume &v)
     const KX_U16 features = gAdapterInfo[gCurrentAdapter].AdvancedFeatures;
     p.CachePolicy = (KX_U8)(((features >> 14) & 1) | ((features & 0x8000) ? 0 : 4));
     p.InitializationOption = 1;
-    for (size_t i = 0; i < v.modules.size() && i < CLI_MAX_PD_LIST; ++i)
+    for (size_t i = 0; i < v.modules.size() && i < KX_MAX_PD_LIST; ++i)
         p.HDIDs[i] = v.modules[i];
     const char *name = o.protect ? "Redundant" : "HighPerforance";
     memcpy(p.Name, name, strlen(name));
