@@ -1,5 +1,10 @@
 #include "Public/dispatch.h"
 
+#include <string>
+
+#include "Public/aes_options.h"
+#include "audit.h"
+
 #include <stdio.h>
 #include <string.h>
 #include "kx_api.h"
@@ -73,8 +78,19 @@ int cmdDispatcher(int argc, char **argv)
         row = matchTable(pInCmdTable, inCmdTableSize, word, len, &matches, &last);
     if (!row && matches == 1)
         row = last;
-    if (row)
-        return row->cmdHandler(argc, argv, row);
+    if (row) {
+        /* One audit record for a command that changed anything. Commands
+           that take keys and passwords keep only their IDs and the
+           operation in it. */
+        AuditActor actor;
+        actor.tool = "arrayctl";
+        const bool secret = lineMayHoldSecret(argv[0]);
+        auditBegin(actor, "adapter " + std::to_string(gCurrentAdapter) + ": " +
+                              auditMaskedArgs(argc, argv, secret, "oie"));
+        const int rc = row->cmdHandler(argc, argv, row);
+        auditEnd(rc);
+        return rc;
+    }
 
     if (matches > 1) {
         fprintf(stream, "Ambiguous command '%s'!\n", word);

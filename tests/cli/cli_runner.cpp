@@ -5,8 +5,11 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -79,10 +82,20 @@ CliSandbox::CliSandbox(const std::string &fixtureJson)
     if (!fixtureJson.empty())
         writeFile(path("state.json"), fixtureJson);
     writeFile(path("clock"), "UTC=true\n");
+    sockaddr_un addr {};
+    addr.sun_family = AF_UNIX;
+    snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path("audit.sock").c_str());
+    m_auditFd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (m_auditFd >= 0 && bind(m_auditFd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
+        close(m_auditFd);
+        m_auditFd = -1;
+    }
 }
 
 CliSandbox::~CliSandbox()
 {
+    if (m_auditFd >= 0)
+        close(m_auditFd);
     std::error_code ec;
     if (!m_dir.empty())
         std::filesystem::remove_all(m_dir, ec);
@@ -96,6 +109,7 @@ std::vector<std::string> CliSandbox::environment() const
         "ARRAY_CLOCK_FILE=" + path("clock"),
         std::string("ARRAY_SG_DEVICE=") + kSgDevice,
         "ARRAY_SG_WAIT=0",
+        "ARRAY_AUDIT_SOCKET=" + path("audit.sock"),
         "HOME=" + m_dir,
         "INPUTRC=/dev/null",
         "TERM=dumb",

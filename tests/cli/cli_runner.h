@@ -35,6 +35,7 @@ class CliSandbox {
     /* In the child: run arrayctl with args in the sandbox; never returns. */
     [[noreturn]] void execInSandbox(const std::vector<std::string> &args) const;
     std::string m_dir;
+    int m_auditFd = -1; // the sandbox's own log socket: audit records never reach the machine's log
 };
 
 /* Contents of a golden file, with @API@ replaced by the controller

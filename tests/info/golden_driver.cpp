@@ -5,7 +5,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -150,6 +152,12 @@ std::vector<GoldenCommand> parseGolden(const std::string &text)
             std::string rest = line.substr(8);
             size_t eq = rest.find('=');
             cmds.back().env.emplace_back(rest.substr(0, eq), eq == std::string::npos ? "" : rest.substr(eq + 1));
+        } else if (line.compare(0, 10, "--- audit ") == 0) {
+            cmds.back().auditCount = atoi(line.c_str() + 10);
+        } else if (line.compare(0, 14, "--- audit-has ") == 0) {
+            cmds.back().auditHas.push_back(line.substr(14));
+        } else if (line.compare(0, 16, "--- audit-lacks ") == 0) {
+            cmds.back().auditLacks.push_back(line.substr(16));
         } else if (line.compare(0, 9, "--- same ") == 0) {
             std::vector<std::string> paths = splitWords(line.substr(9));
             paths.resize(2);
@@ -187,6 +195,16 @@ GoldenRun runArrayctl(const std::string &dir, const std::vector<std::string> &ar
     const std::string inPath = stdinText ? dir + "/stdin" : std::string("/dev/null");
     if (stdinText)
         writeFile(inPath, *stdinText);
+    const std::string auditPath = dir + "/audit.sock";
+    unlink(auditPath.c_str());
+    int auditFd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    struct sockaddr_un addr {};
+    addr.sun_family = AF_UNIX;
+    snprintf(addr.sun_path, sizeof addr.sun_path, "%s", auditPath.c_str());
+    if (auditFd >= 0 && bind(auditFd, reinterpret_cast<struct sockaddr *>(&addr), sizeof addr) != 0) {
+        close(auditFd);
+        auditFd = -1;
+    }
     pid_t pid = fork();
     if (pid < 0)
         return r;
@@ -205,6 +223,7 @@ GoldenRun runArrayctl(const std::string &dir, const std::vector<std::string> &ar
         setenv("ARRAY_SG_DEVICE", (dir + "/no-sg-device").c_str(), 1);
         setenv("ARRAY_SG_WAIT", "0", 1);
         setenv("TZ", "UTC", 1);
+        setenv("ARRAY_AUDIT_SOCKET", auditPath.c_str(), 1);
         for (const auto &e : extraEnv)
             setenv(e.first.c_str(), e.second.c_str(), 1);
         std::vector<char *> argv;
@@ -220,6 +239,14 @@ GoldenRun runArrayctl(const std::string &dir, const std::vector<std::string> &ar
         r.exitStatus = WEXITSTATUS(status);
     r.out = readFile(outPath);
     r.err = readFile(errPath);
+    if (auditFd >= 0) {
+        char buf[8192];
+        ssize_t n;
+        while ((n = recv(auditFd, buf, sizeof buf, MSG_DONTWAIT)) > 0)
+            r.audit.emplace_back(buf, static_cast<size_t>(n));
+        close(auditFd);
+    }
+    unlink(auditPath.c_str());
     return r;
 }
 
@@ -292,6 +319,19 @@ int runGoldenFile(const std::string &goldenPath)
             if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0 || readFile(a) != readFile(b))
                 problems.push_back("files " + a + " and " + b + " differ or are missing");
         }
+        if (c.auditCount >= 0 && static_cast<int>(r.audit.size()) != c.auditCount)
+            problems.push_back(std::to_string(r.audit.size()) + " audit records, expected " + std::to_string(c.auditCount));
+        for (const std::string &t : c.auditHas) {
+            bool found = false;
+            for (const std::string &rec : r.audit)
+                found = found || rec.find(expand(t)) != std::string::npos;
+            if (!found)
+                problems.push_back("no audit record holds '" + t + "'");
+        }
+        for (const std::string &t : c.auditLacks)
+            for (const std::string &rec : r.audit)
+                if (rec.find(expand(t)) != std::string::npos)
+                    problems.push_back("an audit record holds '" + t + "': " + rec);
         if (c.unchanged) {
             struct stat after {};
             stat(state.c_str(), &after);

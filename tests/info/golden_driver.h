@@ -10,6 +10,7 @@ struct GoldenRun {
     int exitStatus = -1;
     std::string out;
     std::string err;
+    std::vector<std::string> audit; // records sent to the run's own log socket
 };
 
 // A scratch directory of its own, removed again by the destructor.
@@ -50,6 +51,9 @@ struct GoldenCommand {
     bool hasErr = false;
     std::string expectedErr;
     std::vector<std::pair<std::string, std::string>> sameFiles;  // paths that must hold the same bytes
+    int auditCount = -1;                  // records expected; -1: not checked
+    std::vector<std::string> auditHas;    // each text in some record
+    std::vector<std::string> auditLacks;  // each text in no record
 };
 
 // Golden file format, one or more commands:
@@ -76,6 +80,11 @@ struct GoldenCommand {
 //   --- stderr <text>          exact standard error (C escapes)
 //   --- same <path> <path>     afterwards the two files exist and hold the
 //                              same bytes (repeatable)
+//   --- audit <n>              the command sent n audit records (every run
+//                              has a log socket of its own in its scratch
+//                              directory, never the machine's log)
+//   --- audit-has <text>       some record holds the text (repeatable)
+//   --- audit-lacks <text>     no record holds the text (repeatable)
 std::vector<GoldenCommand> parseGolden(const std::string &text);
 
 // Runs every command of a golden file over the fixture <base>.json (or the

@@ -32,6 +32,10 @@ final class Rpc
             self::$lastError = 'the arrayrpc module is not loaded';
             return null;
         }
+        // The module's audit record names who asked and from where; it runs
+        // as the web server's account and cannot know either itself.
+        putenv('ARRAY_AUDIT_USER=' . (function_exists('current_user') ? (current_user() ?? '-') : '-'));
+        putenv('ARRAY_AUDIT_FROM=' . (string)($_SERVER['REMOTE_ADDR'] ?? '-'));
         $began = hrtime(true);
         $rc = arrayrpc($xml, $result);
         self::$spentNs += hrtime(true) - $began;

@@ -1,9 +1,12 @@
 #include "Parser/KXRequestHandle.h"
 
 #include "Operators/KXAPIOperator.h"
+#include <stdlib.h>
+
 #include "Operators/OperatorTable.h"
 #include "Parser/XMLAnalyzer.h"
 #include "Util/KXTrace.h"
+#include "audit.h"
 
 KXRequestHandle::KXRequestHandle() : m_status(status_buildOperators)
 {
@@ -34,6 +37,33 @@ KXAPIOperator *KXRequestHandle::find(const std::string &name) const
     return it == m_operaters.end() ? nullptr : it->second.get();
 }
 
+namespace {
+
+// The page that calls the module names the logged-on account and the
+// client's address in the environment (ARRAY_AUDIT_USER, ARRAY_AUDIT_FROM):
+// the module itself runs as the web server's account.
+AuditActor auditActor()
+{
+    AuditActor actor;
+    actor.tool = "arrayrpc";
+    const char *user = getenv("ARRAY_AUDIT_USER");
+    const char *from = getenv("ARRAY_AUDIT_FROM");
+    actor.user = user && *user ? user : "-";
+    actor.from = from && *from ? from : "-";
+    return actor;
+}
+
+// The request and its parameters, secrets masked as in the trace.
+std::string auditWhat(const std::string &request, const ValuesMap &params)
+{
+    std::string what = request;
+    for (const auto &p : params)
+        what += " " + p.first + "=" + (kxIsSecretName(p.first) ? std::string("********") : p.second);
+    return what.size() > 1024 ? what.substr(0, 1024) + "..." : what;
+}
+
+} // namespace
+
 int KXRequestHandle::issue(const char *xml)
 {
     if (m_status != status_ready)
@@ -47,7 +77,9 @@ int KXRequestHandle::issue(const char *xml)
     // A missing parameter does not stop the request: the operator runs and
     // reports it in its own result code.
     op->analyze(analyzer.getMap());
+    auditBegin(auditActor(), auditWhat(analyzer.getRequestName(), analyzer.getMap()));
     op->doOp();
+    auditEnd(op->result());
     op->getReturn(m_result);
     return status_ok;
 }

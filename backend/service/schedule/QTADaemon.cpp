@@ -16,6 +16,7 @@
 #include "Log.h"
 #include "Schedule.h"
 #include "ServicePaths.h"
+#include "audit.h"
 
 const char* const QTADaemon::XML_PATH = "/opt/korvex/storage/db/db.xml";
 const char* const QTADaemon::SCHEDULE_TABEL_NAME = "root/BGASchedules";
@@ -59,6 +60,8 @@ bool connectWithTimeout(int fd, const sockaddr* addr, socklen_t len, int timeout
   }
   return ::fcntl(fd, F_SETFL, flags) == 0;
 }
+// The daemon has no terminal: a record it could not write is said in its log.
+void reportAuditFailure(const char* why) { LogPrintf("audit record not written: %s\n", why); }
 }  // namespace
 
 QTADaemon::QTADaemon() : QTADaemon(ServicePaths::dbXmlPath(), ServicePaths::guiPort()) {}
@@ -69,7 +72,9 @@ QTADaemon::QTADaemon(const std::string& xmlPath, int guiPort)
       m_time(0),
       m_isLoop(false),
       m_isAccelerate(false),
-      m_port(guiPort) {}
+      m_port(guiPort) {
+  auditSetFailureReporter(reportAuditFailure);
+}
 
 QTADaemon::~QTADaemon() {
   if (m_pReader) m_pReader->recycleTable(m_pScheduleTable);
@@ -173,6 +178,14 @@ void QTADaemon::checkBgaSchedules() {
         m_urls.insert(std::string(QTA_BGA_URL) + row->getValueByName(SCHEDULE_TABEL_KEY));
         int bga = 0;
         readDigitField(row, BGA_TYPE, 2, &bga);
+        // The daemon acts for whoever made the schedule: the record says
+        // which schedule started what, the GUI's run records the change.
+        AuditActor actor;
+        actor.tool = "arraywatch";
+        actor.from = "schedule";
+        auditWrite(actor, "schedule " + row->getValueByName(SCHEDULE_TABEL_KEY) + " triggered (activity " +
+                              std::to_string(bga) + ")",
+                   0, "triggered");
         if (bga == Schedule::BGA_IS_ACCELERATE) m_isAccelerate = true;
       }
       LogPrintf("-------QTADaemon::checkBgaSchedules: process %i record end-------\n", static_cast<int>(p));
