@@ -1,7 +1,13 @@
 // The due rules of the periodic pass, at fixed clock values.
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "DataReader.h"
@@ -173,19 +179,55 @@ TEST_F(DueRules, TenIsRequestedBeforeNine) {
   EXPECT_EQ(statusOf("11"), "0");
 }
 
+// Records the audit records sent while it lives, on a socket of its own.
+class AuditLog {
+ public:
+  explicit AuditLog(const std::string& path) : m_env("ARRAY_AUDIT_SOCKET", path) {
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+    m_fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (m_fd >= 0 && bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+      close(m_fd);
+      m_fd = -1;
+    }
+  }
+  ~AuditLog() {
+    if (m_fd >= 0) close(m_fd);
+  }
+  std::vector<std::string> take() {
+    std::vector<std::string> out;
+    char buf[4096];
+    ssize_t n;
+    while (m_fd >= 0 && (n = recv(m_fd, buf, sizeof buf, MSG_DONTWAIT)) > 0) out.emplace_back(buf, n);
+    return out;
+  }
+
+ private:
+  ScopedEnv m_env;
+  int m_fd = -1;
+};
+
 TEST_F(DueRules, TriggeredRowsAreWrittenBackAndNotTriggeredAgain) {
   clock.set(2025, 3, 1, 15, 0);
+  AuditLog audit(dir.file("audit.sock"));
   writeFile(xml, scheduleFile({{"7", "0", "0", "", "0900", "20250101", "", ""}}));
   QTADaemon daemon(xml, 1);
   daemon.refreshTable();
   daemon.checkBgaSchedules();
   EXPECT_EQ(daemon.pendingUrls().size(), 1u);
   EXPECT_EQ(statusOf("7"), "1");
+  const std::vector<std::string> records = audit.take();
+  ASSERT_EQ(records.size(), 1u) << "one audit record for the schedule the daemon triggered";
+  EXPECT_NE(records[0].find("arraysuite-audit["), std::string::npos) << records[0];
+  EXPECT_NE(records[0].find("tool=arraywatch"), std::string::npos) << records[0];
+  EXPECT_NE(records[0].find("what=\"schedule 7 triggered (activity 0)\""), std::string::npos) << records[0];
   daemon.sendBgaSchedules();  // nothing listens on port 1: dropped
   EXPECT_TRUE(daemon.pendingUrls().empty());
   daemon.refreshTable();
   daemon.checkBgaSchedules();
   EXPECT_TRUE(daemon.pendingUrls().empty());
+  EXPECT_TRUE(audit.take().empty()) << "nothing triggered, nothing recorded";
 }
 
 TEST_F(DueRules, AccelerateFlagIsReportedOnce) {
