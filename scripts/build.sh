@@ -4,10 +4,18 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1; shift
 launcher=()
-# A compiler cache, where the machine has one, makes rebuilds of the
-# several trees cheap; CI builds without it.
+# A compiler cache (setup.sh installs one with the build tools) makes
+# rebuilds of the several trees and of other checkouts cheap; without one
+# the trees build all the same.
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  # Paths below the tree root are hashed relative to it, so that separate
+  # checkouts share their entries; and the build directory is left out of
+  # the hash of objects with debug information (every tree makes them),
+  # which would otherwise part them again. The price: an object taken from
+  # the cache names the directory of the checkout that first compiled it.
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+  export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 fi
 cmake -S "$root" -B "$dir" "${launcher[@]}" "$@" >/dev/null
 cmake --build "$dir" -j"$(nproc)"

@@ -32,13 +32,14 @@ start) ;;
 *) echo "usage: gui.sh [start [-d] | stop]" >&2; exit 2 ;;
 esac
 
-if ! command -v /usr/sbin/apache2 >/dev/null || [ ! -f /usr/lib/apache2/modules/libphp8.2.so ]; then
-  "$root/scripts/setup.sh"
-fi
+"$root/scripts/setup.sh" build gui
 build=${ARRAY_GUI_BUILD:-$root/build}
 module=$build/backend/phpdll/arrayrpc.so
 if [ ! -f "$module" ] || [ ! -x "$build/sim/arraysim" ] || [ ! -f "$build/web/lib/status_texts.php" ]; then
-  "$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  # As in run.sh: a new tree without the tests, an existing one as it is.
+  testing=()
+  [ -f "$build/CMakeCache.txt" ] || testing=(-DBUILD_TESTING=OFF)
+  "$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${testing[@]}"
 fi
 group=$(id -gn "$user")
 mkdir -p "$state"/{conf,php,logs,run,sessions,db}

@@ -3,8 +3,12 @@
 # controller's default adapter, in a state directory of its own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+"$root/scripts/setup.sh" build
+# A tree configured here for the first time leaves the tests out (their
+# packages come with "setup.sh test"); one the tests configured keeps them.
+testing=()
+[ -f "$root/build/CMakeCache.txt" ] || testing=(-DBUILD_TESTING=OFF)
+"$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${testing[@]}"
 state=${ARRAY_STATE_DIR:-$root/build/state}
 mkdir -p "$state/db"
 export ARRAYCORE_SIM_STATE=${ARRAYCORE_SIM_STATE:-$state/state.json}

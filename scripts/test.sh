@@ -8,7 +8,7 @@
 # clang).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" test
 jobs=$(nproc)
 status=0
 # Audit records of the programs under test go to a socket no one serves
@@ -16,7 +16,8 @@ status=0
 # machine's log.
 export ARRAY_AUDIT_SOCKET="$root/build/no-audit-log"
 
-"$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# (BUILD_TESTING on again in a tree that run.sh or gui.sh configured.)
+"$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 # No retries: a test that fails once fails the run.
 (cd "$root/build" && ctest --output-on-failure -j"$jobs" -LE fuzz) || status=1
 

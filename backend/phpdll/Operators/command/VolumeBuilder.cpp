@@ -112,7 +112,9 @@ void kxSetMembers(Create_LD_Param &param, const std::vector<KX_U16> &ids)
 {
     const std::size_t n = std::min<std::size_t>(ids.size(), kMaxMembers);
     unsigned char *field = reinterpret_cast<unsigned char *>(&param) + offsetof(Create_LD_Param, HDIDs);
-    if (n != 0)
+    // An empty vector's data() may be null, which memcpy may not be given
+    // even for no bytes.
+    if (n > 0)
         std::memcpy(field, ids.data(), n * sizeof(KX_U16));
     param.HDCount = static_cast<KX_U8>(n);
 }
