@@ -9,7 +9,9 @@
 # logs, sessions, the controller state and data directory), ARRAY_GUI_USER
 # (the workers' account, default www-data; log-on needs it in group shadow),
 # ARRAY_GUI_SENDMAIL (the mail command, default /usr/sbin/sendmail -t -i),
-# ARRAY_GUI_BUILD (the build tree whose module is served, default build).
+# ARRAY_GUI_BUILD (the build tree whose module is served, default build),
+# ARRAY_GUI_LOGON_WAIT (seconds log-on closes for after repeated failures,
+# doubling with each further failure; default 10).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 state=${ARRAY_GUI_STATE:-$root/build/gui}
@@ -41,17 +43,18 @@ if [ ! -f "$module" ] || [ ! -x "$build/sim/arraysim" ]; then
   "$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 group=$(id -gn "$user")
-mkdir -p "$state"/{conf,php,logs,run,sessions,db}
+mkdir -p "$state"/{conf,php,logs,run,sessions,db,logon}
 for f in "$state/conf/apache.conf:$root/web/conf/apache.conf.in" "$state/php/php.ini:$root/web/conf/php.ini.in"; do
   sed -e "s|@STATE@|$state|g" -e "s|@PORT@|$port|g" -e "s|@USER@|$user|g" -e "s|@GROUP@|$group|g" \
       -e "s|@WEB@|$root/web|g" -e "s|@MODULE@|$module|g" \
       -e "s|@SENDMAIL@|${ARRAY_GUI_SENDMAIL:-/usr/sbin/sendmail -t -i}|g" "${f#*:}" >"${f%%:*}"
 done
-# The workers read and write the controller state, the data directory and
-# their sessions, and write PHP's log; nothing else of the state directory.
+# The workers read and write the controller state, the data directory,
+# their sessions and the counters of failed log-ons, and write PHP's log;
+# nothing else of the state directory.
 touch "$state/logs/php_error.log"
-chown -R "$user:$group" "$state/sessions" "$state/db" "$state/logs/php_error.log"
-chmod 0700 "$state/sessions"
+chown -R "$user:$group" "$state/sessions" "$state/db" "$state/logon" "$state/logs/php_error.log"
+chmod 0700 "$state/sessions" "$state/logon"
 export ARRAYCORE_SIM_STATE=${ARRAYCORE_SIM_STATE:-$state/db/sim-state.json}
 export ARRAY_DB_DIR=${ARRAY_DB_DIR:-$state/db}
 export ARRAY_GUI_PORT=$port

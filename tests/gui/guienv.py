@@ -60,9 +60,10 @@ def wait_until(what, condition, timeout, step=0.2):
 
 
 class GuiEnv:
-    def __init__(self, limit_s, tick_ms=20):
+    def __init__(self, limit_s, tick_ms=20, settings=None):
         self.limit_s = limit_s
         self.tick_ms = tick_ms
+        self.settings = settings or {}
         tag = "%d%s" % (os.getpid() % 100000, secrets.token_hex(2))
         self.worker = "agw" + tag
         self.user = "agu" + tag
@@ -122,7 +123,8 @@ class GuiEnv:
         self.env = dict(os.environ, ARRAY_GUI_STATE=self.state, ARRAY_GUI_PORT=str(self.port),
                         ARRAY_GUI_USER=self.worker, ARRAY_GUI_SENDMAIL=self.sendmail, ARRAY_GUI_BUILD=BUILD,
                         ARRAYCORE_SIM_STATE=self.sim_state, ARRAY_DB_DIR=self.db,
-                        ARRAYRPC_IPC_DIR=os.path.join(self.state, "run"), ARRAYWATCH_TICK_MS=str(self.tick_ms))
+                        ARRAYRPC_IPC_DIR=os.path.join(self.state, "run"), ARRAYWATCH_TICK_MS=str(self.tick_ms),
+                        **self.settings)
         self.gui_started = True
         out = self._run("bash", os.path.join(SOURCE, "scripts/gui.sh"), "start", "-d", env=self.env).stdout
         assert ("GUI at http://127.0.0.1:%d/Vesta/" % self.port) in out, out
