@@ -1,24 +1,40 @@
 #!/usr/bin/env bash
-# gui.sh [start [-d] | stop]: the web GUI on the simulated controller,
-# served by Apache (prefork, mod_php) on 127.0.0.1:$ARRAY_GUI_PORT with a
-# configuration of its own; nothing of the system's Apache set-up changes.
-#   start     build if needed, start, print the address, stop on Ctrl-C
-#   start -d  start and return (stop later with "gui.sh stop")
-#   stop      stop a GUI started from this tree
-# Environment: ARRAY_GUI_PORT (8845), ARRAY_GUI_STATE (build/gui: config,
-# logs, sessions, the controller state and data directory), ARRAY_GUI_USER
-# (the workers' account, default www-data; log-on needs it in group shadow),
-# ARRAY_GUI_SENDMAIL (the mail command, default /usr/sbin/sendmail -t -i),
-# ARRAY_GUI_BUILD (the build tree whose module is served, default build),
-# ARRAY_GUI_LOGON_WAIT (seconds log-on closes for after repeated failures,
-# doubling with each further failure; default 10).
+# gui.sh [start [-d] [--tls] | stop]: the web GUI on the simulated
+# controller, served by Apache (prefork, mod_php) with a configuration of
+# its own; nothing of the system's Apache set-up changes.
+#   start        build if needed, start, print the address, stop on Ctrl-C
+#   start -d     start and return (stop later with "gui.sh stop")
+#   start --tls  serve it as the production site does (web/conf/
+#                arraysuite-site.conf): HTTPS on $ARRAY_GUI_ADDRESS, with a
+#                certificate made here unless one is given; the loopback
+#                port then only serves the daemon and redirects to HTTPS
+#   stop         stop a GUI started from this tree
+# Environment: ARRAY_GUI_PORT (8845: plain HTTP on loopback), ARRAY_GUI_STATE
+# (build/gui: config, logs, sessions, the controller state and data
+# directory), ARRAY_GUI_USER (the workers' account, default www-data; log-on
+# needs it in group shadow), ARRAY_GUI_SENDMAIL (the mail command, default
+# /usr/sbin/sendmail -t -i), ARRAY_GUI_BUILD (the build tree whose module is
+# served, default build), ARRAY_GUI_LOGON_WAIT (seconds log-on closes for
+# after repeated failures, doubling with each further failure; default 10).
+# With --tls: ARRAY_GUI_ADDRESS (127.0.0.1; * for every address),
+# ARRAY_GUI_NAME (the address, or this host's name for *), ARRAY_GUI_TLS_PORT
+# (8843), ARRAY_GUI_HTTP_PORT (plain HTTP on that address, redirected to
+# HTTPS; none by default), ARRAY_GUI_TLS_CERT and ARRAY_GUI_TLS_KEY (PEM
+# files; by default a self-signed pair made in the state directory).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 state=${ARRAY_GUI_STATE:-$root/build/gui}
 port=${ARRAY_GUI_PORT:-8845}
 user=${ARRAY_GUI_USER:-www-data}
 action=${1:-start}
-detach=${2:-}
+detach= tls=
+for arg in "${@:2}"; do
+  case $arg in
+  -d) detach=-d ;;
+  --tls) tls=1 ;;
+  *) echo "usage: gui.sh [start [-d] [--tls] | stop]" >&2; exit 2 ;;
+  esac
+done
 
 stop() {
   if [ -f "$state/run/apache.pid" ]; then
@@ -31,7 +47,7 @@ stop() {
 case $action in
 stop) stop; exit 0 ;;
 start) ;;
-*) echo "usage: gui.sh [start [-d] | stop]" >&2; exit 2 ;;
+*) echo "usage: gui.sh [start [-d] [--tls] | stop]" >&2; exit 2 ;;
 esac
 
 if ! command -v /usr/sbin/apache2 >/dev/null || [ ! -f /usr/lib/apache2/modules/libphp8.2.so ]; then
@@ -44,9 +60,34 @@ if [ ! -f "$module" ] || [ ! -x "$build/sim/arraysim" ]; then
 fi
 group=$(id -gn "$user")
 mkdir -p "$state"/{conf,php,logs,run,sessions,db,logon}
+mode="# plain HTTP on loopback"
+address=${ARRAY_GUI_ADDRESS:-127.0.0.1}
+name=${ARRAY_GUI_NAME:-$address}
+[ "$name" != "*" ] || name=$(hostname -f 2>/dev/null || hostname)
+tls_port=${ARRAY_GUI_TLS_PORT:-8843}
+http_port="# no plain HTTP on $address"
+[ -z "${ARRAY_GUI_HTTP_PORT:-}" ] || http_port="Define ARRAYGUI_HTTP_PORT $ARRAY_GUI_HTTP_PORT"
+cert=${ARRAY_GUI_TLS_CERT:-$state/tls/cert.pem}
+key=${ARRAY_GUI_TLS_KEY:-$state/tls/key.pem}
+if [ -n "$tls" ]; then
+  mode="Define ARRAYGUI_TLS"
+  if [ -z "${ARRAY_GUI_TLS_CERT:-}" ] && { [ ! -s "$cert" ] || [ "$(cat "$state/tls/name" 2>/dev/null)" != "$name" ]; }; then
+    # A self-signed certificate for the name, valid for 30 days; the key is
+    # read by Apache's parent (root) only.
+    command -v openssl >/dev/null || { echo "gui.sh: --tls needs openssl" >&2; exit 1; }
+    mkdir -p "$state/tls" && chmod 0700 "$state/tls"
+    if [[ $name =~ ^[0-9.]+$ || $name == *:* ]]; then san="IP:$name"; else san="DNS:$name"; fi
+    openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 30 \
+      -subj "/CN=$name" -addext "subjectAltName=$san" -addext basicConstraints=critical,CA:FALSE \
+      -addext extendedKeyUsage=serverAuth -keyout "$key" -out "$cert" 2>/dev/null
+    echo "$name" >"$state/tls/name"
+  fi
+fi
 for f in "$state/conf/apache.conf:$root/web/conf/apache.conf.in" "$state/php/php.ini:$root/web/conf/php.ini.in"; do
   sed -e "s|@STATE@|$state|g" -e "s|@PORT@|$port|g" -e "s|@USER@|$user|g" -e "s|@GROUP@|$group|g" \
-      -e "s|@WEB@|$root/web|g" -e "s|@MODULE@|$module|g" \
+      -e "s|@WEB@|$root/web|g" -e "s|@MODULE@|$module|g" -e "s|@MODE@|$mode|" \
+      -e "s|@ADDRESS@|$address|" -e "s|@NAME@|$name|" -e "s|@TLS_PORT@|$tls_port|" \
+      -e "s|@HTTP_PORT@|$http_port|" -e "s|@CERT@|$cert|" -e "s|@KEY@|$key|" \
       -e "s|@SENDMAIL@|${ARRAY_GUI_SENDMAIL:-/usr/sbin/sendmail -t -i}|g" "${f#*:}" >"${f%%:*}"
 done
 # The workers read and write the controller state, the data directory,
@@ -66,7 +107,11 @@ touch "$ARRAYCORE_SIM_STATE" "$ARRAYCORE_SIM_STATE.lock" 2>/dev/null || true
 chown "$user:$group" "$ARRAYCORE_SIM_STATE" "$ARRAYCORE_SIM_STATE.lock" 2>/dev/null || true
 stop >/dev/null
 /usr/sbin/apache2 -f "$state/conf/apache.conf" -k start
-echo "GUI at http://127.0.0.1:$port/Vesta/ (state in $state)"
+if [ -n "$tls" ]; then
+  echo "GUI at https://$name:$tls_port/Vesta/ (state in $state)"
+else
+  echo "GUI at http://127.0.0.1:$port/Vesta/ (state in $state)"
+fi
 if [ "$detach" = "-d" ]; then
   exit 0
 fi

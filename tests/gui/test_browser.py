@@ -4,6 +4,7 @@ Apache serving the real pages with the real module on the simulated
 controller, the real daemon triggering a schedule and asking for mail, and
 arraysim failing disks. Screenshots go to $ARRAY_GUI_SCREENSHOTS."""
 import os
+import http.client
 import re
 import signal
 import sys
@@ -27,6 +28,9 @@ def browser(env):
     for a in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
               "--window-size=1280,1400", "--user-data-dir=" + os.path.join(env.tmp, "chromium")):
         opts.add_argument(a)
+    if env.tls:
+        # The certificate gui.sh made for the run is self-signed.
+        opts.add_argument("--ignore-certificate-errors")
     opts.binary_location = "/usr/bin/chromium"
     d = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=opts)
     d.set_page_load_timeout(60)
@@ -97,7 +101,7 @@ def log_on(s, env):
     s.click("logon")
     assert s.d.current_url.endswith("/overview.php"), s.d.current_url
     cookie = s.d.get_cookie("VESTASESSION")
-    assert cookie["httpOnly"] and cookie["sameSite"] == "Strict", cookie
+    assert cookie["httpOnly"] and cookie["sameSite"] == "Strict" and cookie["secure"] == env.tls, cookie
 
 
 def default_controller(s):
@@ -292,33 +296,62 @@ def http_rules(env):
     assert "synchronizing running" in viewer.get("overview.php")[1]
 
 
-def main():
-    with GuiEnv(limit_s=280) as env:
-        d = browser(env)
+def tls_rules(env):
+    """What the production site promises over TLS: the certificate made for
+    the run is checked (not ignored) here, HSTS on every answer, plain HTTP
+    on the chosen address and the loopback port redirected to HTTPS, but for
+    the daemon's requests, which the loopback port still serves."""
+    c = Client(env)
+    with c.opener.open(env.base + "login.php", timeout=30) as r:
+        assert r.headers["Strict-Transport-Security"] == "max-age=31536000", r.headers
+    for port in (env.http_port, env.port):
+        conn = http.client.HTTPConnection("127.0.0.1", port, timeout=30)
+        conn.request("GET", "/Vesta/overview.php")
+        r = conn.getresponse()
+        assert r.status == 301 and r.getheader("Location") == env.base + "overview.php", (port, r.status, r.headers)
+        conn.close()
+    conn = http.client.HTTPConnection("127.0.0.1", env.port, timeout=30)
+    conn.request("GET", "/Vesta/runBGASchedule.php?index=x")
+    assert conn.getresponse().status == 400, "the daemon's request must be served on the loopback port"
+    conn.close()
+
+
+def run(env, steps):
+    d = browser(env)
+    try:
+        s = Steps(env, d)
+        for name, step in steps(s):
+            began = time.monotonic()
+            step()
+            print("ok  %-24s %.1f s" % (name, time.monotonic() - began), flush=True)
+    except BaseException:
         try:
-            s = Steps(env, d)
-            for name, step in (("log on", lambda: log_on(s, env)), ("default controller", lambda: default_controller(s)),
-                               ("create", lambda: create_vd(s)), ("spares", lambda: spares(s)), ("activity", lambda: activity(s)),
-                               ("schedule", lambda: schedule(s, env)), ("mail", lambda: mail(s, env))):
-                began = time.monotonic()
-                step()
-                print("ok  %-20s %.1f s" % (name, time.monotonic() - began), flush=True)
-            http_rules(env)
-            print("ok  http rules", flush=True)
-        except BaseException:
-            try:
-                s.shot("failure")
-                print("page at failure:", d.current_url, d.page_source[:3000], file=sys.stderr)
-            except Exception:
-                pass
-            print(env.logs()[-4000:], file=sys.stderr)
-            raise
-        finally:
-            d.quit()
-        assert not WARNING.search(env.logs()), env.logs()
-        written = env.logs() + env.datafile() + open(os.path.join(env.db, "arraywatch.log")).read()
-        assert env.password not in written, "the password was written down"
-    print("gui browser: 8 passed, 0 failed")
+            s.shot("failure")
+            print("page at failure:", d.current_url, d.page_source[:3000], file=sys.stderr)
+        except Exception:
+            pass
+        print(env.logs()[-4000:], file=sys.stderr)
+        raise
+    finally:
+        d.quit()
+    assert not WARNING.search(env.logs()), env.logs()
+    written = env.logs() + env.datafile()
+    if os.path.exists(os.path.join(env.db, "arraywatch.log")):
+        written += open(os.path.join(env.db, "arraywatch.log")).read()
+    assert env.password not in written, "the password was written down"
+
+
+def main():
+    with GuiEnv(limit_s=200) as env:
+        run(env, lambda s: (("log on", lambda: log_on(s, env)), ("default controller", lambda: default_controller(s)),
+                            ("create", lambda: create_vd(s)), ("spares", lambda: spares(s)),
+                            ("activity", lambda: activity(s)), ("schedule", lambda: schedule(s, env)),
+                            ("mail", lambda: mail(s, env)), ("http rules", lambda: http_rules(env))))
+    # Once more as the production site serves it, over TLS.
+    with GuiEnv(limit_s=100, tls=True) as env:
+        run(env, lambda s: (("tls: log on", lambda: log_on(s, env)), ("tls: default controller", lambda: default_controller(s)),
+                            ("tls: create", lambda: create_vd(s)), ("tls: rules", lambda: tls_rules(env))))
+    print("gui browser: 12 passed, 0 failed")
 
 
 if __name__ == "__main__":

@@ -5,13 +5,22 @@ declare(strict_types=1);
 require_once __DIR__ . '/rpc.php';
 require_once __DIR__ . '/throttle.php';
 
+/** Whether this request came over TLS (mod_ssl sets HTTPS). */
+function served_over_tls(): bool
+{
+    $v = $_SERVER['HTTPS'] ?? '';
+    return is_string($v) && $v !== '' && strtolower($v) !== 'off';
+}
+
 function session_begin(): void
 {
     if (session_status() === PHP_SESSION_ACTIVE) {
         return;
     }
     session_name('VESTASESSION');
-    session_set_cookie_params(['lifetime' => 0, 'path' => '/Vesta/', 'httponly' => true, 'samesite' => 'Strict']);
+    // Served over TLS, the cookie never travels without it.
+    session_set_cookie_params(['lifetime' => 0, 'path' => '/Vesta/', 'secure' => served_over_tls(), 'httponly' => true,
+        'samesite' => 'Strict']);
     session_start();
 }
 
