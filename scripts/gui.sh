@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
-# gui.sh [start [-d] [--tls] | stop]: the web GUI on the simulated
-# controller, served by Apache (prefork, mod_php) with a configuration of
-# its own; nothing of the system's Apache set-up changes.
+# gui.sh [start [-d] [--tls] | stop]: the whole product on the simulated
+# controller: the web GUI served by Apache (prefork, mod_php) with a
+# configuration of its own, and the daemon arraywatch on the same state,
+# capturing events, running schedules and asking the GUI to send mail.
+# Nothing of the system's Apache set-up changes.
 #   start        build if needed, start, print the address, stop on Ctrl-C
 #   start -d     start and return (stop later with "gui.sh stop")
 #   start --tls  serve it as the production site does (web/conf/
 #                arraysuite-site.conf): HTTPS on $ARRAY_GUI_ADDRESS, with a
 #                certificate made here unless one is given; the loopback
 #                port then only serves the daemon and redirects to HTTPS
-#   stop         stop a GUI started from this tree
+#   stop         stop the daemon and the GUI started from this tree
 # Environment: ARRAY_GUI_PORT (8845: plain HTTP on loopback), ARRAY_GUI_STATE
 # (build/gui: config, logs, sessions, the controller state and data
 # directory), ARRAY_GUI_USER (the workers' account, default www-data; log-on
 # needs it in group shadow), ARRAY_GUI_SENDMAIL (the mail command, default
 # /usr/sbin/sendmail -t -i), ARRAY_GUI_BUILD (the build tree whose module is
 # served, default build), ARRAY_GUI_LOGON_WAIT (seconds log-on closes for
-# after repeated failures, doubling with each further failure; default 10).
+# after repeated failures, doubling with each further failure; default 10),
+# ARRAY_GUI_DAEMON (the daemon program, default the build's arraywatch, run
+# as the workers' account; "none" starts none).
 # With --tls: ARRAY_GUI_ADDRESS (127.0.0.1; * for every address),
 # ARRAY_GUI_NAME (the address, or this host's name for *), ARRAY_GUI_TLS_PORT
 # (8843), ARRAY_GUI_HTTP_PORT (plain HTTP on that address, redirected to
@@ -37,6 +41,15 @@ for arg in "${@:2}"; do
 done
 
 stop() {
+  # The daemon first: it sends its requests to the web server.
+  if [ -f "$state/run/daemon" ]; then
+    { read -r daemon_prog; read -r daemon_user; read -r daemon_db; } <"$state/run/daemon"
+    # As its own account: it signals only an instance whose pid file it owns.
+    ARRAY_DB_DIR=$daemon_db setpriv --reuid="$daemon_user" --regid="$(id -g "$daemon_user")" --init-groups \
+      "$daemon_prog" stop </dev/null >/dev/null 2>&1 || true
+    rm -f "$state/run/daemon"
+    echo "daemon stopped"
+  fi
   if [ -f "$state/run/apache.pid" ]; then
     /usr/sbin/apache2 -f "$state/conf/apache.conf" -k stop 2>/dev/null || true
     for _ in $(seq 1 50); do [ -f "$state/run/apache.pid" ] || break; sleep 0.1; done
@@ -55,7 +68,8 @@ if ! command -v /usr/sbin/apache2 >/dev/null || [ ! -f /usr/lib/apache2/modules/
 fi
 build=${ARRAY_GUI_BUILD:-$root/build}
 module=$build/backend/phpdll/arrayrpc.so
-if [ ! -f "$module" ] || [ ! -x "$build/sim/arraysim" ]; then
+daemon=${ARRAY_GUI_DAEMON:-$build/backend/service/arraywatch}
+if [ ! -f "$module" ] || [ ! -x "$build/sim/arraysim" ] || { [ "$daemon" != none ] && [ ! -x "$daemon" ]; }; then
   "$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 group=$(id -gn "$user")
@@ -107,6 +121,19 @@ touch "$ARRAYCORE_SIM_STATE" "$ARRAYCORE_SIM_STATE.lock" 2>/dev/null || true
 chown "$user:$group" "$ARRAYCORE_SIM_STATE" "$ARRAYCORE_SIM_STATE.lock" 2>/dev/null || true
 stop >/dev/null
 /usr/sbin/apache2 -f "$state/conf/apache.conf" -k start
+if [ "$daemon" != none ]; then
+  # As the workers' account, which owns the data directory and the
+  # controller state: the event store it writes is cleared from the GUI.
+  printf '%s\n%s\n%s\n' "$daemon" "$user" "$ARRAY_DB_DIR" >"$state/run/daemon"
+  setpriv --reuid="$user" --regid="$group" --init-groups "$daemon" start </dev/null \
+    >>"$state/logs/arraywatch.out" 2>&1
+  for _ in $(seq 1 50); do [ -s "$ARRAY_DB_DIR/arraywatch.pid" ] && break; sleep 0.1; done
+  if [ -s "$ARRAY_DB_DIR/arraywatch.pid" ]; then
+    echo "daemon $(basename "$daemon") running (pid $(cat "$ARRAY_DB_DIR/arraywatch.pid"), log in $ARRAY_DB_DIR/arraywatch.log)"
+  else
+    echo "gui.sh: the daemon did not start; see $ARRAY_DB_DIR/arraywatch.log" >&2
+  fi
+fi
 if [ -n "$tls" ]; then
   echo "GUI at https://$name:$tls_port/Vesta/ (state in $state)"
 else

@@ -67,9 +67,12 @@ def wait_until(what, condition, timeout, step=0.2):
 
 
 class GuiEnv:
-    def __init__(self, limit_s, tick_ms=20, settings=None, tls=False):
+    def __init__(self, limit_s, tick_ms=20, settings=None, tls=False, gui_daemon=False):
         """tls: served as the production site is, HTTPS on 127.0.0.1 with a
-        certificate gui.sh makes, plain HTTP redirected."""
+        certificate gui.sh makes, plain HTTP redirected. gui_daemon: gui.sh
+        starts the daemon (test build) beside the GUI, as it does for a
+        user; otherwise a test starts it when it wants (start_daemon)."""
+        self.gui_daemon = gui_daemon
         self.limit_s = limit_s
         self.tick_ms = tick_ms
         self.settings = settings or {}
@@ -135,7 +138,8 @@ class GuiEnv:
                         ARRAY_GUI_USER=self.worker, ARRAY_GUI_SENDMAIL=self.sendmail, ARRAY_GUI_BUILD=BUILD,
                         ARRAYCORE_SIM_STATE=self.sim_state, ARRAY_DB_DIR=self.db,
                         ARRAYRPC_IPC_DIR=os.path.join(self.state, "run"), ARRAYWATCH_TICK_MS=str(self.tick_ms),
-                        **self.settings)
+                        ARRAY_GUI_DAEMON=os.path.join(BUILD, "tests/service/arraywatch_testtick")
+                        if self.gui_daemon else "none", **self.settings)
         if self.tls:
             self.env.update(ARRAY_GUI_ADDRESS="127.0.0.1", ARRAY_GUI_TLS_PORT=str(self.tls_port),
                             ARRAY_GUI_HTTP_PORT=str(self.http_port))
@@ -174,6 +178,10 @@ class GuiEnv:
         pidfile = os.path.join(self.db, "arraywatch.pid")
         self.daemon_pid = int(wait_until("the daemon's pid file",
                                          lambda: os.path.exists(pidfile) and open(pidfile).read().strip(), 10))
+
+    def stop_gui(self):
+        """gui.sh stop, as a user runs it: its output."""
+        return self._run("bash", os.path.join(SOURCE, "scripts/gui.sh"), "stop", env=self.env).stdout
 
     def apache_workers(self):
         out = subprocess.run(["ps", "-o", "pid=,comm=", "-u", str(self.uid)], capture_output=True, text=True).stdout
