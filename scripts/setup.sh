@@ -11,7 +11,7 @@
 set -euo pipefail
 build=(g++ cmake make pkg-config libreadline-dev libtinyxml-dev libxml2-dev
        php8.2-dev nlohmann-json3-dev ccache)
-gui=(apache2 libapache2-mod-php8.2)
+gui=(apache2 libapache2-mod-php8.2 openssl)
 test=(clang file libgtest-dev libgmock-dev libbenchmark-dev php8.2-cli python3 groff
       lintian prometheus prometheus-node-exporter chromium chromium-driver python3-selenium sudo)
 # The 32-bit x86 tree (cmake/i386.cmake): the multilib compiler and the i386

@@ -15,6 +15,7 @@ import secrets
 import shutil
 import signal
 import socket
+import ssl
 import subprocess
 import sys
 import tempfile
@@ -42,10 +43,16 @@ def run_as_root(main):
     main()
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
+def free_ports(n):
+    """n distinct free loopback ports (each held until all are found)."""
+    socks = [socket.socket() for _ in range(n)]
+    try:
+        for s in socks:
+            s.bind(("127.0.0.1", 0))
+        return [s.getsockname()[1] for s in socks]
+    finally:
+        for s in socks:
+            s.close()
 
 
 def wait_until(what, condition, timeout, step=0.2):
@@ -60,9 +67,17 @@ def wait_until(what, condition, timeout, step=0.2):
 
 
 class GuiEnv:
-    def __init__(self, limit_s, tick_ms=20):
+    def __init__(self, limit_s, tick_ms=20, settings=None, tls=False, gui_daemon=False):
+        """tls: served as the production site is, HTTPS on 127.0.0.1 with a
+        certificate gui.sh makes, plain HTTP redirected. gui_daemon: gui.sh
+        starts the daemon (test build) beside the GUI, as it does for a
+        user; otherwise a test starts it when it wants (start_daemon)."""
+        self.gui_daemon = gui_daemon
         self.limit_s = limit_s
         self.tick_ms = tick_ms
+        self.settings = settings or {}
+        self.tls = tls
+        self.ssl = None
         tag = "%d%s" % (os.getpid() % 100000, secrets.token_hex(2))
         self.worker = "agw" + tag
         self.user = "agu" + tag
@@ -100,7 +115,7 @@ class GuiEnv:
         self.db = os.path.join(self.state, "db")
         self.sim_state = os.path.join(self.db, "sim-state.json")
         self.maildir = os.path.join(self.tmp, "mail")
-        self.port = free_port()
+        self.port, self.tls_port, self.http_port = free_ports(3)
         self._run("useradd", "-r", "-M", "-d", "/nonexistent", "-s", "/usr/sbin/nologin", "-G", "shadow", self.worker)
         self.accounts.append(self.worker)
         # The log-on account is an administrator (group root); the viewer is not.
@@ -122,16 +137,27 @@ class GuiEnv:
         self.env = dict(os.environ, ARRAY_GUI_STATE=self.state, ARRAY_GUI_PORT=str(self.port),
                         ARRAY_GUI_USER=self.worker, ARRAY_GUI_SENDMAIL=self.sendmail, ARRAY_GUI_BUILD=BUILD,
                         ARRAYCORE_SIM_STATE=self.sim_state, ARRAY_DB_DIR=self.db,
-                        ARRAYRPC_IPC_DIR=os.path.join(self.state, "run"), ARRAYWATCH_TICK_MS=str(self.tick_ms))
+                        ARRAYRPC_IPC_DIR=os.path.join(self.state, "run"), ARRAYWATCH_TICK_MS=str(self.tick_ms),
+                        ARRAY_GUI_DAEMON=os.path.join(BUILD, "tests/service/arraywatch_testtick")
+                        if self.gui_daemon else "none", **self.settings)
+        if self.tls:
+            self.env.update(ARRAY_GUI_ADDRESS="127.0.0.1", ARRAY_GUI_TLS_PORT=str(self.tls_port),
+                            ARRAY_GUI_HTTP_PORT=str(self.http_port))
         self.gui_started = True
-        out = self._run("bash", os.path.join(SOURCE, "scripts/gui.sh"), "start", "-d", env=self.env).stdout
-        assert ("GUI at http://127.0.0.1:%d/Vesta/" % self.port) in out, out
-        self.base = "http://127.0.0.1:%d/Vesta/" % self.port
+        out = self._run("bash", os.path.join(SOURCE, "scripts/gui.sh"), "start", "-d", *(["--tls"] if self.tls else []),
+                        env=self.env).stdout
+        if self.tls:
+            self.base = "https://127.0.0.1:%d/Vesta/" % self.tls_port
+            # The certificate gui.sh made is the one trusted, and checked.
+            self.ssl = ssl.create_default_context(cafile=os.path.join(self.state, "tls/cert.pem"))
+        else:
+            self.base = "http://127.0.0.1:%d/Vesta/" % self.port
+        assert ("GUI at " + self.base) in out, out
         wait_until("the GUI to answer", self._answers, 15)
 
     def _answers(self):
         try:
-            with urllib.request.urlopen(self.base + "login.php", timeout=5) as r:
+            with urllib.request.urlopen(self.base + "login.php", timeout=5, context=self.ssl) as r:
                 return r.status == 200
         except OSError:
             return False
@@ -152,6 +178,10 @@ class GuiEnv:
         pidfile = os.path.join(self.db, "arraywatch.pid")
         self.daemon_pid = int(wait_until("the daemon's pid file",
                                          lambda: os.path.exists(pidfile) and open(pidfile).read().strip(), 10))
+
+    def stop_gui(self):
+        """gui.sh stop, as a user runs it: its output."""
+        return self._run("bash", os.path.join(SOURCE, "scripts/gui.sh"), "stop", env=self.env).stdout
 
     def apache_workers(self):
         out = subprocess.run(["ps", "-o", "pid=,comm=", "-u", str(self.uid)], capture_output=True, text=True).stdout
@@ -226,7 +256,8 @@ class Client:
         self.env = env
         self.timeout = timeout
         self.jar = http.cookiejar.CookieJar()
-        self.opener = urllib.request.build_opener(urllib.request.HTTPCookieProcessor(self.jar))
+        self.opener = urllib.request.build_opener(urllib.request.HTTPCookieProcessor(self.jar),
+                                                  urllib.request.HTTPSHandler(context=env.ssl))
 
     def get(self, page):
         with self.opener.open(self.env.base + page, timeout=self.timeout) as r:

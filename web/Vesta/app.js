@@ -17,12 +17,18 @@
   var stamp = body.getAttribute('data-stamp');
   if (stamp === null) return;
   var busy = body.getAttribute('data-busy') === '1';
+  // Once a form is sent the page never reloads itself: a reload would
+  // abandon the answer, and the user would not see what the action did.
+  var sent = false;
+  document.addEventListener('submit', function (e) { if (!e.defaultPrevented) sent = true; });
+  function reload() { if (!sent) location.reload(); }
   function poll() {
+    if (sent) return;
     fetch('stamp.php', {credentials: 'same-origin', cache: 'no-store'})
       .then(function (r) { return r.json(); })
-      .then(function (j) { if (j.stamp !== stamp) location.reload(); })
+      .then(function (j) { if (j.stamp !== stamp) reload(); })
       .catch(function () {});
   }
   setInterval(poll, 3000);
-  if (busy) setTimeout(function () { location.reload(); }, 4000);
+  if (busy) setTimeout(reload, 4000);
 })();

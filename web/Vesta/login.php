@@ -10,11 +10,21 @@ if ($_SERVER['REQUEST_METHOD'] === 'POST') {
     $password = is_string($_POST['password'] ?? null) ? $_POST['password'] : '';
     if (!is_string($sent) || !hash_equals(csrf_token(), $sent)) {
         $error = 'The log-on form has expired; please try again.';
-    } elseif (log_on($user, $password)) {
-        header('Location: overview.php', true, 303);
-        exit;
     } else {
-        $error = 'Log-on failed: unknown user or wrong password.';
+        $result = log_on($user, $password);
+        if ($result['state'] === 'ok') {
+            header('Location: overview.php', true, 303);
+            exit;
+        } elseif ($result['state'] === 'closed') {
+            http_response_code(429);
+            header('Retry-After: ' . $result['wait']);
+            $error = 'Log-on is closed for ' . $result['wait'] . ' seconds after repeated failures.';
+        } elseif ($result['state'] === 'unavailable') {
+            http_response_code(503);
+            $error = 'Log-on is not available: the server cannot count failed attempts (see its error log).';
+        } else {
+            $error = 'Log-on failed: unknown user or wrong password.';
+        }
     }
 }
 page_head('Log on');

@@ -4,8 +4,13 @@
 declare(strict_types=1);
 
 require_once __DIR__ . '/rpc.php';
-// Generated at build time from the programs' own table (on include_path).
-require_once 'status_texts.php';
+// The status texts are generated at build time from the programs' own
+// table: installed beside this file, or on include_path in a build tree.
+if (is_file(__DIR__ . '/status_texts.php')) {
+    require_once __DIR__ . '/status_texts.php';
+} else {
+    require_once 'status_texts.php';
+}
 
 final class Words
 {

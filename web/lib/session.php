@@ -3,6 +3,14 @@
 declare(strict_types=1);
 
 require_once __DIR__ . '/rpc.php';
+require_once __DIR__ . '/throttle.php';
+
+/** Whether this request came over TLS (mod_ssl sets HTTPS). */
+function served_over_tls(): bool
+{
+    $v = $_SERVER['HTTPS'] ?? '';
+    return is_string($v) && $v !== '' && strtolower($v) !== 'off';
+}
 
 function session_begin(): void
 {
@@ -10,7 +18,9 @@ function session_begin(): void
         return;
     }
     session_name('VESTASESSION');
-    session_set_cookie_params(['lifetime' => 0, 'path' => '/Vesta/', 'httponly' => true, 'samesite' => 'Strict']);
+    // Served over TLS, the cookie never travels without it.
+    session_set_cookie_params(['lifetime' => 0, 'path' => '/Vesta/', 'secure' => served_over_tls(), 'httponly' => true,
+        'samesite' => 'Strict']);
     session_start();
 }
 
@@ -80,27 +90,36 @@ function require_post(bool $adminOnly = true): void
 }
 
 /**
- * Log-on against the system's accounts through the module. A failure is
- * slowed down, more with each failure of the session, so that guessing is
- * slow; the password is never logged or stored.
+ * Log-on against the system's accounts through the module, past the
+ * counters of failed attempts (see LogonThrottle). The password is never
+ * logged or stored.
+ * @return array{state: string, wait: int} state 'ok', 'failed', 'closed'
+ *         (for 'wait' more seconds) or 'unavailable'
  */
-function log_on(string $user, string $password): bool
+function log_on(string $user, string $password): array
 {
     session_begin();
+    $throttle = LogonThrottle::forServer();
+    $addr = (string)($_SERVER['REMOTE_ADDR'] ?? '');
+    $turn = $throttle->attempt($user, $addr);
+    if ($turn['state'] === 'unavailable') {
+        error_log('log-on refused: the counters of failed attempts cannot be kept (' . $turn['why'] . ')');
+    }
+    if ($turn['state'] !== 'open') {
+        return ['state' => $turn['state'], 'wait' => $turn['wait']];
+    }
     $ok = $user !== '' && strlen($user) < 128 && strlen($password) < 128
         && Rpc::retval(Rpc::call('KX_LogonUser', ['lpszDomain' => '', 'lpszUsername' => $user,
             'lpszPassword' => $password])) === 0;
     if (!$ok) {
-        $fails = (int)($_SESSION['fails'] ?? 0) + 1;
-        $_SESSION['fails'] = $fails;
-        usleep(min(5, $fails) * 1000000);
-        return false;
+        return ['state' => 'failed', 'wait' => 0];
     }
+    $throttle->succeeded($user, $addr);
     session_regenerate_id(true);
     $_SESSION = ['user' => $user, 'csrf' => bin2hex(random_bytes(32))];
     $group = Rpc::call('KX_GetUserGroup', ['lpszDomain' => '', 'lpszUsername' => $user]);
     $_SESSION['role'] = $group !== null ? (string)$group->UserGroup : 'ValidUser';
-    return true;
+    return ['state' => 'ok', 'wait' => 0];
 }
 
 function log_off(): void
