@@ -184,8 +184,10 @@ private:
             add(CHECK_WARNING, name + " writes through instead of write-back (" +
                                    (v.policy.reason == "battery" ? "battery" : "controller") + ")");
         if (v.haveStatus && activityPresent(v.status)) {
-            m_activities.push_back(name + " " + bgaTypeWord(v.status.Bga) + " " +
-                                   std::to_string(v.status.BgaPercentage) + "%");
+            std::string act = name + " " + bgaTypeWord(v.status.Bga) + " " + std::to_string(v.status.BgaPercentage) + "%";
+            if (v.status.BgaState != KX_BGA_RUNNING)
+                act += " (" + bgaStateWord(v.status.BgaState) + ")";
+            m_activities.push_back(act);
             perf(label(a, "vd" + std::to_string(v.info.ID) + "_progress"),
                  std::to_string(v.status.BgaPercentage) + "%;;;0;100");
         }
