@@ -13,6 +13,8 @@ namespace {
 
 std::string escapeLabel(const std::string &v)
 {
+    if (v.find_first_of("\\\"\n") == std::string::npos)
+        return v;
     std::string out;
     for (char c : v) {
         if (c == '\\') out += "\\\\";
@@ -38,48 +40,67 @@ std::string number(double v)
 typedef std::vector<std::pair<std::string, std::string>> Labels;
 
 // Samples are gathered per family so that each family is written in one
-// block, as the format requires.
+// block, as the format requires. A snapshot of a full shelf runs to
+// thousands of samples (SMART attributes), so lines are appended in place.
 class Exposition {
 public:
     void family(const std::string &name, const char *type, const char *help)
     {
-        if (!m_families.count(name)) {
-            m_order.push_back(name);
-            m_families[name] = Family{type, help, {}};
+        if (!m_index.count(name)) {
+            m_index[name] = m_families.size();
+            m_families.push_back(Family{name, type, help, {}});
+            m_lastName.clear();  // the vector may have moved
         }
     }
     void sample(const std::string &name, const Labels &labels, double value)
     {
-        std::string line = name;
-        if (!labels.empty()) {
-            line += '{';
-            for (std::size_t i = 0; i < labels.size(); ++i)
-                line += (i ? "," : "") + labels[i].first + "=\"" + escapeLabel(labels[i].second) + "\"";
-            line += '}';
+        if (name != m_lastName) {
+            m_last = &m_families[m_index.at(name)];
+            m_lastName = name;
         }
-        m_families[name].lines.push_back(line + " " + number(value));
+        std::string &out = m_last->lines;
+        out += name;
+        if (!labels.empty()) {
+            out += '{';
+            for (std::size_t i = 0; i < labels.size(); ++i) {
+                if (i)
+                    out += ',';
+                out += labels[i].first;
+                out += "=\"";
+                out += escapeLabel(labels[i].second);
+                out += '"';
+            }
+            out += '}';
+        }
+        out += ' ';
+        out += number(value);
+        out += '\n';
     }
     std::string text() const
     {
         std::string out;
-        for (const std::string &name : m_order) {
-            const Family &f = m_families.at(name);
+        size_t size = 0;
+        for (const Family &f : m_families)
+            size += f.lines.size() + f.help.size() + f.name.size() * 2 + 32;
+        out.reserve(size);
+        for (const Family &f : m_families) {
             if (f.lines.empty())
                 continue;
-            out += "# HELP " + name + " " + f.help + "\n# TYPE " + name + " " + f.type + "\n";
-            for (const std::string &l : f.lines)
-                out += l + "\n";
+            out += "# HELP " + f.name + " " + f.help + "\n# TYPE " + f.name + " " + f.type + "\n";
+            out += f.lines;
         }
         return out;
     }
 
 private:
     struct Family {
-        std::string type, help;
-        std::vector<std::string> lines;
+        std::string name, type, help;
+        std::string lines;
     };
-    std::vector<std::string> m_order;
-    std::map<std::string, Family> m_families;
+    std::vector<Family> m_families;  // in the order they were declared
+    std::map<std::string, size_t> m_index;
+    std::string m_lastName;
+    Family *m_last = nullptr;
 };
 
 std::string id(unsigned v) { return std::to_string(v); }

@@ -159,11 +159,11 @@ std::string renderSmartCache(const SmartPass &pass)
         if (!d.note.empty())
             j["note"] = d.note;
         j["error"] = d.haveError ? errorJson(d.error) : json(nullptr);
+        // One row per attribute, in the order of "attribute_columns": the
+        // minutely snapshot reads the whole cache, so it is kept small.
         json attrs = json::array();
         for (const SmartAttribute &a : d.attributes)
-            attrs.push_back({{"Id", a.id}, {"AttributeName", a.name}, {"StatusFlags1", a.flags},
-                             {"StatusFlags2", a.status}, {"CurrentValue", a.current}, {"WorstValue", a.worst},
-                             {"ThresholdValue", a.threshold}, {"RawValue", a.raw}, {"failed", a.failed()}});
+            attrs.push_back({a.id, a.name, a.flags, a.status, a.current, a.worst, a.threshold, a.raw});
         j["attributes"] = attrs;
         disks.push_back(j);
     }
@@ -173,9 +173,14 @@ std::string renderSmartCache(const SmartPass &pass)
         j["adapter"] = e.first;
         errors.push_back(j);
     }
-    json doc = {{"smart_cache_version", kSmartCacheVersion}, {"taken_at", pass.takenAt},
-                {"seconds", pass.seconds}, {"disks", disks}, {"errors", errors}};
-    return doc.dump(1, ' ', false, json::error_handler_t::replace) + "\n";
+    json doc = {{"smart_cache_version", kSmartCacheVersion},
+                {"taken_at", pass.takenAt},
+                {"seconds", pass.seconds},
+                {"attribute_columns", {"Id", "AttributeName", "StatusFlags1", "StatusFlags2", "CurrentValue",
+                                       "WorstValue", "ThresholdValue", "RawValue"}},
+                {"disks", disks},
+                {"errors", errors}};
+    return doc.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
 SmartLoad loadSmartCache(const std::string &path)
@@ -215,14 +220,14 @@ SmartLoad loadSmartCache(const std::string &path)
             }
             for (const json &a : j.at("attributes")) {
                 SmartAttribute x;
-                x.id = a.at("Id").get<unsigned>();
-                x.name = a.at("AttributeName").get<std::string>();
-                x.flags = a.at("StatusFlags1").get<unsigned>();
-                x.status = a.at("StatusFlags2").get<unsigned>();
-                x.current = a.at("CurrentValue").get<unsigned>();
-                x.worst = a.at("WorstValue").get<unsigned>();
-                x.threshold = a.at("ThresholdValue").get<unsigned>();
-                x.raw = a.at("RawValue").get<uint64_t>();
+                x.id = a.at(0).get<unsigned>();
+                x.name = a.at(1).get<std::string>();
+                x.flags = a.at(2).get<unsigned>();
+                x.status = a.at(3).get<unsigned>();
+                x.current = a.at(4).get<unsigned>();
+                x.worst = a.at(5).get<unsigned>();
+                x.threshold = a.at(6).get<unsigned>();
+                x.raw = a.at(7).get<uint64_t>();
                 d.attributes.push_back(x);
             }
             load.pass.disks.push_back(std::move(d));
