@@ -8,7 +8,7 @@
 namespace arraystat {
 
 // Bumped when a field changes meaning or goes away (adding one does not).
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
 std::string renderJson(const Snapshot &s);
 std::string renderPrometheus(const Snapshot &s);

@@ -65,6 +65,8 @@ json adapterInfo(const Adapter_Info &a)
 
 json batteryJson(const AdapterSnapshot &a)
 {
+    if (!a.batteryRead)
+        return nullptr;
     const BBU_Info &b = a.battery;
     json j = {{"present", a.haveBattery}};
     if (!a.haveBattery)
@@ -100,6 +102,26 @@ json pdJson(const PdEntry &p)
         j["raid_status"] = {{"Status", p.raid.Status}, {"DGID", p.raid.DGID}, {"Status_word", pdStateWord(p.raid)}};
     else
         j["raid_status"] = nullptr;
+    j["SmartThresholdExceeded"] = p.haveSmartStatus ? json(p.smartThresholdExceeded) : json(nullptr);
+    if (p.sas) {
+        j["smart"] = {{"supported", false}, {"note", "SAS disk: no SMART data"}};
+    } else if (p.smart) {
+        const SmartDisk &d = *p.smart;
+        json attrs = json::array();
+        for (const SmartAttribute &a : d.attributes)
+            attrs.push_back({{"Id", a.id}, {"AttributeName", a.name}, {"StatusFlags1", a.flags},
+                             {"StatusFlags2", a.status}, {"CurrentValue", a.current}, {"WorstValue", a.worst},
+                             {"ThresholdValue", a.threshold}, {"RawValue", a.raw}, {"failed", a.failed()}});
+        json known = json::object();
+        for (const KnownAttribute &k : knownAttributes())
+            if (const SmartAttribute *a = d.find(k.id))
+                known[k.metric] = knownValue(k, a->raw);
+        j["smart"] = {{"supported", true}, {"attributes", attrs}, {"known", known}, {"seconds", d.seconds}};
+        if (d.haveError)
+            j["smart"]["error"] = errorsJson({d.error})[0];
+    } else {
+        j["smart"] = nullptr;
+    }
     return j;
 }
 
@@ -148,6 +170,60 @@ json vdJson(const VdEntry &v)
     } else {
         j["activity"] = nullptr;
     }
+    j["write_policy"] = {{"asked", v.policy.asked},
+                         {"effective", v.policy.effective},
+                         {"fallback", v.policy.fallback()},
+                         {"reason", v.policy.reason.empty() ? json(nullptr) : json(v.policy.reason)},
+                         {"LD_Config_CacheMode", v.haveConfig ? json(v.config.CacheMode) : json(nullptr)}};
+    return j;
+}
+
+json elementJson(const ElementEntry &el)
+{
+    const EncElementType_Info &i = el.info;
+    json j = {{"type", i.type}, {"type_word", elementTypeWord(i.type)}, {"elementID", i.elementID},
+              {"status", i.status}, {"status_word", elementStatusWord(i.status)}};
+    json raw = json::array();
+    for (KX_U8 b : i.element.raw)
+        raw.push_back(b);
+    j["data"] = raw;
+    const std::pair<const char *, KX_U8> thresholds[] = {
+        {"highCritical", el.config.highCriticalThreshold}, {"highWarning", el.config.highWarningThreshold},
+        {"lowCritical", el.config.lowCriticalThreshold}, {"lowWarning", el.config.lowWarningThreshold}};
+    json th = el.haveConfig ? json::object() : json(nullptr);
+    int c = 0;
+    switch (i.type) {
+    case kEncTypeTemperature:
+        j["celsius"] = elementCelsius(i.element.temperaturesensor.temperature, c) ? json(c) : json(nullptr);
+        if (el.haveConfig)
+            for (const auto &t : thresholds)
+                th[t.first] = elementCelsius(t.second, c) ? json(c) : json(nullptr);
+        break;
+    case kEncTypeVoltage: {
+        KX_U16 raw16;
+        std::memcpy(&raw16, &i.element.raw[0], sizeof raw16);
+        j["volts"] = elementVolts(raw16);
+        if (el.haveConfig)
+            for (const auto &t : thresholds)
+                th[t.first] = t.second * 10 / 1000.0;
+        break;
+    }
+    case kEncTypeCooling: {
+        KX_U16 rpm;
+        std::memcpy(&rpm, &i.element.raw[0], sizeof rpm);
+        j["rpm"] = rpm;
+        if (el.haveConfig)
+            for (const auto &t : thresholds)
+                th[t.first] = t.second;
+        break;
+    }
+    default:
+        if (el.haveConfig)
+            for (const auto &t : thresholds)
+                th[t.first] = t.second;
+        break;
+    }
+    j["thresholds"] = th;
     return j;
 }
 
@@ -210,14 +286,23 @@ std::string renderJson(const Snapshot &s)
             vds.push_back(vdJson(v));
         j["vds"] = vds;
         json encs = json::array();
-        for (const Enclosure_Info &e : a.enclosures)
+        for (const EnclosureEntry &entry : a.enclosures) {
+            const Enclosure_Info &e = entry.info;
+            json elements = json(nullptr);
+            if (entry.haveElements) {
+                elements = json::array();
+                for (const ElementEntry &el : entry.elements)
+                    elements.push_back(elementJson(el));
+            }
             encs.push_back({{"ID", e.Link.Self.DevID},
                             {"Status", e.Status},
                             {"LogicalID", fieldText(e.LogicalID, sizeof e.LogicalID)},
                             {"VendorID", fieldText(e.VendorID, sizeof e.VendorID)},
                             {"ProductID", fieldText(e.ProductID, sizeof e.ProductID)},
                             {"RevisionLevel", fieldText(e.RevisionLevel, sizeof e.RevisionLevel)},
-                            {"ExpanderIDs", idList(e.ExpanderIDs, e.ExpanderCount, 8)}});
+                            {"ExpanderIDs", idList(e.ExpanderIDs, e.ExpanderCount, 8)},
+                            {"elements", elements}});
+        }
         j["enclosures"] = encs;
         json exps = json::array();
         for (const Exp_Info &e : a.expanders)
@@ -232,6 +317,40 @@ std::string renderJson(const Snapshot &s)
     }
     doc["adapters"] = adapters;
     doc["events"] = s.haveStore ? storeJson(s.store) : json(nullptr);
+    if (s.smartWanted) {
+        json smart = {{"ok", s.smart.ok}};
+        if (s.smart.ok) {
+            smart["taken_at"] = s.smart.pass.takenAt;
+            smart["age_seconds"] = s.takenAt - s.smart.pass.takenAt;
+            smart["seconds"] = s.smart.pass.seconds;
+            json errors = json::array();
+            for (const auto &e : s.smart.pass.errors) {
+                json x = errorsJson({e.second})[0];
+                x["adapter"] = e.first;
+                errors.push_back(x);
+            }
+            for (const SmartDisk &d : s.smart.pass.disks)
+                if (d.haveError) {
+                    json x = errorsJson({d.error})[0];
+                    x["adapter"] = d.adapter;
+                    errors.push_back(x);
+                }
+            smart["errors"] = errors;
+        } else {
+            smart["problem"] = s.smart.problem;
+        }
+        doc["smart"] = smart;
+    } else {
+        doc["smart"] = nullptr;
+    }
+    json parts = json::array();
+    for (const PartResult &p : s.parts) {
+        json x = {{"collector", p.name}, {"success", p.ok}, {"seconds", p.seconds}};
+        if (p.adapter >= 0)
+            x["adapter"] = p.adapter;
+        parts.push_back(x);
+    }
+    doc["collectors"] = parts;
     doc["errors"] = errorsJson(s.errors);
     // Invalid UTF-8 in a controller's text field is replaced, not thrown.
     return doc.dump(2, ' ', false, json::error_handler_t::replace) + "\n";

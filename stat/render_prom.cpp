@@ -1,6 +1,7 @@
 // The Prometheus text exposition: one family per metric with HELP and
 // TYPE, base units in the names, adapter and object ids as labels.
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -12,6 +13,8 @@ namespace {
 
 std::string escapeLabel(const std::string &v)
 {
+    if (v.find_first_of("\\\"\n") == std::string::npos)
+        return v;
     std::string out;
     for (char c : v) {
         if (c == '\\') out += "\\\\";
@@ -37,51 +40,120 @@ std::string number(double v)
 typedef std::vector<std::pair<std::string, std::string>> Labels;
 
 // Samples are gathered per family so that each family is written in one
-// block, as the format requires.
+// block, as the format requires. A snapshot of a full shelf runs to
+// thousands of samples (SMART attributes), so lines are appended in place.
 class Exposition {
 public:
     void family(const std::string &name, const char *type, const char *help)
     {
-        if (!m_families.count(name)) {
-            m_order.push_back(name);
-            m_families[name] = Family{type, help, {}};
+        if (!m_index.count(name)) {
+            m_index[name] = m_families.size();
+            m_families.push_back(Family{name, type, help, {}});
+            m_lastName.clear();  // the vector may have moved
         }
     }
     void sample(const std::string &name, const Labels &labels, double value)
     {
-        std::string line = name;
-        if (!labels.empty()) {
-            line += '{';
-            for (std::size_t i = 0; i < labels.size(); ++i)
-                line += (i ? "," : "") + labels[i].first + "=\"" + escapeLabel(labels[i].second) + "\"";
-            line += '}';
+        if (name != m_lastName) {
+            m_last = &m_families[m_index.at(name)];
+            m_lastName = name;
         }
-        m_families[name].lines.push_back(line + " " + number(value));
+        std::string &out = m_last->lines;
+        out += name;
+        if (!labels.empty()) {
+            out += '{';
+            for (std::size_t i = 0; i < labels.size(); ++i) {
+                if (i)
+                    out += ',';
+                out += labels[i].first;
+                out += "=\"";
+                out += escapeLabel(labels[i].second);
+                out += '"';
+            }
+            out += '}';
+        }
+        out += ' ';
+        out += number(value);
+        out += '\n';
     }
     std::string text() const
     {
         std::string out;
-        for (const std::string &name : m_order) {
-            const Family &f = m_families.at(name);
+        size_t size = 0;
+        for (const Family &f : m_families)
+            size += f.lines.size() + f.help.size() + f.name.size() * 2 + 32;
+        out.reserve(size);
+        for (const Family &f : m_families) {
             if (f.lines.empty())
                 continue;
-            out += "# HELP " + name + " " + f.help + "\n# TYPE " + name + " " + f.type + "\n";
-            for (const std::string &l : f.lines)
-                out += l + "\n";
+            out += "# HELP " + f.name + " " + f.help + "\n# TYPE " + f.name + " " + f.type + "\n";
+            out += f.lines;
         }
         return out;
     }
 
 private:
     struct Family {
-        std::string type, help;
-        std::vector<std::string> lines;
+        std::string name, type, help;
+        std::string lines;
     };
-    std::vector<std::string> m_order;
-    std::map<std::string, Family> m_families;
+    std::vector<Family> m_families;  // in the order they were declared
+    std::map<std::string, size_t> m_index;
+    std::string m_lastName;
+    Family *m_last = nullptr;
 };
 
 std::string id(unsigned v) { return std::to_string(v); }
+
+// An enclosure element: its status, and for sensors and fans the reading
+// and the four thresholds, in base units.
+void element(Exposition &e, const std::string &ad, const std::string &enc, const ElementEntry &el)
+{
+    const EncElementType_Info &i = el.info;
+    const std::string element = id(i.elementID);
+    e.sample("array_enclosure_element_status",
+             {{"adapter", ad}, {"enclosure", enc}, {"type", elementTypeWord(i.type)}, {"element", element}}, i.status);
+    const Labels l = {{"adapter", ad}, {"enclosure", enc}, {"element", element}};
+    const std::pair<const char *, KX_U8> thresholds[] = {
+        {"high_critical", el.config.highCriticalThreshold}, {"high_warning", el.config.highWarningThreshold},
+        {"low_critical", el.config.lowCriticalThreshold}, {"low_warning", el.config.lowWarningThreshold}};
+    auto withThreshold = [&](const char *which) {
+        Labels t = l;
+        t.push_back({"threshold", which});
+        return t;
+    };
+    int celsius = 0;
+    switch (i.type) {
+    case kEncTypeTemperature:
+        if (elementCelsius(i.element.temperaturesensor.temperature, celsius))
+            e.sample("array_enclosure_temperature_celsius", l, celsius);
+        if (el.haveConfig)
+            for (const auto &t : thresholds)
+                if (elementCelsius(t.second, celsius))
+                    e.sample("array_enclosure_temperature_threshold_celsius", withThreshold(t.first), celsius);
+        break;
+    case kEncTypeVoltage: {
+        KX_U16 raw;
+        std::memcpy(&raw, &i.element.raw[0], sizeof raw);
+        e.sample("array_enclosure_voltage_volts", l, elementVolts(raw));
+        if (el.haveConfig)
+            for (const auto &t : thresholds)
+                e.sample("array_enclosure_voltage_threshold_volts", withThreshold(t.first), t.second * 10 / 1000.0);
+        break;
+    }
+    case kEncTypeCooling: {
+        KX_U16 rpm;
+        std::memcpy(&rpm, &i.element.raw[0], sizeof rpm);
+        e.sample("array_enclosure_fan_speed_rpm", l, rpm);
+        if (el.haveConfig)
+            for (const auto &t : thresholds)
+                e.sample("array_enclosure_fan_threshold", withThreshold(t.first), t.second);
+        break;
+    }
+    default:
+        break;
+    }
+}
 
 }  // namespace
 
@@ -115,6 +187,29 @@ std::string renderPrometheus(const Snapshot &s)
     e.family("array_event_changes_total", "counter", "Change counters of the event store by kind.");
     e.family("array_events_total", "counter", "Events in the event store by adapter and class (a clear of the store resets them).");
     e.family("array_event_newest_sequence", "gauge", "Newest sequence number stored for the adapter.");
+    e.family("array_collector_success", "gauge", "1 when every call of this part of the collection succeeded, else 0.");
+    e.family("array_collector_duration_seconds", "gauge", "Time this part of the collection took.");
+    e.family("array_pd_smart_threshold_exceeded", "gauge", "1 when the disk reports a SMART threshold exceeded (predictive failure).");
+    e.family("array_pd_smart_supported", "gauge", "1 for a disk with SMART attributes, 0 for one without (SAS).");
+    e.family("array_pd_smart_attribute_value", "gauge", "Current normalised value of a SMART attribute.");
+    e.family("array_pd_smart_attribute_worst", "gauge", "Worst normalised value of a SMART attribute.");
+    e.family("array_pd_smart_attribute_threshold", "gauge", "Threshold of a SMART attribute.");
+    e.family("array_pd_smart_attribute_raw", "gauge", "Raw value of a SMART attribute (48 bits).");
+    e.family("array_pd_smart_attribute_failed", "gauge", "1 when the disk flags the SMART attribute as failed.");
+    for (const KnownAttribute &k : knownAttributes())
+        e.family(std::string("array_pd_") + k.metric, "gauge", k.help);
+    e.family("array_smart_snapshot_timestamp_seconds", "gauge", "When the SMART pass whose data this is was taken.");
+    e.family("array_smart_age_seconds", "gauge", "Age of the SMART data when this snapshot was taken.");
+    e.family("array_smart_pass_duration_seconds", "gauge", "Time the last SMART pass took.");
+    e.family("array_vd_write_policy", "gauge", "Write policy of a virtual disk, asked for and in effect, as labels; always 1.");
+    e.family("array_vd_write_cache_fallback", "gauge", "1 when write-back was asked for but the virtual disk writes through.");
+    e.family("array_enclosure_element_status", "gauge", "SES status code of an enclosure element (0 unsupported, 1 OK, 2 critical, 3 non-critical, 4 unrecoverable, 5 not installed, 6 unknown, 7 not available, 8 no access).");
+    e.family("array_enclosure_temperature_celsius", "gauge", "Reading of an enclosure temperature sensor.");
+    e.family("array_enclosure_temperature_threshold_celsius", "gauge", "Thresholds of an enclosure temperature sensor.");
+    e.family("array_enclosure_voltage_volts", "gauge", "Reading of an enclosure voltage sensor.");
+    e.family("array_enclosure_voltage_threshold_volts", "gauge", "Thresholds of an enclosure voltage sensor.");
+    e.family("array_enclosure_fan_speed_rpm", "gauge", "Speed of an enclosure fan.");
+    e.family("array_enclosure_fan_threshold", "gauge", "Thresholds of an enclosure fan, in the enclosure's units.");
 
     int failures = 0;
     auto fail = [&](const CallError &err, const std::string &adapter) {
@@ -133,6 +228,13 @@ std::string renderPrometheus(const Snapshot &s)
     for (const AdapterSnapshot &a : s.adapters)
         for (const CallError &err : a.errors)
             fail(err, id(a.index));
+    if (s.smartWanted && s.smart.ok) {
+        for (const auto &err : s.smart.pass.errors)
+            fail(err.second, id(err.first));
+        for (const SmartDisk &d : s.smart.pass.disks)
+            if (d.haveError)
+                fail(d.error, id(d.adapter));
+    }
     if (failures == 0)
         e.sample("array_scrape_error", {}, 0);
 
@@ -145,12 +247,13 @@ std::string renderPrometheus(const Snapshot &s)
                      {{"adapter", ad}, {"model", fieldText(a.info.ModelNumber, sizeof a.info.ModelNumber)},
                       {"serial", fieldText(a.info.SerialNo, sizeof a.info.SerialNo)}},
                      1);
-        e.sample("array_battery_present", {{"adapter", ad}}, a.haveBattery ? 1 : 0);
+        if (a.batteryRead)
+            e.sample("array_battery_present", {{"adapter", ad}}, a.haveBattery ? 1 : 0);
         if (a.haveBattery) {
             const BBU_Info &b = a.battery;
             e.sample("array_battery_charge_ratio", {{"adapter", ad}}, b.percentage / 100.0);
-            e.sample("array_battery_low", {{"adapter", ad}}, (b.status & 0x2) ? 1 : 0);
-            e.sample("array_battery_failed", {{"adapter", ad}}, (b.status & (0x80 | 0x200 | 0x800 | 0x2000)) ? 1 : 0);
+            e.sample("array_battery_low", {{"adapter", ad}}, batteryLow(b) ? 1 : 0);
+            e.sample("array_battery_failed", {{"adapter", ad}}, batteryFailed(b) ? 1 : 0);
             if (b.featureSupport & 0x1)
                 e.sample("array_battery_temperature_celsius", {{"adapter", ad}}, b.temperature / 100.0);
             if (b.featureSupport & 0x2)
@@ -167,6 +270,23 @@ std::string renderPrometheus(const Snapshot &s)
                      static_cast<double>(kxU64Value(p.info.Size)) * 1024.0);
             if (p.haveRaidStatus)
                 e.sample("array_pd_state", {{"adapter", ad}, {"pd", pd}, {"state", pdStateWord(p.raid)}}, 1);
+            if (p.haveSmartStatus)
+                e.sample("array_pd_smart_threshold_exceeded", {{"adapter", ad}, {"pd", pd}},
+                         p.smartThresholdExceeded ? 1 : 0);
+            e.sample("array_pd_smart_supported", {{"adapter", ad}, {"pd", pd}}, p.sas ? 0 : 1);
+            if (!p.smart)
+                continue;
+            for (const SmartAttribute &at : p.smart->attributes) {
+                const Labels l = {{"adapter", ad}, {"pd", pd}, {"id", std::to_string(at.id)}, {"name", at.name}};
+                e.sample("array_pd_smart_attribute_value", l, at.current);
+                e.sample("array_pd_smart_attribute_worst", l, at.worst);
+                e.sample("array_pd_smart_attribute_threshold", l, at.threshold);
+                e.sample("array_pd_smart_attribute_raw", l, static_cast<double>(at.raw));
+                e.sample("array_pd_smart_attribute_failed", l, at.failed() ? 1 : 0);
+            }
+            for (const KnownAttribute &k : knownAttributes())
+                if (const SmartAttribute *at = p.smart->find(k.id))
+                    e.sample(std::string("array_pd_") + k.metric, {{"adapter", ad}, {"pd", pd}}, knownValue(k, at->raw));
         }
         for (const DG_Info &dg : a.arrays) {
             const std::string arr = id(dg.DGID);
@@ -192,9 +312,16 @@ std::string renderPrometheus(const Snapshot &s)
                 e.sample("array_vd_bga_progress_ratio", {{"adapter", ad}, {"vd", vd}, {"activity", type}},
                          v.status.BgaPercentage / 100.0);
             }
+            e.sample("array_vd_write_policy",
+                     {{"adapter", ad}, {"vd", vd}, {"asked", v.policy.asked}, {"effective", v.policy.effective}}, 1);
+            e.sample("array_vd_write_cache_fallback", {{"adapter", ad}, {"vd", vd}}, v.policy.fallback() ? 1 : 0);
         }
-        for (const Enclosure_Info &en : a.enclosures)
-            e.sample("array_enclosure_status", {{"adapter", ad}, {"enclosure", id(en.Link.Self.DevID)}}, en.Status);
+        for (const EnclosureEntry &en : a.enclosures) {
+            const std::string enc = id(en.info.Link.Self.DevID);
+            e.sample("array_enclosure_status", {{"adapter", ad}, {"enclosure", enc}}, en.info.Status);
+            for (const ElementEntry &el : en.elements)
+                element(e, ad, enc, el);
+        }
         for (const Exp_Info &x : a.expanders)
             e.sample("array_expander_info",
                      {{"adapter", ad}, {"expander", id(x.Link.Self.DevID)},
@@ -218,6 +345,19 @@ std::string renderPrometheus(const Snapshot &s)
                          static_cast<double>(cls.second));
         for (const auto &kv : s.store.newestSequence)
             e.sample("array_event_newest_sequence", {{"adapter", id(kv.first)}}, kv.second);
+    }
+    if (s.smartWanted && s.smart.ok) {
+        e.sample("array_smart_snapshot_timestamp_seconds", {}, static_cast<double>(s.smart.pass.takenAt));
+        e.sample("array_smart_age_seconds", {}, static_cast<double>(s.takenAt - s.smart.pass.takenAt));
+        e.sample("array_smart_pass_duration_seconds", {}, s.smart.pass.seconds);
+    }
+    for (const PartResult &p : s.parts) {
+        Labels l;
+        if (p.adapter >= 0)
+            l.push_back({"adapter", id(p.adapter)});
+        l.push_back({"collector", p.name});
+        e.sample("array_collector_success", l, p.ok ? 1 : 0);
+        e.sample("array_collector_duration_seconds", l, p.seconds);
     }
     return e.text();
 }

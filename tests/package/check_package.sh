@@ -46,7 +46,13 @@ if [ -f "$build/backend/phpdll/arrayrpc.so" ]; then
   grep -qx 'usr/lib/php/[0-9]*/arrayrpc.so' <<<"$suite_files" || { echo "arraysuite lacks the PHP module"; status=1; }
 fi
 if [ -x "$build/stat/arraystat" ]; then
-  expect arraysuite "$suite_files" usr/bin/arraystat usr/share/man/man8/arraystat.8.gz
+  expect arraysuite "$suite_files" usr/bin/arraystat usr/share/man/man8/arraystat.8.gz \
+    usr/lib/systemd/system/arraystat.timer usr/lib/systemd/system/arraystat-smart.timer \
+    usr/lib/systemd/system/arraystat-smart.service usr/lib/nagios/plugins/check_arraysuite \
+    usr/share/arraysuite/prometheus/arraystat-alerts.yml usr/share/arraysuite/grafana/arraystat-dashboard.json
+  # The plugin is arraystat under another name, by a link that holds in the package.
+  link=$(dpkg-deb -c "$suite" | awk '$6 == "./usr/lib/nagios/plugins/check_arraysuite" {print $8}')
+  [ "$link" = ../../../bin/arraystat ] || { echo "check_arraysuite links to '$link'"; status=1; }
 fi
 expect arraysuite-sim "$sim_files" usr/bin/arraysim "$libdir/libarraycore.so" usr/share/man/man1/arraysim.1.gz \
   usr/share/doc/arraysuite-sim/copyright
