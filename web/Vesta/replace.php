@@ -19,9 +19,6 @@ $ok = $err = null;
 $int = fn(string $k, int $max) => filter_var($_POST[$k] ?? null, FILTER_VALIDATE_INT,
     ['options' => ['min_range' => 0, 'max_range' => $max]]);
 
-/** The LEDs this session lit: "adapter:pd" => true. */
-$leds = is_array($_SESSION['replace_leds'] ?? null) ? $_SESSION['replace_leds'] : [];
-
 if ($_SERVER['REQUEST_METHOD'] === 'POST') {
     require_post();
     $a = $int('adapter', max(0, $count - 1));
@@ -33,11 +30,6 @@ if ($_SERVER['REQUEST_METHOD'] === 'POST') {
         $rc = Replacement::locate($a, $pd, $op === 'led-on');
         if ($rc === 0) {
             $ok = "The locate LED of PD $pd is " . ($op === 'led-on' ? 'on.' : 'off.');
-            if ($op === 'led-on') {
-                $leds["$a:$pd"] = true;
-            } else {
-                unset($leds["$a:$pd"]);
-            }
         } else {
             $err = "The controller refused the locate LED of PD $pd: " . Words::error($rc);
         }
@@ -55,9 +47,7 @@ if ($_SERVER['REQUEST_METHOD'] === 'POST') {
             $err = "PD $pd cannot take the place: " . implode('; ', $why) . '.';
         } else {
             // The new disk's LED shows where it sits while it is rebuilt.
-            if (Replacement::locate($a, $pd, true) === 0) {
-                $leds["$a:$pd"] = true;
-            }
+            Replacement::locate($a, $pd, true);
             $rc = Replacement::startRebuild($a, $target, $pd);
             if ($rc === 0) {
                 $old = array_values(array_filter(array_column($target['failed'], 'pd'), fn($p) => $p !== null));
@@ -70,6 +60,16 @@ if ($_SERVER['REQUEST_METHOD'] === 'POST') {
         }
     }
 }
+
+if ($_SERVER['REQUEST_METHOD'] === 'POST') {
+    // Answered by a page of its own, so that the page reloading itself
+    // while the rebuild runs never sends the form again.
+    $_SESSION['replace_flash'] = [$ok, $err];
+    header('Location: replace.php', true, 303);
+    exit;
+}
+[$ok, $err] = is_array($_SESSION['replace_flash'] ?? null) ? $_SESSION['replace_flash'] : [null, null];
+unset($_SESSION['replace_flash']);
 
 $surveys = [];
 for ($a = 0; $a < $count; $a++) {
@@ -100,7 +100,6 @@ if ($job !== null && isset($surveys[$job['adapter']])) {
                 if (isset($surveys[$a]['pds'][$pd]) && Replacement::locate($a, $pd, false) === 0) {
                     $off[] = $pd;
                 }
-                unset($leds["$a:$pd"]);
             }
             $surveys[$a] = Replacement::survey($a);
             $jobHtml = '<p id="job" class="banner level-ok">The rebuild of ' . h($label) . ' onto PD ' . h($job['pd'])
@@ -113,7 +112,6 @@ if ($job !== null && isset($surveys[$job['adapter']])) {
         unset($_SESSION['replace_job']);
     }
 }
-$_SESSION['replace_leds'] = $leds;
 
 function led_button(int $a, int $pd, bool $lit): string
 {
@@ -132,7 +130,8 @@ function led_cell(array $p): string
 function disk_cells(array $p): string
 {
     return '<td>' . h($p['id']) . '</td><td class="slot">' . h($p['slot']) . '</td><td>' . h(trim($p['Model'] ?? '')) . '</td><td>'
-        . h(trim($p['SerialNo'] ?? '')) . '</td><td>' . h(Words::size((int)($p['Size'] ?? 0))) . '</td>';
+        . h(trim($p['SerialNo'] ?? '')) . '</td><td class="size">' . h(Words::size((int)($p['Size'] ?? 0))) . ' ('
+        . h(Replacement::gb((int)($p['Size'] ?? 0), false)) . ')</td>';
 }
 
 page_head('Replace a disk');
