@@ -93,21 +93,21 @@ if ($job !== null && isset($surveys[$job['adapter']])) {
             . h($act['state_word']) . ($pct !== null ? ', <span class="percent">' . h($pct) . '%</span> <progress max="100" value="'
             . h($pct) . '"></progress>' : '') . '</p>';
     } elseif ($surveys[$a]['rc'] === 0) {
-        $done = $t === null || $t['status'] === 0;
+        // The rebuild is over, done or stopped: the LEDs it lit go off.
         $off = [];
-        if ($done) {
-            foreach (array_merge([(int)$job['pd']], array_map('intval', $job['old'])) as $pd) {
-                if (isset($surveys[$a]['pds'][$pd]) && Replacement::locate($a, $pd, false) === 0) {
-                    $off[] = $pd;
-                }
+        foreach (array_merge([(int)$job['pd']], array_map('intval', $job['old'])) as $pd) {
+            if (isset($surveys[$a]['pds'][$pd]) && Replacement::locate($a, $pd, false) === 0) {
+                $off[] = $pd;
             }
-            $surveys[$a] = Replacement::survey($a);
-            $jobHtml = '<p id="job" class="banner level-ok">The rebuild of ' . h($label) . ' onto PD ' . h($job['pd'])
-                . ' is complete' . ($off !== [] ? '; the locate LEDs of PD ' . h(implode(', PD ', $off)) . ' are off.' : '.') . '</p>';
+        }
+        $surveys[$a] = Replacement::survey($a);
+        $ledsOff = $off !== [] ? '; the locate LEDs of PD ' . implode(', PD ', $off) . ' are off.' : '.';
+        if ($t === null || $t['status'] === 0) {
+            $jobHtml = '<p id="job" class="banner level-ok">' . h('The rebuild of ' . $label . ' onto PD ' . $job['pd']
+                . ' is complete' . $ledsOff) . '</p>';
         } else {
-            $jobHtml = '<p id="job" class="banner level-bad">The rebuild of ' . h($label) . ' onto PD ' . h($job['pd'])
-                . ' ended before ' . ($t['failed'] === [] ? 'it was complete' : 'every member was replaced')
-                . ': ' . h($t['status_word']) . '. The LEDs stay on.</p>';
+            $jobHtml = '<p id="job" class="banner level-bad">' . h('The rebuild of ' . $label . ' onto PD ' . $job['pd']
+                . ' has ended, but it is still ' . $t['status_word'] . $ledsOff) . '</p>';
         }
         unset($_SESSION['replace_job']);
     }
