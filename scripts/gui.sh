@@ -19,7 +19,9 @@
 # served, default build), ARRAY_GUI_LOGON_WAIT (seconds log-on closes for
 # after repeated failures, doubling with each further failure; default 10),
 # ARRAY_GUI_DAEMON (the daemon program, default the build's arraywatch, run
-# as the workers' account; "none" starts none).
+# as the workers' account; "none" starts none), ARRAY_AUDIT_SOCKET (the
+# datagram socket the audit records go to instead of /dev/log, passed on to
+# the workers).
 # With --tls: ARRAY_GUI_ADDRESS (127.0.0.1; * for every address),
 # ARRAY_GUI_NAME (the address, or this host's name for *), ARRAY_GUI_TLS_PORT
 # (8843), ARRAY_GUI_HTTP_PORT (plain HTTP on that address, redirected to
@@ -81,6 +83,8 @@ address=${ARRAY_GUI_ADDRESS:-127.0.0.1}
 name=${ARRAY_GUI_NAME:-$address}
 [ "$name" != "*" ] || name=$(hostname -f 2>/dev/null || hostname)
 tls_port=${ARRAY_GUI_TLS_PORT:-8843}
+audit_env="# audit records go to /dev/log"
+[ -z "${ARRAY_AUDIT_SOCKET:-}" ] || audit_env="PassEnv ARRAY_AUDIT_SOCKET"
 http_port="# no plain HTTP on $address"
 [ -z "${ARRAY_GUI_HTTP_PORT:-}" ] || http_port="Define ARRAYGUI_HTTP_PORT $ARRAY_GUI_HTTP_PORT"
 cert=${ARRAY_GUI_TLS_CERT:-$state/tls/cert.pem}
@@ -101,7 +105,7 @@ if [ -n "$tls" ]; then
 fi
 for f in "$state/conf/apache.conf:$root/web/conf/apache.conf.in" "$state/php/php.ini:$root/web/conf/php.ini.in"; do
   sed -e "s|@STATE@|$state|g" -e "s|@PORT@|$port|g" -e "s|@USER@|$user|g" -e "s|@GROUP@|$group|g" \
-      -e "s|@WEB@|$root/web|g" -e "s|@MODULE@|$module|g" -e "s|@GENERATED@|$build/web/lib|g" -e "s|@MODE@|$mode|" \
+      -e "s|@WEB@|$root/web|g" -e "s|@MODULE@|$module|g" -e "s|@GENERATED@|$build/web/lib|g" -e "s|@MODE@|$mode|" -e "s|@AUDIT_ENV@|$audit_env|" \
       -e "s|@ADDRESS@|$address|" -e "s|@NAME@|$name|" -e "s|@TLS_PORT@|$tls_port|" \
       -e "s|@HTTP_PORT@|$http_port|" -e "s|@CERT@|$cert|" -e "s|@KEY@|$key|" \
       -e "s|@SENDMAIL@|${ARRAY_GUI_SENDMAIL:-/usr/sbin/sendmail -t -i}|g" "${f#*:}" >"${f%%:*}"

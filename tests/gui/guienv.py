@@ -3,8 +3,10 @@
 One GuiEnv is: a temporary directory, a throw-away worker account in group
 shadow (log-on reads shadow entries), a throw-away log-on account, Apache
 started through scripts/gui.sh on a free loopback port, the daemon (test
-build, short tick) running as the worker account, and a sendmail stand-in
-that keeps every mail as a file. Everything is undone on exit, on failure
+build, short tick) running as the worker account, a sendmail stand-in
+that keeps every mail as a file, and a log socket of its own that collects
+the audit records of the pages, the module, the daemon and the tools (none
+reach the machine's log). Everything is undone on exit, on failure
 and on SIGTERM/SIGALRM, so no account, process or Apache is left behind.
 """
 import http.cookiejar
@@ -19,6 +21,7 @@ import ssl
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import urllib.parse
 import urllib.request
@@ -87,6 +90,11 @@ class GuiEnv:
         self.tmp = None
         self.daemon_pid = None
         self.gui_started = False
+        self.audit_sock = None
+        self.audit_thread = None
+        self.audit = []
+        self.audit_lock = threading.Lock()
+        self.audit_stop = threading.Event()
 
     # --- set-up -----------------------------------------------------------
     def __enter__(self):
@@ -116,6 +124,7 @@ class GuiEnv:
         self.sim_state = os.path.join(self.db, "sim-state.json")
         self.maildir = os.path.join(self.tmp, "mail")
         self.port, self.tls_port, self.http_port = free_ports(3)
+        self._listen_audit()
         self._run("useradd", "-r", "-M", "-d", "/nonexistent", "-s", "/usr/sbin/nologin", "-G", "shadow", self.worker)
         self.accounts.append(self.worker)
         # The log-on account is an administrator (group root); the viewer is not.
@@ -138,6 +147,7 @@ class GuiEnv:
                         ARRAY_GUI_USER=self.worker, ARRAY_GUI_SENDMAIL=self.sendmail, ARRAY_GUI_BUILD=BUILD,
                         ARRAYCORE_SIM_STATE=self.sim_state, ARRAY_DB_DIR=self.db,
                         ARRAYRPC_IPC_DIR=os.path.join(self.state, "run"), ARRAYWATCH_TICK_MS=str(self.tick_ms),
+                        ARRAY_AUDIT_SOCKET=self.audit_path,
                         ARRAY_GUI_DAEMON=os.path.join(BUILD, "tests/service/arraywatch_testtick")
                         if self.gui_daemon else "none", **self.settings)
         if self.tls:
@@ -154,6 +164,39 @@ class GuiEnv:
             self.base = "http://127.0.0.1:%d/Vesta/" % self.port
         assert ("GUI at " + self.base) in out, out
         wait_until("the GUI to answer", self._answers, 15)
+
+    def _listen_audit(self):
+        # Every process of the run sends here: the workers (their own
+        # account, hence world-writable), the daemon and the tools.
+        self.audit_path = os.path.join(self.tmp, "audit.sock")
+        self.audit_sock = socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM)
+        self.audit_sock.bind(self.audit_path)
+        os.chmod(self.audit_path, 0o666)
+        self.audit_sock.settimeout(0.1)
+        sock, stop = self.audit_sock, self.audit_stop
+
+        def read():
+            while not stop.is_set():
+                try:
+                    data = sock.recv(65536)
+                except socket.timeout:
+                    continue
+                except OSError:
+                    return
+                with self.audit_lock:
+                    self.audit.append(data.decode("utf-8", "replace"))
+        self.audit_thread = threading.Thread(target=read, daemon=True)
+        self.audit_thread.start()
+
+    def audit_records(self, settle=0.5):
+        """The audit records received so far, after settle seconds without a new one."""
+        while True:
+            with self.audit_lock:
+                n = len(self.audit)
+            time.sleep(settle)
+            with self.audit_lock:
+                if len(self.audit) == n:
+                    return list(self.audit)
 
     def _answers(self):
         try:
@@ -243,6 +286,12 @@ class GuiEnv:
             for a in reversed(self.accounts):
                 subprocess.run(["userdel", a], capture_output=True)
             self.accounts = []
+        if self.audit_sock is not None:
+            sock, self.audit_sock = self.audit_sock, None
+            self.audit_stop.set()
+            if self.audit_thread is not None:
+                self.audit_thread.join(timeout=2)
+            sock.close()
         if self.tmp:
             shutil.rmtree(self.tmp, ignore_errors=True)
             self.tmp = None

@@ -31,10 +31,46 @@ function action_buttons(int $a, string $kind, int $id, ?array $act, array $start
     foreach ($buttons as $op => $label) {
         // VD buttons keep the short ids "op-adapter-vd".
         $bid = $kind === 'vd' ? "$op-$a-$id" : "$op-$kind-$a-$id";
+        $confirm = ['delete' => "Delete VD $id and all data on it?",
+            'init' => "Initialize VD $id? Initialization destroys all data on it."][$op] ?? null;
         $out .= '<button type="submit" name="do" value="' . h("$kind:$id:$op") . '" id="' . h($bid) . '"'
-            . ($op === 'delete' ? ' data-confirm="Delete VD ' . $id . ' and all data on it?"' : '') . '>' . h($label) . '</button> ';
+            . ($confirm !== null ? ' data-confirm="' . h($confirm) . '"' : '') . '>' . h($label) . '</button> ';
     }
     return $out;
+}
+
+/**
+ * A state cell: the word, and a class that colours it (ok, warn, bad);
+ * the word alone says it too, for whoever does not see the colour.
+ */
+function state_cell(string $class, string $word, string $level): string
+{
+    $mark = ['ok' => '', 'warn' => '&#9888; ', 'bad' => '&#10006; '][$level];
+    return '<td class="' . h($class) . ' level-' . h($level) . '">' . $mark . h($word) . '</td>';
+}
+
+/** The link to the replacement page for a VD or array that lost a member. */
+function rebuild_link(int $a, string $kind, int $id): string
+{
+    return '<a class="button" href="replace.php#target-' . $a . '-' . $kind . '-' . $id . '" id="rebuild-'
+        . ($kind === 'vd' ? '' : $kind . '-') . $a . '-' . $id . '">Rebuild&hellip;</a> ';
+}
+
+/** Health at a glance: what is degraded, offline, rebuilding or failed, and where to mend it. */
+function health_banner(array $problems): string
+{
+    if ($problems === []) {
+        return '<p id="health" class="banner level-ok">Healthy: every disk, array and VD is working.</p>';
+    }
+    $bad = in_array('bad', array_column($problems, 0), true);
+    $out = '<div id="health" class="banner level-' . ($bad ? 'bad' : 'warn') . '"><strong>' . ($bad ? '&#10006; ' : '&#9888; ')
+        . 'Needs attention:</strong><ul>';
+    foreach ($problems as [$level, $text]) {
+        $out .= '<li class="level-' . h($level) . '">' . h($text) . '</li>';
+    }
+    $link = is_admin() ? '<a href="replace.php" id="replace-link">Replace a disk</a>'
+        : 'An administrator can mend it on the page Replace a disk.';
+    return $out . '</ul><p>' . $link . '</p></div>';
 }
 
 /** The form around a table of objects with buttons. */
@@ -46,6 +82,8 @@ function action_form(int $a): string
 $stamp = Controller::changeStamp();
 $count = Controller::adapterCount();
 $busy = false;
+// What needs attention, for the banner above everything: [level, text].
+$problems = [];
 ob_start();
 for ($a = 0; $a < $count; $a++) {
     $info = Controller::adapterInfo($a);
@@ -68,9 +106,13 @@ for ($a = 0; $a < $count; $a++) {
         // Media patrol and data scrub read disks that hold data or stand by.
         $start = in_array($p['state'], ['assigned', 'global spare', 'dedicated spare'], true)
             ? ['mp' => 'Media patrol', 'scrub' => 'Data scrub'] : [];
+        $level = $p['state'] === 'offline' || $p['state'] === 'unknown' ? 'bad' : 'ok';
+        if ($level === 'bad') {
+            $problems[] = ['bad', "PD $id of adapter $a is " . ($p['state'] === 'offline' ? 'offline (failed)' : 'in an unknown state')];
+        }
         echo '<tr id="pd-' . $a . '-' . $id . '"><td>' . h($id) . '</td><td>' . h(trim($p['Model'] ?? ''))
             . '</td><td>' . h(trim($p['SerialNo'] ?? '')) . '</td><td>' . h(Words::size((int)($p['Size'] ?? 0)))
-            . '</td><td class="state">' . h($p['state']) . '</td><td class="activity">' . activity_cell($act)
+            . '</td>' . state_cell('state', $p['state'], $level) . '<td class="activity">' . activity_cell($act)
             . '</td><td>' . action_buttons($a, 'pd', $id, $act, $start) . '</td></tr>';
     }
     echo '</table></form>';
@@ -92,6 +134,10 @@ for ($a = 0; $a < $count; $a++) {
 
     $arrays = Controller::arrays($a);
     $vds = Controller::vds($a);
+    $arrayIds = [];
+    foreach ($arrays['list'] as $dg) {
+        $arrayIds[(int)($dg['DGID'] ?? 0xFFFF)] = true;
+    }
     if ($arrays['list'] !== []) {
         echo '<h4>Arrays</h4>' . action_form($a) . '<table id="arrays-' . $a . '"><tr><th>ID</th><th>Name</th><th>RAID</th><th>Status</th><th>Free</th>'
             . '<th>Activity</th><th>Actions</th></tr>';
@@ -106,10 +152,22 @@ for ($a = 0; $a < $count; $a++) {
                     $own = false;
                 }
             }
-            echo '<tr id="array-' . $a . '-' . $dgid . '"><td>' . h($dgid) . '</td><td>' . h(trim($dg['Name'] ?? '')) . '</td><td>'
-                . h(Words::raidMode((int)($dg['RaidMode'] ?? 99))) . '</td><td>' . h(Words::arrayStatus((int)($dg['Status'] ?? 2)))
-                . '</td><td>' . h(Words::size((int)($dg['RemainingManagedSpace'] ?? 0))) . '</td><td class="activity">'
-                . activity_cell($act) . '</td><td>' . ($own ? action_buttons($a, 'array', $dgid, $act, []) : '') . '</td></tr>';
+            $status = (int)($dg['Status'] ?? 2);
+            $rebuilding = $act !== null && $act['type'] === 1;
+            $level = $status === 0 ? ($rebuilding ? 'warn' : 'ok') : ($status === 1 ? 'warn' : 'bad');
+            $name = trim($dg['Name'] ?? '');
+            if ($status !== 0) {
+                $problems[] = [$level, "array $dgid \"$name\" of adapter $a is " . ($status === 1 ? 'degraded' : 'offline')
+                    . ($rebuilding ? ', rebuilding' : '')];
+            } elseif ($rebuilding) {
+                $problems[] = ['warn', "array $dgid \"$name\" of adapter $a is rebuilding"];
+            }
+            // A degraded array without an activity offers its rebuild.
+            $rebuild = $status === 1 && $act === null && is_admin() ? rebuild_link($a, 'array', $dgid) : '';
+            echo '<tr id="array-' . $a . '-' . $dgid . '"><td>' . h($dgid) . '</td><td>' . h($name) . '</td><td>'
+                . h(Words::raidMode((int)($dg['RaidMode'] ?? 99))) . '</td>' . state_cell('status', Words::arrayStatus($status), $level)
+                . '<td>' . h(Words::size((int)($dg['RemainingManagedSpace'] ?? 0))) . '</td><td class="activity">'
+                . activity_cell($act) . '</td><td>' . $rebuild . ($own ? action_buttons($a, 'array', $dgid, $act, []) : '') . '</td></tr>';
         }
         echo '</table></form>';
     }
@@ -118,11 +176,28 @@ for ($a = 0; $a < $count; $a++) {
     foreach ($vds['list'] as $id => $v) {
         $act = $v['activity'];
         $busy = $busy || ($act !== null && $act['state'] === 1);
-        echo '<tr id="vd-' . $a . '-' . $id . '"><td>' . h($id) . '</td><td class="name">' . h(trim($v['Name'] ?? ''))
+        $status = (int)($v['Status'] ?? 99);
+        $rebuilding = $act !== null && $act['type'] === 1;
+        $level = in_array($status, [0, 15], true) ? 'ok' : (in_array($status, [1, 5], true) ? 'warn' : 'bad');
+        $name = trim($v['Name'] ?? '');
+        if ($level !== 'ok' || $rebuilding) {
+            $problems[] = [$level, "VD $id \"$name\" of adapter $a is " . $v['status_word'] . ($rebuilding ? ', rebuilding' : '')];
+        }
+        // A VD that lost a member offers its rebuild (that of its array on
+        // an adapter with arrays); initializing it instead would destroy
+        // what the rebuild can save, and says so.
+        $start = ['cc' => 'Check', 'init' => 'Initialize'];
+        $rebuild = '';
+        if ($status === 1 || $status === 4) {
+            $dgOf = (int)($v['DGID'] ?? 0xFFFF);
+            $rebuild = $status === 1 && $act === null && is_admin()
+                ? (isset($arrayIds[$dgOf]) ? rebuild_link($a, 'array', $dgOf) : rebuild_link($a, 'vd', $id)) : '';
+            $start = ['init' => 'Initialize (destroys its data)'];
+        }
+        echo '<tr id="vd-' . $a . '-' . $id . '"><td>' . h($id) . '</td><td class="name">' . h($name)
             . '</td><td>' . h(Words::raidMode((int)($v['RaidMode'] ?? 99))) . '</td><td>' . h(Words::size((int)($v['Size'] ?? 0)))
-            . '</td><td class="status">' . h($v['status_word']) . '</td><td class="activity">';
-        echo activity_cell($act) . '</td><td>' . action_buttons($a, 'vd', $id, $act, ['cc' => 'Check', 'init' => 'Initialize'],
-            ['delete' => 'Delete']);
+            . '</td>' . state_cell('status', $v['status_word'], $level) . '<td class="activity">';
+        echo activity_cell($act) . '</td><td>' . $rebuild . action_buttons($a, 'vd', $id, $act, $start, ['delete' => 'Delete']);
         echo '</td></tr>';
     }
     echo '</table></form>';
@@ -139,6 +214,7 @@ unset($_SESSION['ok'], $_SESSION['err']);
 if ($count === 0) {
     echo '<p class="error">No adapter found. ' . h(Rpc::$lastError) . '</p>';
 }
+echo health_banner($problems);
 echo $body;
 echo '<div id="refresh" data-stamp="' . h($stamp) . '" data-busy="' . ($busy ? '1' : '0') . '"></div>';
 page_foot();

@@ -15,7 +15,7 @@ function page_head(string $title): void
         echo '<nav>';
         foreach (['overview.php' => 'Overview', 'events.php' => 'Events', 'create.php' => 'Create', 'spares.php' => 'Spares',
                      'settings.php' => 'Settings', 'schedules.php' => 'Schedules',
-                     'notify.php' => 'Notifications'] as $href => $label) {
+                     'notify.php' => 'Notifications'] + (is_admin() ? ['replace.php' => 'Replace a disk'] : []) as $href => $label) {
             echo '<a href="' . h($href) . '">' . h($label) . '</a> ';
         }
         echo '<form method="post" action="logout.php" class="inline">' . csrf_field()

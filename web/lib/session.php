@@ -4,6 +4,7 @@ declare(strict_types=1);
 
 require_once __DIR__ . '/rpc.php';
 require_once __DIR__ . '/throttle.php';
+require_once __DIR__ . '/audit.php';
 
 /** Whether this request came over TLS (mod_ssl sets HTTPS). */
 function served_over_tls(): bool
@@ -91,8 +92,8 @@ function require_post(bool $adminOnly = true): void
 
 /**
  * Log-on against the system's accounts through the module, past the
- * counters of failed attempts (see LogonThrottle). The password is never
- * logged or stored.
+ * counters of failed attempts (see LogonThrottle). Every attempt, refused
+ * or not, leaves one audit record; the password is never logged or stored.
  * @return array{state: string, wait: int} state 'ok', 'failed', 'closed'
  *         (for 'wait' more seconds) or 'unavailable'
  */
@@ -104,14 +105,19 @@ function log_on(string $user, string $password): array
     $turn = $throttle->attempt($user, $addr);
     if ($turn['state'] === 'unavailable') {
         error_log('log-on refused: the counters of failed attempts cannot be kept (' . $turn['why'] . ')');
+        Audit::write(Audit::accountName($user), 'log-on', 3, 'refused: the counters of failed attempts cannot be kept');
+    } elseif ($turn['state'] === 'closed') {
+        Audit::write(Audit::accountName($user), 'log-on', 2,
+            'refused: log-on is closed for ' . $turn['wait'] . ' seconds after repeated failures');
     }
     if ($turn['state'] !== 'open') {
         return ['state' => $turn['state'], 'wait' => $turn['wait']];
     }
-    $ok = $user !== '' && strlen($user) < 128 && strlen($password) < 128
-        && Rpc::retval(Rpc::call('KX_LogonUser', ['lpszDomain' => '', 'lpszUsername' => $user,
-            'lpszPassword' => $password])) === 0;
-    if (!$ok) {
+    $rc = $user !== '' && strlen($user) < 128 && strlen($password) < 128
+        ? Rpc::retval(Rpc::call('KX_LogonUser', ['lpszDomain' => '', 'lpszUsername' => $user, 'lpszPassword' => $password]))
+        : 1;
+    if ($rc !== 0) {
+        Audit::write(Audit::accountName($user), 'log-on', $rc, 'failed: unknown user or wrong password');
         return ['state' => 'failed', 'wait' => 0];
     }
     $throttle->succeeded($user, $addr);
@@ -119,6 +125,7 @@ function log_on(string $user, string $password): array
     $_SESSION = ['user' => $user, 'csrf' => bin2hex(random_bytes(32))];
     $group = Rpc::call('KX_GetUserGroup', ['lpszDomain' => '', 'lpszUsername' => $user]);
     $_SESSION['role'] = $group !== null ? (string)$group->UserGroup : 'ValidUser';
+    Audit::write($user, 'log-on', 0, 'logged on (' . $_SESSION['role'] . ')');
     return ['state' => 'ok', 'wait' => 0];
 }
 
