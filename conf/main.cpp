@@ -446,18 +446,22 @@ int doApply(int argc, char **argv)
         return finish(EXIT_ERROR, "the plan destroys data and --allow-destroy was not given");
     }
     if (!o.yes) {
-        char question[96];
-        std::snprintf(question, sizeof question, "Apply %s%zu step%s? (y or n)\n",
-                      plan.steps.size() == 1 ? "this " : "these ", plan.steps.size(),
-                      plan.steps.size() == 1 ? "" : "s");
+        char question[64];
+        if (plan.steps.size() == 1)
+            std::snprintf(question, sizeof question, "Apply this step? (y or n)\n");
+        else
+            std::snprintf(question, sizeof question, "Apply these %zu steps? (y or n)\n", plan.steps.size());
         const Answer a = ask(o.json ? stderr : stdout, question);
         if (a == END) {
             if (!o.json)
                 std::puts("No answer; nothing was changed.");
             return finish(EXIT_ERROR, "no answer to the question");
         }
-        if (a == NO)
-            return finish(EXIT_CHANGES, nullptr);
+        if (a == NO) {
+            if (!o.json)
+                std::puts("Nothing was changed.");
+            return finish(EXIT_CHANGES, "declined at the question");
+        }
     }
 
     size_t failedAt = plan.steps.size();
