@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(g++ clang cmake make pkg-config file libreadline-dev libtinyxml-dev libxml2-dev
       php8.2-dev php8.2-cli nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
-      python3 groff lintian prometheus
+      python3 groff lintian prometheus ansible-core
       apache2 libapache2-mod-php8.2 chromium chromium-driver python3-selenium)
 # The 32-bit x86 tree (cmake/i386.cmake): the multilib compiler and the i386
 # development packages, installed beside the native ones. PHP's development

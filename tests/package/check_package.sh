@@ -48,6 +48,11 @@ fi
 if [ -x "$build/stat/arraystat" ]; then
   expect arraysuite "$suite_files" usr/bin/arraystat usr/share/man/man8/arraystat.8.gz
 fi
+if [ -x "$build/conf/arrayconf" ]; then
+  collection=usr/share/ansible/collections/ansible_collections/korvex/arraysuite
+  expect arraysuite "$suite_files" usr/bin/arrayconf $collection/galaxy.yml $collection/plugins/modules/raid_layout.py \
+    $collection/plugins/modules/raid_facts.py
+fi
 expect arraysuite-sim "$sim_files" usr/bin/arraysim "$libdir/libarraycore.so" usr/share/man/man1/arraysim.1.gz \
   usr/share/doc/arraysuite-sim/copyright
 dpkg-deb -f "$sim" Conflicts | grep -qw libarraycore || { echo "arraysuite-sim does not conflict with libarraycore"; status=1; }
