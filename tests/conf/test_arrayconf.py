@@ -384,8 +384,78 @@ def case_save():
     check(rc == 1 and out == "" and "KX_LD_GetInfo failed (error 19" in err, "save with a failing read: %s" % err)
 
 
+# ---------------------------------------------------------------- export
+
+def case_export():
+    """The GUI's "Export configuration": the page through PHP's own web
+    server on the loopback interface, with session files for an
+    administrator and for another account."""
+    import socket
+    import time
+    import urllib.error
+    import urllib.request
+    if not shutil.which("php"):
+        print("SKIP: php is not installed")
+        sys.exit(77)
+    load("v2.json")
+    sessions = os.path.join(SCRATCH, "sessions")
+    os.makedirs(sessions)
+    for sid, role in (("admin0123456789", "Administrator"), ("viewer012345678", "ValidUser")):
+        with open(os.path.join(sessions, "sess_" + sid), "w") as f:
+            f.write('user|s:4:"%s";csrf|s:2:"xx";role|s:%d:"%s";' % ("user", len(role), role))
+    sock = socket.socket()
+    sock.bind(("127.0.0.1", 0))
+    port = sock.getsockname()[1]
+    sock.close()
+    web = os.path.join(os.path.dirname(os.path.dirname(HERE)), "web", "Vesta")
+    env = dict(ENV, ARRAYCONF=os.path.abspath(CONF))
+    server = subprocess.Popen(["php", "-n", "-S", "127.0.0.1:%d" % port, "-t", web,
+                               "-d", "session.save_path=" + sessions, "-d", "session.use_strict_mode=1"],
+                              env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    class NoRedirect(urllib.request.HTTPRedirectHandler):
+        def redirect_request(self, *args):
+            return None
+    opener = urllib.request.build_opener(NoRedirect)
+
+    def get(sid):
+        req = urllib.request.Request("http://127.0.0.1:%d/export.php" % port)
+        if sid:
+            req.add_header("Cookie", "VESTASESSION=" + sid)
+        try:
+            r = opener.open(req, timeout=20)
+            return r.status, dict(r.headers), r.read().decode()
+        except urllib.error.HTTPError as e:
+            return e.code, dict(e.headers), e.read().decode()
+    try:
+        deadline = time.time() + 10
+        while True:
+            try:
+                socket.create_connection(("127.0.0.1", port), timeout=1).close()
+                break
+            except OSError:
+                if time.time() > deadline:
+                    raise
+                time.sleep(0.1)
+        status, headers, body = get("admin0123456789")
+        check(status == 200 and headers.get("Content-Type", "").startswith("application/json")
+              and headers.get("Content-Disposition", "").startswith('attachment; filename="raid-layout-')
+              and json.loads(body) == save(), "export for an administrator: %d %s" % (status, headers))
+        status, _, body = get("viewer012345678")
+        check(status == 403 and "only an administrator" in body and "adapters" not in body, "export for a viewer: %d" % status)
+        status, headers, _ = get(None)
+        check(status == 303 and headers.get("Location") == "login.php", "export without a session: %d" % status)
+        sim("fault", "KX_DG_GetInfo", "19")
+        status, _, body = get("admin0123456789")
+        check(status == 200 and 'class="error"' in body and "KX_DG_GetInfo failed (error 19" in body,
+              "export of a controller that cannot be read: %d %s" % (status, body))
+    finally:
+        server.terminate()
+        server.wait(timeout=10)
+
+
 try:
-    {"roundtrip": case_roundtrip, "golden": case_golden, "fault": case_fault, "json": case_json,
+    {"export": case_export, "roundtrip": case_roundtrip, "golden": case_golden, "fault": case_fault, "json": case_json,
      "save": case_save}[CASE]()
 finally:
     shutil.rmtree(SCRATCH, ignore_errors=True)
