@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <set>
+#include <strings.h>
 
 #include <nlohmann/json.hpp>
 
@@ -399,7 +400,6 @@ public:
             return false;
         if (j.contains("settings") && !settings(j["settings"], where + ".settings", out.settings))
             return false;
-        using namespace std::placeholders;
         return list(j, "disks", where, out.disks, [this](const json &v, const std::string &w, Disk &d) { return disk(v, w, d); }) &&
                list(j, "arrays", where, out.arrays, [this](const json &v, const std::string &w, Array &a) { return array(v, w, a); }) &&
                list(j, "vds", where, out.vds, [this](const json &v, const std::string &w, Vd &d) { return vd(v, w, d); }) &&
