@@ -7,8 +7,6 @@
 
 namespace sim {
 
-bool isTandemLevel(uint8_t raid) { return raid >= 10 && raid <= 12; }
-
 bool vdVisibleToOs(const Adapter &a, const VD &vd)
 {
     LD_Info r;
@@ -25,7 +23,7 @@ namespace {
 
 bool pdVisibleToOs(const Adapter &a, const PD &pd)
 {
-    return pd.state == PD::ONLINE && (a.pdStatusBits(pd) & PDS_FREE);
+    return pd.state == PD::ONLINE && (a.pdStatusBits(pd) & KX_PD_FREE);
 }
 
 // "sda" for 0, "sdz" for 25, "sdaa" for 26, as the Linux disk driver counts.
@@ -143,7 +141,7 @@ bool readTables(ValueReader &r, const json &doc, const std::string &where, Adapt
         const std::string w = where + ".vds[" + std::to_string(i) + "].tandemTable";
         const uint16_t id = o["id"].get<uint16_t>();
         const VD *vd = a.findVD(id);
-        if (!vd || !isTandemLevel(vd->layout.raid))
+        if (!vd || !kxIsTandemRaid(vd->layout.raid))
             return r.fail(w, "the VD is not a Tandem VD (RAID code 10, 11 or 12)");
         if (!readTable(r, o["tandemTable"], w, a.family.get<TandemData>(kTandemFamily).tables[id]))
             return false;
@@ -171,7 +169,7 @@ void writeFamily(const Adapter &a, json &doc)
     for (const auto &t : d->tables) {
         const auto vd = a.vds.find(t.first);
         json *o = docObject(doc, "vds", t.first);
-        if (!o || vd == a.vds.end() || !isTandemLevel(vd->second.layout.raid))
+        if (!o || vd == a.vds.end() || !kxIsTandemRaid(vd->second.layout.raid))
             continue;
         json entries = json::array();
         for (const TandemEntry &e : t.second.entries)

@@ -55,8 +55,6 @@ std::string vdOsName(const Adapter &a, uint16_t vd);
 std::string pdOsName(const Adapter &a, uint16_t pd);
 // The OS sees this VD (its status counts as functional).
 bool vdVisibleToOs(const Adapter &a, const VD &vd);
-// RAID codes 10, 11 and 12 (tandem capacity, safe, hybrid).
-bool isTandemLevel(uint8_t raid);
 
 }  // namespace sim
 

@@ -145,26 +145,6 @@ unsigned dataDiskCount(uint8_t raid, unsigned n, uint8_t parity, uint8_t subVDs)
     }
 }
 
-// Bit of LogicalDriverMode that offers a RAID code; -1 for none.
-int raidBit(uint8_t raid)
-{
-    switch (raid) {
-    case 0: return 0;
-    case 1: return 1;
-    case 16: return 2;
-    case 17: return 3;
-    case 5: return 4;
-    case 6: return 5;
-    case 80: return 6;
-    case 15: return 7;
-    case 96: return 8;
-    case 10: return 9;
-    case 11: return 10;
-    case 12: return 11;
-    default: return -1;
-    }
-}
-
 // Whether n member disks make a layout of this RAID code.
 bool countFits(uint8_t raid, unsigned n, uint8_t parity)
 {
@@ -368,23 +348,23 @@ uint8_t Adapter::pdStatusBits(const PD &pd) const
 {
     uint8_t s = 0;
     if (pd.state == PD::OFFLINE)
-        s |= PDS_OFFLINE;
+        s |= KX_PD_OFFLINE;
     if (pd.spare == PD::kGlobalSpare)
-        s |= PDS_GLOBAL_SPARE;
+        s |= KX_PD_GLOBAL_SPARE;
     else if (pd.spare >= 0)
-        s |= PDS_DEDICATED_SPARE;
+        s |= KX_PD_DEDICATED_SPARE;
     bool member = pdUsedKiB(pd.id) > 0;
     for (const auto &g : arrays)
         if (arrayHolds(g.second, pd.id))
             member = true;
     if (member)
-        s |= PDS_ASSIGNED;
+        s |= KX_PD_ASSIGNED;
     if (pd.foreign)
-        s |= PDS_FOREIGN;
+        s |= KX_PD_FOREIGN;
     if (pd.bga.running() && pd.bga.type == PD_BGA_MEDIA_PATROL)
-        s |= PDS_MEDIA_PATROL;
-    if (!(s & (PDS_OFFLINE | PDS_GLOBAL_SPARE | PDS_DEDICATED_SPARE | PDS_ASSIGNED | PDS_FOREIGN)))
-        s |= PDS_FREE;
+        s |= KX_PD_MEDIA_PATROL;
+    if (!(s & (KX_PD_OFFLINE | KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE | KX_PD_ASSIGNED | KX_PD_FOREIGN)))
+        s |= KX_PD_FREE;
     return s;
 }
 

@@ -18,41 +18,21 @@
 #include <string>
 #include <vector>
 
+#include "kx_codes.h"
 #include "kx_records.h"
 #include "record_json.h"
 
 namespace sim {
 
 // Sentinels of the controller records.
-constexpr uint16_t kNone16 = 0xFFFF;
-constexpr uint16_t kNone8 = 0xFF;  // "no VD" in Block_Info.LDID, unused block slots
+constexpr uint16_t kNone16 = KX_ID_NONE;
+constexpr uint16_t kNone8 = KX_ID8_NONE;  // "no VD" in Block_Info.LDID, unused block slots
 // A member slot of a VD (in its blocks) or of an array (in its disks) that
 // lost its disk's configuration: it counts as failed until a rebuild fills it.
 constexpr uint16_t kLostMember = kNone16;
 
-// Status bytes the model answers with (their texts live in the tool).
-enum Status : uint8_t {
-    ST_OK = 0,
-    ST_FAILED = 1,
-    ST_RANGE = 5,
-    ST_INVALID_REQUEST = 6,
-    ST_INVALID_PARAM = 7,
-    ST_BAD_VD = 8,
-    ST_BAD_PD = 9,
-    ST_BAD_EXPANDER = 10,
-    ST_BAD_PM = 11,
-    ST_BAD_BLOCK = 12,
-    ST_BAD_ADAPTER = 13,
-    ST_BAD_ENCLOSURE = 15,
-    ST_BAD_BBU = 16,
-    ST_BAD_ARRAY = 17,
-    ST_NOT_SUPPORTED = 19,
-    ST_NO_VD = 59,
-    ST_VD_HAS_BGA = 61,
-    ST_NOT_REPORTABLE = 86,
-    ST_VD_HAS_OS = 158,
-    ST_PD_HAS_OS = 159,
-};
+// Status bytes the model answers with are the KX_ST_* codes of
+// kx_codes.h (their texts live in the tools).
 
 // Background activity codes (LD_Status.Bga, DG_Info.BgaType; for disks
 // HD_BGA_Status.Bga) and states (BgaState / BgaStatus).
@@ -71,22 +51,11 @@ enum BgaType : uint8_t {
 };
 enum BgaState : uint8_t {
     BGAS_NONE = 0,
-    BGAS_RUNNING = 1,
-    BGAS_ABORTED = 2,
-    BGAS_PAUSED = 3,
-    BGAS_AUTO_PAUSED = 4,
+    BGAS_RUNNING = KX_BGA_RUNNING,
+    BGAS_ABORTED = KX_BGA_ABORTED,
+    BGAS_PAUSED = KX_BGA_PAUSED,
+    BGAS_AUTO_PAUSED = KX_BGA_AUTO_PAUSED,
     BGAS_INTERRUPTED = 5,
-};
-
-// HD_RAID_Status.Status bits.
-enum PdStatusBits : uint8_t {
-    PDS_FREE = 0x01,
-    PDS_ASSIGNED = 0x02,
-    PDS_GLOBAL_SPARE = 0x04,
-    PDS_OFFLINE = 0x08,
-    PDS_MEDIA_PATROL = 0x20,
-    PDS_DEDICATED_SPARE = 0x40,
-    PDS_FOREIGN = 0x80,
 };
 
 // Activity rates of Adapter_Config_V2 run from 0 to this full rate; the
@@ -382,8 +351,6 @@ struct State {
 uint64_t roundedSize(uint64_t sizeKiB, uint8_t scheme);
 // Disks' worth of data in a layout of n members.
 unsigned dataDiskCount(uint8_t raid, unsigned n, uint8_t parity, uint8_t subVDs);
-// Bit of Adapter_Info.LogicalDriverMode that offers a RAID code; -1 for none.
-int raidBit(uint8_t raid);
 // Whether n member disks make a layout of this RAID code.
 bool countFits(uint8_t raid, unsigned n, uint8_t parity);
 
@@ -470,7 +437,7 @@ public:
 
     // False when the operation must return status() at once: no state, an
     // unknown adapter, or a fault entry for this operation.
-    bool ok() const { return m_status == ST_OK && !m_faulted; }
+    bool ok() const { return m_status == KX_ST_OK && !m_faulted; }
     uint8_t status() const { return m_status; }
 
     State &state();
@@ -488,7 +455,7 @@ private:
     void open(const char *op, int adapter);
 
     std::unique_lock<std::recursive_mutex> m_guard;  // threads of this process
-    uint8_t m_status = ST_OK;
+    uint8_t m_status = KX_ST_OK;
     bool m_faulted = false;
     bool m_dirty = false;
     bool m_locked = false;

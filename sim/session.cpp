@@ -247,7 +247,7 @@ uint8_t refreshLocked(bool announce)
         if (errno != ENOENT) {
             report(g.path, std::strerror(errno));
             g.loaded = false;
-            return ST_FAILED;
+            return KX_ST_FAILED;
         }
         State d = defaultState(nowMs());
         std::string error;
@@ -256,21 +256,21 @@ uint8_t refreshLocked(bool announce)
         if (!saveLocked(g.state, error)) {
             report(g.path, error);
             g.loaded = false;
-            return ST_FAILED;
+            return KX_ST_FAILED;
         }
-        return ST_OK;
+        return KX_ST_OK;
     }
     FileId id = fileId(st);
     if (g.loaded && gen == g.generation && id == g.id)
-        return ST_OK;
+        return KX_ST_OK;
     if (!announce && g.badKnown && gen == g.badGeneration && id == g.badId)
-        return ST_FAILED;
+        return KX_ST_FAILED;
 
     std::string text, error;
     if (!readFile(g.path, text, st, error)) {
         report(g.path, error);
         g.loaded = false;
-        return ST_FAILED;
+        return KX_ST_FAILED;
     }
     id = fileId(st);
     int64_t anchor = int64_t(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
@@ -281,14 +281,14 @@ uint8_t refreshLocked(bool announce)
         g.badKnown = true;
         g.badId = id;
         g.badGeneration = gen;
-        return ST_FAILED;
+        return KX_ST_FAILED;
     }
     g.state = std::move(s);
     g.loaded = true;
     g.id = id;
     g.generation = gen;
     g.badKnown = false;
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 // Opens the lock file for the current state path (again after a fork: an
@@ -348,7 +348,7 @@ Session::Session(const char *op, int adapter) : m_guard(sessionMutex()), m_adapt
     try {
         open(op, adapter);
     } catch (...) {
-        m_status = ST_FAILED;
+        m_status = KX_ST_FAILED;
     }
 }
 
@@ -356,13 +356,13 @@ void Session::open(const char *op, int adapter)
 {
     m_now = nowMs();
     if (!openLock() || !lockFile()) {
-        m_status = ST_FAILED;
+        m_status = KX_ST_FAILED;
         return;
     }
     m_locked = true;
     bool announce = std::strcmp(op, "KX_API_Initialize") == 0;
     m_status = refreshLocked(announce);
-    if (m_status != ST_OK)
+    if (m_status != KX_ST_OK)
         return;
     if (advance(g.state, m_now))
         m_dirty = true;
@@ -371,7 +371,7 @@ void Session::open(const char *op, int adapter)
     const std::map<std::string, uint8_t> *faults = &s.faults;
     if (adapter >= 0 && adapter != 0xFF) {
         if (static_cast<size_t>(adapter) >= s.adapters.size()) {
-            m_status = ST_BAD_ADAPTER;
+            m_status = KX_ST_BAD_ADAPTER;
             return;
         }
         faults = &s.adapters[adapter].faults;
@@ -427,7 +427,7 @@ uint8_t Session::finish(uint8_t status)
                 report(g.path, error);
                 // What is in memory was not stored: read the file again next time.
                 g.loaded = false;
-                status = ST_FAILED;
+                status = KX_ST_FAILED;
             }
         }
         unlockFile();

@@ -68,13 +68,13 @@ void show(const State &s)
             std::printf("  PD %u: %s, %llu KiB, %s%s", pd.id, pdState(pd),
                         static_cast<unsigned long long>(pd.sizeKiB), pd.model.c_str(), pd.ssd ? " (SSD)" : "");
             uint8_t bits = a.pdStatusBits(pd);
-            if (bits & PDS_GLOBAL_SPARE)
+            if (bits & KX_PD_GLOBAL_SPARE)
                 std::printf(", global spare");
-            else if (bits & PDS_DEDICATED_SPARE)
+            else if (bits & KX_PD_DEDICATED_SPARE)
                 std::printf(", spare of array %d", pd.spare);
-            else if (bits & PDS_ASSIGNED)
+            else if (bits & KX_PD_ASSIGNED)
                 std::printf(", assigned");
-            else if (bits & PDS_FREE)
+            else if (bits & KX_PD_FREE)
                 std::printf(", free");
             if (pd.bga.active())
                 std::printf(", activity %u state %u", pd.bga.type, pd.bga.state);
@@ -192,20 +192,20 @@ int main(int argc, char **argv)
 
     bool needsAdapter = cmd != "show" && cmd != "dump";
     Session s("arraysim", needsAdapter ? static_cast<int>(adapter) : -1);
-    if (s.status() == ST_BAD_ADAPTER) {
+    if (s.status() == KX_ST_BAD_ADAPTER) {
         std::fprintf(stderr, "arraysim: no adapter %lu\n", adapter);
         return 1;
     }
-    if (s.status() != ST_OK)
+    if (s.status() != KX_ST_OK)
         return 1;  // the library has said why on standard error
 
     if (cmd == "show" && args.empty()) {
         show(s.state());
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     }
     if (cmd == "dump" && args.empty()) {
         std::printf("%s\n", stateToJson(s.state()).dump(1, ' ', false, json::error_handler_t::replace).c_str());
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     }
     if (!needsAdapter)
         return usageError((cmd + " takes no arguments").c_str());
@@ -216,7 +216,7 @@ int main(int argc, char **argv)
             return usageError((cmd + " needs a PD id").c_str());
         PD::State to = cmd == "pull" ? PD::MISSING : cmd == "fail" ? PD::OFFLINE : PD::ONLINE;
         int rc = changeDisk(a, static_cast<uint16_t>(v), to, s);
-        return s.finish(ST_OK) == ST_OK ? rc : 1;
+        return s.finish(KX_ST_OK) == KX_ST_OK ? rc : 1;
     }
     if (cmd == "event") {
         if (args.size() < 2 || args.size() > 8)
@@ -231,7 +231,7 @@ int main(int argc, char **argv)
                                 static_cast<uint32_t>(f[6]), static_cast<uint32_t>(f[7]));
         std::printf("event %u queued\n", e.SequenceNo);
         s.changed();
-        return s.finish(ST_OK) == ST_OK ? 0 : 1;
+        return s.finish(KX_ST_OK) == KX_ST_OK ? 0 : 1;
     }
     if (cmd == "fault" || cmd == "clear-fault") {
         if (args.empty() || !isOperationName(args[0]))
@@ -246,7 +246,7 @@ int main(int argc, char **argv)
             a.faults.erase(args[0]);
         }
         s.changed();
-        return s.finish(ST_OK) == ST_OK ? 0 : 1;
+        return s.finish(KX_ST_OK) == KX_ST_OK ? 0 : 1;
     }
     return usageError(("unknown command " + cmd).c_str());
 }
