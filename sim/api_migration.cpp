@@ -1,6 +1,6 @@
 // Migrations: a VD or an array moves to another RAID level and/or onto
 // more disks while it stays in use. The new layout is kept as the object's
-// target and takes over when the migration completes (model.cpp).
+// target and takes over when the migration completes (lifecycle.cpp).
 //
 // A VD grows its member blocks in place where the disk has room behind
 // them (else it takes a new block on that disk); disks it takes in get a

@@ -45,7 +45,7 @@ SIM_EXPORT KX_U8 KX_Flash_NVSRAM(KX_U8 adapter, KX_U8 direction, DBG_NVSRAM *t)
     SIM_GUARD(return onAdapter("KX_Flash_NVSRAM", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!t || t->NumBytes == 0 || t->NumBytes > sizeof t->Data)
             return KX_ST_INVALID_PARAM;
-        NvsramData &d = a.family.get<NvsramData>(kNvsramFamily);
+        NvsramData &d = nvsramData(a);
         const uint8_t st = transfer(s, d.nvsram, direction, t->Offset, t->NumBytes, t->Data);
         if (st == KX_ST_OK)
             t->ReturnedCount = t->NumBytes;
@@ -60,7 +60,7 @@ SIM_EXPORT KX_U8 KX_Flash_Byte(KX_U8 adapter, KX_U8 direction, KX_U32 offset, KX
             return KX_ST_NOT_SUPPORTED;
         if (!data || length == 0)
             return KX_ST_INVALID_PARAM;
-        NvsramData &d = a.family.get<NvsramData>(kNvsramFamily);
+        NvsramData &d = nvsramData(a);
         return transfer(s, d.flash, direction, offset, length, data);
     });)
 }
@@ -71,7 +71,7 @@ SIM_EXPORT KX_U8 KX_Adapter_Read_Register(KX_U8 adapter, KX_U8 type, KX_U32 addr
         const uint8_t st = checkRegister(type, address, reg);
         if (st != KX_ST_OK)
             return st;
-        const NvsramData *d = a.family.find<NvsramData>(kNvsramFamily);
+        const NvsramData *d = nvsramDataOf(a);
         reg->value = 0;
         if (d) {
             auto it = d->registers.find({type, address});
@@ -88,7 +88,7 @@ SIM_EXPORT KX_U8 KX_Adapter_Write_Register(KX_U8 adapter, KX_U8 type, KX_U32 add
         const uint8_t st = checkRegister(type, address, reg);
         if (st != KX_ST_OK)
             return st;
-        a.family.get<NvsramData>(kNvsramFamily).registers[{type, address}] = reg->value;
+        nvsramData(a).registers[{type, address}] = reg->value;
         s.changed();
         return KX_ST_OK;
     });)

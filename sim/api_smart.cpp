@@ -63,7 +63,7 @@ uint8_t runAta(Adapter &a, PD &pd, KX_U8 *regs, bool &changed)
         case kOfflineAbort: test = SELFTEST_NONE; break;
         default: return KX_ST_NOT_SUPPORTED;
         }
-        a.family.get<SmartData>("smart").disks[pd.id].selfTest = test;
+        smartData(a).disks[pd.id].selfTest = test;
         changed = true;
         break;
     }

@@ -95,7 +95,7 @@ TandemTable *tableOf(Adapter &a, KX_U16 id, uint8_t &status)
         status = KX_ST_INVALID_REQUEST;
         return nullptr;
     }
-    auto &tables = a.family.get<TandemData>(kTandemFamily).tables;
+    auto &tables = tandemData(a).tables;
     auto it = tables.find(id);
     if (it == tables.end())
         it = tables.emplace(id, TandemTable{kTandemTableCapacity, {}}).first;

@@ -7,6 +7,10 @@
 
 namespace sim {
 
+namespace {
+constexpr char kName[] = "tandem";
+}  // namespace
+
 bool vdVisibleToOs(const Adapter &a, const VD &vd)
 {
     LD_Info r;
@@ -68,7 +72,7 @@ int pdPlace(const Adapter &a, uint16_t id)
 
 const std::string *givenName(const Adapter &a, bool vd, uint16_t id)
 {
-    const TandemData *d = a.family.find<TandemData>(kTandemFamily);
+    const TandemData *d = tandemDataOf(a);
     if (!d)
         return nullptr;
     const auto &names = vd ? d->vdOsName : d->pdOsName;
@@ -91,7 +95,7 @@ bool readNames(ValueReader &r, const json &doc, const std::string &where, const 
             return false;
         if (name.size() > kOsNameBytes)
             return r.fail(w, "longer than " + std::to_string(kOsNameBytes) + " bytes");
-        TandemData &d = a.family.get<TandemData>(kTandemFamily);
+        TandemData &d = tandemData(a);
         const uint16_t id = o["id"].get<uint16_t>();
         (std::string(list) == "vds" ? d.vdOsName : d.pdOsName)[id] = name;
     }
@@ -143,7 +147,7 @@ bool readTables(ValueReader &r, const json &doc, const std::string &where, Adapt
         const VD *vd = a.findVD(id);
         if (!vd || !kxIsTandemRaid(vd->layout.raid))
             return r.fail(w, "the VD is not a Tandem VD (RAID code 10, 11 or 12)");
-        if (!readTable(r, o["tandemTable"], w, a.family.get<TandemData>(kTandemFamily).tables[id]))
+        if (!readTable(r, o["tandemTable"], w, tandemData(a).tables[id]))
             return false;
     }
     return true;
@@ -156,7 +160,7 @@ bool readFamily(ValueReader &r, const json &doc, const std::string &where, Adapt
 
 void writeFamily(const Adapter &a, json &doc)
 {
-    const TandemData *d = a.family.find<TandemData>(kTandemFamily);
+    const TandemData *d = tandemDataOf(a);
     if (!d)
         return;
     for (const auto &n : d->vdOsName)
@@ -202,8 +206,12 @@ std::string pdOsName(const Adapter &a, uint16_t id)
     return place < 0 ? "" : diskName(static_cast<unsigned>(place));
 }
 
-extern const Family gTandemFamily = {
-    kTandemFamily, {}, {{"vds", "osName"}, {"pds", "osName"}, {"vds", "tandemTable"}}, readFamily, writeFamily, nullptr,
+TandemData &tandemData(Adapter &a) { return a.family.get<TandemData>(kName); }
+
+const TandemData *tandemDataOf(const Adapter &a) { return a.family.find<TandemData>(kName); }
+
+extern const Family kTandemFamily = {
+    kName, {}, {{"vds", "osName"}, {"pds", "osName"}, {"vds", "tandemTable"}}, readFamily, writeFamily, nullptr,
 };
 
 }  // namespace sim

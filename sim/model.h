@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "geometry.h"
 #include "kx_codes.h"
 #include "kx_records.h"
 #include "record_json.h"
@@ -112,9 +113,11 @@ struct PD {
     uint16_t id = 0;
     uint64_t sizeKiB = 0;
     std::string model, serial, firmware;
-    enum Iface : uint8_t { SATA, SAS, PATA } iface = SATA;
+    enum Iface : uint8_t { SATA, SAS, PATA };
+    uint8_t iface = SATA;
     bool ssd = false;
-    enum State : uint8_t { ONLINE, OFFLINE, MISSING } state = ONLINE;
+    enum State : uint8_t { ONLINE, OFFLINE, MISSING };
+    uint8_t state = ONLINE;
     int spare = -1;  // -1 none, kGlobalSpare, else the array it is dedicated to
     bool foreign = false;
     bool smartExceeded = false;
@@ -345,14 +348,6 @@ struct State {
     std::vector<Adapter> adapters;
     std::map<std::string, uint8_t> faults;  // for operations without an adapter
 };
-
-// A size in KiB rounded down by a RoundingScheme: 1 to whole GiB, 2 to
-// 10 GiB, anything else not at all.
-uint64_t roundedSize(uint64_t sizeKiB, uint8_t scheme);
-// Disks' worth of data in a layout of n members.
-unsigned dataDiskCount(uint8_t raid, unsigned n, uint8_t parity, uint8_t subVDs);
-// Whether n member disks make a layout of this RAID code.
-bool countFits(uint8_t raid, unsigned n, uint8_t parity);
 
 // --- documents ----------------------------------------------------------
 

@@ -125,7 +125,7 @@ int changeDisk(Adapter &a, uint16_t id, PD::State to, Session &s)
         return 0;
     }
     auto before = a.vdStatuses();
-    PD::State from = pd->state;
+    const uint8_t from = pd->state;
     pd->state = to;
     if (to == PD::MISSING)
         a.queueEvent(EVC_PD, 0, id, SEV_WARNING);  // plugged out

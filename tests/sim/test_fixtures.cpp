@@ -2,8 +2,12 @@
 // fixtures refused with a message naming the file and the problem.
 #include "sim_fixture.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "model.h"
 #include "record_json.h"
+#include "state_doc.h"
 
 namespace {
 
@@ -268,6 +272,29 @@ TEST(StateDocument, WrittenStateReadsBackTheSame)
     sim::buildTargetLDInfo(a, a.vds.at(2), t);
     EXPECT_EQ(textOf(t.Name, 16), "t");
     EXPECT_EQ(t.RaidMode, 1);
+}
+
+std::string fileText(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// sim/README.md documents every key and enumeration word of the state
+// document's tables.
+TEST(StateDocument, ReadmeNamesEveryKeyOfTheTables)
+{
+    const std::string readme = fileText(SIM_README);
+    ASSERT_FALSE(readme.empty());
+    for (const sim::DocumentedNames &t : sim::stateDocumentNames()) {
+        for (const std::string &k : t.keys)
+            EXPECT_TRUE(readme.find("`" + k) != std::string::npos || readme.find("\"" + k + "\"") != std::string::npos)
+                << t.table << " key " << k;
+        for (const std::string &w : t.words)
+            EXPECT_NE(readme.find("\"" + w + "\""), std::string::npos) << t.table << " word " << w;
+    }
 }
 
 }  // namespace
