@@ -47,8 +47,12 @@ json value(const Field<T> &f, const T &obj)
         return ref<bool>(f, obj);
     case Spelling::Text:
         return ref<std::string>(f, obj);
-    case Spelling::Word:
-        return f.words->wordOf(ref<uint8_t>(f, obj));
+    case Spelling::Word: {
+        // A value given as a number that has no word goes back as that
+        // number: as the first word it would read back as another value.
+        const uint8_t v = ref<uint8_t>(f, obj);
+        return f.max && !f.words->has(v) ? json(v) : json(f.words->wordOf(v));
+    }
     case Spelling::OptionalId: {
         const uint16_t id = ref<uint16_t>(f, obj);
         return id == kNone16 ? json(nullptr) : json(id);
