@@ -222,6 +222,21 @@ struct Enclosure {
     Overlays ov;
 };
 
+// A fault entry: calls of an operation (or, under kAnyOperation, of every
+// operation) answer `status` without doing anything. Without a count every
+// call fails; with one, the calls are counted and the `call`-th fails
+// (with `onward`, that one and every later one). The count is state: it
+// is stored with the rest, so calls of any process count.
+struct Fault {
+    uint8_t status = 0;
+    uint32_t call = 0;  // 0: every call
+    bool onward = false;
+    uint32_t made = 0;  // calls counted so far
+
+    bool counted() const { return call != 0; }
+};
+constexpr const char *kAnyOperation = "*";
+
 // A family's share of an adapter's state (see family.h). Copied deeply
 // with the adapter.
 struct FamilyData {
@@ -289,7 +304,7 @@ struct Adapter {
     std::map<uint16_t, Expander> expanders;
     std::map<uint16_t, Enclosure> enclosures;
     std::deque<Event> events;
-    std::map<std::string, uint8_t> faults;
+    std::map<std::string, Fault> faults;
     FamilySlots family;  // state of the families of family.h, by name
 
     bool arrayBased() const { return info.MaxDiskGroup != 0; }
@@ -346,7 +361,7 @@ struct Adapter {
 
 struct State {
     std::vector<Adapter> adapters;
-    std::map<std::string, uint8_t> faults;  // for operations without an adapter
+    std::map<std::string, Fault> faults;  // for operations without an adapter
 };
 
 // --- documents ----------------------------------------------------------

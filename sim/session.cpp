@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include "model.h"
+#include "operations.h"
 
 namespace sim {
 
@@ -368,7 +369,7 @@ void Session::open(const char *op, int adapter)
         m_dirty = true;
 
     State &s = g.state;
-    const std::map<std::string, uint8_t> *faults = &s.faults;
+    std::map<std::string, Fault> *faults = &s.faults;
     if (adapter >= 0 && adapter != 0xFF) {
         if (static_cast<size_t>(adapter) >= s.adapters.size()) {
             m_status = KX_ST_BAD_ADAPTER;
@@ -376,19 +377,51 @@ void Session::open(const char *op, int adapter)
         }
         faults = &s.adapters[adapter].faults;
     }
-    auto it = faults->find(op);
-    if (it == faults->end() && (adapter < 0 || adapter == 0xFF) && !s.adapters.empty()) {
-        const auto &f0 = s.adapters[0].faults;
-        auto it0 = f0.find(op);
-        if (it0 != f0.end()) {
-            m_faulted = true;
-            m_status = it0->second;
+    // The entry of an operation: the call's own map, else for a call
+    // without an adapter adapter 0's.
+    auto entry = [&](const char *name) -> Fault * {
+        auto it = faults->find(name);
+        if (it != faults->end())
+            return &it->second;
+        if ((adapter < 0 || adapter == 0xFF) && !s.adapters.empty()) {
+            auto it0 = s.adapters[0].faults.find(name);
+            if (it0 != s.adapters[0].faults.end())
+                return &it0->second;
+        }
+        return nullptr;
+    };
+    Fault *own = entry(op);
+    Fault *any = entry(kAnyOperation);
+    if (any && !isOperationName(op))
+        any = nullptr;  // the control program's own look at the state
+    bool counted = false;
+    auto fails = [&](Fault *f) {
+        if (!f)
+            return false;
+        if (!f->counted())
+            return true;
+        if (f->made < UINT32_MAX)
+            ++f->made;
+        counted = true;
+        return f->onward ? f->made >= f->call : f->made == f->call;
+    };
+    const bool ownFails = fails(own);
+    const bool anyFails = fails(any);
+    if (counted) {
+        // Stored at once: a faulted call, or one that answers early,
+        // ends without finish().
+        std::string error;
+        if (!saveLocked(g.state, error)) {
+            report(g.path, error);
+            g.loaded = false;
+            m_status = KX_ST_FAILED;
             return;
         }
+        m_dirty = false;
     }
-    if (it != faults->end()) {
+    if (ownFails || anyFails) {
         m_faulted = true;
-        m_status = it->second;
+        m_status = ownFails ? own->status : any->status;
     }
 }
 

@@ -27,8 +27,12 @@ const char kUsage[] =
     "  fail <pd>                 make a disk fail (offline)\n"
     "  event <class> <code> [<device> [<severity> [<p0> [<p1> [<p2> [<p3>]]]]]]\n"
     "                            queue an event\n"
-    "  fault <operation> <status>  make every call of an operation return status\n"
-    "  clear-fault <operation>   remove a fault\n"
+    "  fault <operation> <status> [<n> [onward]]\n"
+    "                            make every call of an operation return status, or\n"
+    "                            only its n-th call from now (onward: and every later one)\n"
+    "  fault any <status> <n> [onward]\n"
+    "                            the same for the n-th call of any operation\n"
+    "  clear-fault <operation>|any  remove a fault\n"
     "\n"
     "The state file is ARRAYCORE_SIM_STATE, default /var/lib/arraycore-sim/state.json.\n";
 
@@ -48,6 +52,15 @@ int usageError(const char *what)
 {
     std::fprintf(stderr, "arraysim: %s\n%s", what, kUsage);
     return 2;
+}
+
+std::string faultText(const std::string &op, const Fault &f)
+{
+    std::string t = (op == kAnyOperation ? std::string("any operation") : op) + " returns " + std::to_string(f.status);
+    if (f.counted())
+        t += " on call " + std::to_string(f.call) + (f.onward ? " and later" : "") + " (" + std::to_string(f.made) +
+             " made)";
+    return t;
 }
 
 const char *pdState(const PD &pd)
@@ -106,10 +119,10 @@ void show(const State &s)
         if (a.faults.empty())
             std::printf("  faults: none\n");
         for (const auto &f : a.faults)
-            std::printf("  fault: %s returns %u\n", f.first.c_str(), f.second);
+            std::printf("  fault: %s\n", faultText(f.first, f.second).c_str());
     }
     for (const auto &f : s.faults)
-        std::printf("fault: %s returns %u\n", f.first.c_str(), f.second);
+        std::printf("fault: %s\n", faultText(f.first, f.second).c_str());
 }
 
 // Changes one disk's presence, with the events a controller raises.
@@ -234,16 +247,32 @@ int main(int argc, char **argv)
         return s.finish(KX_ST_OK) == KX_ST_OK ? 0 : 1;
     }
     if (cmd == "fault" || cmd == "clear-fault") {
-        if (args.empty() || !isOperationName(args[0]))
-            return usageError("name an operation of the library, such as KX_PD_GetHDInfo_Ext");
+        const bool any = !args.empty() && (std::strcmp(args[0], "any") == 0 || std::strcmp(args[0], kAnyOperation) == 0);
+        if (args.empty() || (!any && !isOperationName(args[0])))
+            return usageError("name an operation of the library, such as KX_PD_GetHDInfo_Ext, or any");
+        const std::string key = any ? kAnyOperation : args[0];
         if (cmd == "fault") {
-            if (args.size() != 2 || !number(args[1], 255, v))
+            Fault f;
+            if (args.size() < 2 || args.size() > 4 || !number(args[1], 255, v))
                 return usageError("fault needs an operation and a status from 0 to 255");
-            a.faults[args[0]] = static_cast<uint8_t>(v);
+            f.status = static_cast<uint8_t>(v);
+            if (args.size() >= 3) {
+                if (!number(args[2], 0xFFFFFFFF, v) || v == 0)
+                    return usageError("the call to fail is counted from 1");
+                f.call = static_cast<uint32_t>(v);
+            } else if (any) {
+                return usageError("fault any needs the call to fail");
+            }
+            if (args.size() == 4) {
+                if (std::strcmp(args[3], "onward") != 0)
+                    return usageError("after the call only \"onward\" may follow");
+                f.onward = true;
+            }
+            a.faults[key] = f;
         } else {
             if (args.size() != 1)
                 return usageError("clear-fault needs an operation");
-            a.faults.erase(args[0]);
+            a.faults.erase(key);
         }
         s.changed();
         return s.finish(KX_ST_OK) == KX_ST_OK ? 0 : 1;

@@ -153,6 +153,8 @@ extern const ObjectFields<PM> kPmFields;
 extern const ObjectFields<Expander> kExpanderFields;
 extern const ObjectFields<Enclosure> kEnclosureFields;
 extern const ObjectFields<ParentLink> kParentFields;
+// A counted fault entry (a plain status number is a fault of every call).
+extern const ObjectFields<Fault> kFaultFields;
 extern const ObjectFields<Bga> kActivityFields;
 
 // The keys and enumeration words of each table: what the documentation

@@ -250,6 +250,17 @@ const ObjectFields<ParentLink> kParentFields = {
     {},
 };
 
+const ObjectFields<Fault> kFaultFields = {
+    "a fault",
+    {
+        {"status", Spelling::Number, &Fault::status, 255},
+        {"call", Spelling::Number, &Fault::call, 0xFFFFFFFF, nullptr, nullptr, 1, "the first call is call 1"},
+        {"onward", Spelling::Flag, &Fault::onward},
+        {"made", Spelling::Number, &Fault::made, 0xFFFFFFFF},
+    },
+    {},
+};
+
 const ObjectFields<Bga> kActivityFields = {
     "an activity",
     {
@@ -285,7 +296,8 @@ std::vector<DocumentedNames> stateDocumentNames()
             namesOf("vds target", kLayoutFields),     namesOf("arrays", kArrayFields),
             namesOf("arrays target", kArrayTargetFields), namesOf("pms", kPmFields),
             namesOf("expanders", kExpanderFields),    namesOf("enclosures", kEnclosureFields),
-            namesOf("parent", kParentFields),         namesOf("bga", kActivityFields)};
+            namesOf("parent", kParentFields),         namesOf("bga", kActivityFields),
+            namesOf("faults", kFaultFields)};
 }
 
 }  // namespace sim

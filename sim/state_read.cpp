@@ -15,17 +15,25 @@ namespace {
 struct Reader : TableReader {
     using TableReader::TableReader;
 
-    bool faults(const json &v, const std::string &where, std::map<std::string, uint8_t> &out)
+    bool faults(const json &v, const std::string &where, std::map<std::string, Fault> &out)
     {
         if (!v.is_object())
             return fail(where, "expected an object of operation name: status");
         for (auto it = v.begin(); it != v.end(); ++it) {
-            if (!isOperationName(it.key().c_str()))
-                return fail(where + "." + it.key(), "unknown operation");
-            uint8_t st = 0;
-            if (!num(it.value(), where + "." + it.key(), 255, st))
+            const std::string w = where + "." + it.key();
+            if (it.key() != kAnyOperation && !isOperationName(it.key().c_str()))
+                return fail(w, "unknown operation");
+            Fault f;
+            if (it.value().is_object()) {
+                if (!keys(kFaultFields, it.value(), w, f, nullptr, none))
+                    return false;
+                for (const char *needed : {kFaultFields.keyFor(&Fault::status), kFaultFields.keyFor(&Fault::call)})
+                    if (!it.value().contains(needed))
+                        return fail(w, std::string("missing \"") + needed + "\"");
+            } else if (!num(it.value(), w, 255, f.status)) {
                 return false;
-            out[it.key()] = st;
+            }
+            out[it.key()] = f;
         }
         return true;
     }

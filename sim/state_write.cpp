@@ -111,11 +111,17 @@ json objectJson(const ObjectFields<T> &t, const T &obj)
     return o;
 }
 
-json faultsJson(const std::map<std::string, uint8_t> &faults)
+json faultsJson(const std::map<std::string, Fault> &faults)
 {
     json out = json::object();
-    for (const auto &f : faults)
-        out[f.first] = f.second;
+    for (const auto &f : faults) {
+        if (!f.second.counted()) {
+            out[f.first] = f.second.status;
+            continue;
+        }
+        json &o = out[f.first] = json::object();
+        put(kFaultFields, f.second, o);
+    }
     return out;
 }
 

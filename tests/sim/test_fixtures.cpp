@@ -226,6 +226,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{R"({"adapters":[{"vds":[{"id":0,"blocks":[5]}]}]})", "no block 5"},
         BadCase{R"({"adapters":[{"Adapter_Info":{"MaxDiskGroup":0},"arrays":[{"id":0}]}]})", "has no arrays"},
         BadCase{R"({"adapters":[{"faults":{"KX_No_Such_Op":1}}]})", "KX_No_Such_Op: unknown operation"},
+        BadCase{R"({"faults":{"KX_LD_Delete":{"status":1}}})", "faults.KX_LD_Delete: missing \"call\""},
+        BadCase{R"({"faults":{"*":{"status":1,"call":0}}})", "faults.*.call: the first call is call 1"},
         BadCase{R"({"adapters":[{"colour":"red"}]})", "unknown key of an adapter"},
         BadCase{R"({"adapters":[{"events":[{"Event":{"Params":[1,2,3,4,5]}}]}]})", "longer than the field"},
         BadCase{R"([1,2,3])", "expected an object"}));
@@ -252,7 +254,7 @@ TEST(StateDocument, WrittenStateReadsBackTheSame)
         "vds":[{"id":2,"name":"x","raid":0,"pds":[0],"size":5000,"bga":{"type":2,"state":"paused","percent":12.5,"since":5},
                 "target":{"raid":1,"blocks":[0],"LD_Info":{"Name":"t"}},"LD_Config":{"TandemWaterMark":7}}],
         "events":[{"Event":{"Code":7,"SequenceNo":9}}],
-        "faults":{"KX_LD_Delete":3}}],"faults":{"KX_API_Finalize":4}})");
+        "faults":{"KX_LD_Delete":3,"*":{"status":2,"call":5,"made":1}}}],"faults":{"KX_API_Finalize":4}})");
     sim::State s;
     ASSERT_TRUE(sim::stateFromJson(fixture, 0, s, err)) << err;
     sim::json written = sim::stateToJson(s);
@@ -261,8 +263,11 @@ TEST(StateDocument, WrittenStateReadsBackTheSame)
     EXPECT_EQ(sim::stateToJson(back), written);
     const sim::Adapter &a = back.adapters.at(0);
     EXPECT_EQ(a.nextSeq, 10u);
-    EXPECT_EQ(a.faults.at("KX_LD_Delete"), 3);
-    EXPECT_EQ(back.faults.at("KX_API_Finalize"), 4);
+    EXPECT_EQ(a.faults.at("KX_LD_Delete").status, 3);
+    EXPECT_FALSE(a.faults.at("KX_LD_Delete").counted());
+    EXPECT_EQ(a.faults.at("*").call, 5u);
+    EXPECT_EQ(a.faults.at("*").made, 1u);
+    EXPECT_EQ(back.faults.at("KX_API_Finalize").status, 4);
     EXPECT_EQ(a.vds.at(2).bga.percent, 12.5);
     EXPECT_TRUE(a.vds.at(2).hasTarget);
     HD_Info r;
