@@ -81,9 +81,7 @@ Block *Adapter::findBlock(uint16_t id)
 Event &Adapter::queueEvent(uint16_t cls, uint16_t code, uint16_t device, uint8_t severity,
                            uint32_t p0, uint32_t p1, uint32_t p2, uint32_t p3)
 {
-    // A controller keeps a bounded queue; the oldest events give way.
-    constexpr size_t kMaxQueued = 4096;
-    while (events.size() >= kMaxQueued)
+    while (events.size() >= kEventQueueSize)
         events.pop_front();
     Event e;
     std::memset(&e, 0, sizeof e);

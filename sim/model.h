@@ -64,6 +64,11 @@ enum BgaState : uint8_t {
 constexpr uint8_t kFullRate = 250;
 inline uint32_t ratePercent(uint8_t rate) { return rate * 100u / kFullRate; }
 
+// A controller keeps a bounded event queue: past this many events of an
+// adapter the oldest give way. Sequence numbers only grow, so a reader
+// sees the loss as a gap between the last number it read and the next.
+constexpr size_t kEventQueueSize = 512;
+
 // Event classes of the controller's event queue.
 enum EventClass : uint16_t {
     EVC_ADAPTER = 0,

@@ -469,6 +469,8 @@ struct Reader : TableReader {
                 e.SequenceNo = a.nextSeq++;
             }
             a.events.push_back(e);
+            if (a.events.size() > kEventQueueSize)
+                a.events.pop_front();
         }
         return true;
     }

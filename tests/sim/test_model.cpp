@@ -6,6 +6,7 @@
 
 #include <sys/wait.h>
 
+#include "model.h"
 #include "record_json.h"
 
 namespace {
@@ -83,6 +84,40 @@ TEST_F(Events, DefaultControllerAnnouncesItself)
     ASSERT_EQ(KX_Adapter_GetInfo(0, &count, &info), 0);
     EXPECT_EQ(std::string(reinterpret_cast<const char *>(ev[0].SenseData), ev[0].SenseDataLength),
               textOf(info.SerialNo, 20));
+}
+
+// Past 512 events the oldest give way; the reader sees the loss as a gap
+// in the sequence numbers. A fixture is held to the same bound.
+TEST_F(Events, QueueIsBoundedAndLossShowsAsAGap)
+{
+    writeFixture(R"({"adapters":[{"events":[{"Event":{}},{"Event":{}}]}]})");
+    std::vector<Event> first = drain();
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first.back().SequenceNo, 2u);
+    {
+        sim::Session s("arraysim", 0);
+        ASSERT_TRUE(s.ok());
+        for (int i = 0; i < 600; ++i)
+            s.adapter().queueEvent(sim::EVC_MISC, 1, 0, sim::SEV_INFO, static_cast<uint32_t>(i));
+        s.changed();
+        ASSERT_EQ(s.finish(0), 0);
+    }
+    std::vector<Event> after = drain();
+    ASSERT_EQ(after.size(), 512u);
+    EXPECT_EQ(after.front().SequenceNo, 2u + 1 + 88);  // 88 lost
+    EXPECT_EQ(after.front().Params[0], 88u);
+    for (size_t i = 1; i < after.size(); ++i)
+        EXPECT_EQ(after[i].SequenceNo, after[i - 1].SequenceNo + 1);
+    EXPECT_EQ(after.back().SequenceNo, 602u);
+
+    std::string many = R"({"adapters":[{"events":[)";
+    for (int i = 0; i < 520; ++i)
+        many += std::string(i ? "," : "") + R"({"Event":{"Code":)" + std::to_string(i) + "}}";
+    writeFixture(many + "]}]}");
+    std::vector<Event> loaded = drain();
+    ASSERT_EQ(loaded.size(), 512u);
+    EXPECT_EQ(loaded.front().Code, 8);
+    EXPECT_EQ(loaded.front().SequenceNo, 9u);
 }
 
 TEST_F(Events, GetEventKeepsToItsMaximum)
