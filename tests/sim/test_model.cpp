@@ -4,6 +4,11 @@
 #include <algorithm>
 #include <ctime>
 
+#include <sys/wait.h>
+
+#include "model.h"
+#include "record_json.h"
+
 namespace {
 
 std::vector<Event> drain(KX_U8 adapter = 0)
@@ -81,6 +86,40 @@ TEST_F(Events, DefaultControllerAnnouncesItself)
               textOf(info.SerialNo, 20));
 }
 
+// Past 512 events the oldest give way; the reader sees the loss as a gap
+// in the sequence numbers. A fixture is held to the same bound.
+TEST_F(Events, QueueIsBoundedAndLossShowsAsAGap)
+{
+    writeFixture(R"({"adapters":[{"events":[{"Event":{}},{"Event":{}}]}]})");
+    std::vector<Event> first = drain();
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first.back().SequenceNo, 2u);
+    {
+        sim::Session s("arraysim", 0);
+        ASSERT_TRUE(s.ok());
+        for (int i = 0; i < 600; ++i)
+            s.adapter().queueEvent(sim::EVC_MISC, 1, 0, sim::SEV_INFO, static_cast<uint32_t>(i));
+        s.changed();
+        ASSERT_EQ(s.finish(0), 0);
+    }
+    std::vector<Event> after = drain();
+    ASSERT_EQ(after.size(), 512u);
+    EXPECT_EQ(after.front().SequenceNo, 2u + 1 + 88);  // 88 lost
+    EXPECT_EQ(after.front().Params[0], 88u);
+    for (size_t i = 1; i < after.size(); ++i)
+        EXPECT_EQ(after[i].SequenceNo, after[i - 1].SequenceNo + 1);
+    EXPECT_EQ(after.back().SequenceNo, 602u);
+
+    std::string many = R"({"adapters":[{"events":[)";
+    for (int i = 0; i < 520; ++i)
+        many += std::string(i ? "," : "") + R"({"Event":{"Code":)" + std::to_string(i) + "}}";
+    writeFixture(many + "]}]}");
+    std::vector<Event> loaded = drain();
+    ASSERT_EQ(loaded.size(), 512u);
+    EXPECT_EQ(loaded.front().Code, 8);
+    EXPECT_EQ(loaded.front().SequenceNo, 9u);
+}
+
 TEST_F(Events, GetEventKeepsToItsMaximum)
 {
     writeFixture(R"({"adapters":[{"events":[{"Event":{}},{"Event":{}},{"Event":{}}]}]})");
@@ -120,6 +159,65 @@ TEST_F(Faults, FaultedOperationReturnsItsStatusAndDoesNothing)
     KX_U8 n = 7;
     EXPECT_EQ(KX_EVT_GetEvent(0, 4, &n, ev), 1);
     EXPECT_EQ(n, 7);  // untouched
+}
+
+// A counted fault strikes the n-th call of its operation only, or (onward)
+// that call and every later one; the calls of other operations do not count.
+TEST_F(Faults, CountedFaultStrikesTheNthCallOnceOrOnward)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0}],"vds":[{"id":0,"pds":[0]}],
+        "faults":{"KX_PD_GetHDInfo_Ext":{"status":19,"call":2},
+                  "KX_LD_GetInfo":{"status":58,"call":2,"onward":true}}}]})");
+    ListBuffer<HD_Info> pd(2);
+    ListBuffer<LD_Info> vd(2);
+    std::vector<int> pdAnswers, vdAnswers;
+    for (int i = 0; i < 3; ++i) {
+        pdAnswers.push_back(KX_PD_GetHDInfo_Ext(0, pd.as<HD_Info_Request>()));
+        vdAnswers.push_back(KX_LD_GetInfo(0, vd.as<LD_Info_Request>()));
+    }
+    EXPECT_EQ(pdAnswers, (std::vector<int>{0, 19, 0}));
+    EXPECT_EQ(vdAnswers, (std::vector<int>{0, 58, 58}));
+    // The counts are written back with the entries.
+    const sim::json doc = sim::json::parse(readState());
+    EXPECT_EQ(doc["adapters"][0]["faults"]["KX_PD_GetHDInfo_Ext"]["made"], 3);
+    EXPECT_EQ(doc["adapters"][0]["faults"]["KX_LD_GetInfo"]["onward"], true);
+}
+
+// "*" counts the calls of every operation: the first n go through, the
+// next fails, once; an adapter's entry also counts calls without adapter.
+TEST_F(Faults, AnyOperationFailsAfterNCalls)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0}],"faults":{"*":{"status":4,"call":4}}}]})");
+    ListBuffer<HD_Info> pd(2);
+    ListBuffer<HD_Config> cfg(2);
+    EXPECT_EQ(KX_Adapter_GetCount(), 1);
+    EXPECT_EQ(KX_PD_GetHDInfo_Ext(0, pd.as<HD_Info_Request>()), 0);
+    EXPECT_EQ(KX_PD_GetConfig(0, cfg.as<HD_Config_Request>()), 0);
+    EXPECT_EQ(KX_PD_GetHDInfo_Ext(0, pd.as<HD_Info_Request>()), 4);
+    EXPECT_EQ(KX_PD_GetConfig(0, cfg.as<HD_Config_Request>()), 0);
+    EXPECT_EQ(KX_API_RescanAdapter(), 0);
+}
+
+// Every call re-reads the state file, so a count must survive the process
+// that made the call, also a faulted call that ends without a change.
+TEST_F(Faults, CountsPersistAcrossProcesses)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0}],"faults":{"KX_PD_GetHDInfo_Ext":{"status":19,"call":2}}}]})");
+    std::vector<int> answers;
+    for (int i = 0; i < 3; ++i) {
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ListBuffer<HD_Info> pd(2);
+            _exit(KX_PD_GetHDInfo_Ext(0, pd.as<HD_Info_Request>()));
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status));
+        answers.push_back(WEXITSTATUS(status));
+    }
+    EXPECT_EQ(answers, (std::vector<int>{0, 19, 0}));
+    EXPECT_EQ(sim::json::parse(readState())["adapters"][0]["faults"]["KX_PD_GetHDInfo_Ext"]["made"], 3);
 }
 
 TEST_F(Faults, TopLevelFaultsCoverOperationsWithoutAdapter)
