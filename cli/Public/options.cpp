@@ -12,36 +12,69 @@
 #include "layout_rules.h"
 #include "parse.h"
 
-int runOptionLoop(int argc, char **argv, cmd_struct *pCmdInfo, const char *shortopts, const cli::option *longopts,
-                  bool helpWhenBare, int counts[128], const std::function<OptionTake(int opt, const char *arg)> &take)
+namespace {
+/* Whether letter c may be given only once under these rules. */
+bool onlyOnce(int c, const char *once)
 {
-    if (helpWhenBare && argc <= 1) {
+    return c > 0 && c < 128 && (once == nullptr || strchr(once, c) != nullptr);
+}
+} // namespace
+
+int refuseDuplicates(const int counts[128], const char *once)
+{
+    for (int i = 1; i < 128; ++i)
+        if (counts[i] > 1 && onlyOnce(i, once)) {
+            fputs(ErrorDuplicate, stream);
+            return 1;
+        }
+    return -1;
+}
+
+int runOptionLoop(int argc, char **argv, cmd_struct *pCmdInfo, const char *shortopts, const cli::option *longopts,
+                  const OptionLoopRules &rules, int counts[128],
+                  const std::function<OptionTake(int opt, const char *arg)> &take)
+{
+    if (rules.helpWhenBare && argc <= 1) {
         printCommandHelp(pCmdInfo);
         return 0;
     }
     int c;
     cli::optind = 1;
     while ((c = cli::getopt_long(argc, argv, shortopts, longopts, nullptr)) != -1) {
-        if (c == 1)
+        if (c == 0 || c == 1)
             continue;
-        if (c == '?')
+        if (c == '?') {
+            if (!rules.helpOnParseError)
+                return 1;
+            printCommandHelp(pCmdInfo);
+            return 0;
+        }
+        const bool letter = c > 0 && c < 128;
+        if (rules.duplicates == DUP_WHEN_MET && letter && counts[c] > 0 && onlyOnce(c, rules.once)) {
+            fputs(ErrorDuplicate, stream);
             return 1;
-        OptionTake t = c > 0 && c < 128 ? take(c, cli::optarg) : OPT_HELP;
+        }
+        OptionTake t = take(c, cli::optarg);
         if (t == OPT_REFUSED)
             return 1;
         if (t == OPT_HELP)
             printCommandHelp(pCmdInfo);
         if (t == OPT_HELP || t == OPT_DONE)
             return 0;
-        if (t == OPT_TAKEN)
+        if (t == OPT_TAKEN && letter)
             ++counts[c];
     }
-    for (int i = 0; i < 128; ++i)
-        if (counts[i] > 1) {
-            fputs(ErrorDuplicate, stream);
-            return 1;
-        }
+    if (rules.duplicates == DUP_AFTER_LOOP)
+        return refuseDuplicates(counts, rules.once);
     return -1;
+}
+
+int runOptionLoop(int argc, char **argv, cmd_struct *pCmdInfo, const char *shortopts, const cli::option *longopts,
+                  bool helpWhenBare, int counts[128], const std::function<OptionTake(int opt, const char *arg)> &take)
+{
+    OptionLoopRules rules;
+    rules.helpWhenBare = helpWhenBare;
+    return runOptionLoop(argc, argv, pCmdInfo, shortopts, longopts, rules, counts, take);
 }
 
 OptionTake takeDecimalId(const char *arg, unsigned long max, const char *badIdFormat, unsigned long &id)

@@ -21,14 +21,45 @@ enum OptionTake {
     OPT_IGNORED = 4, /* accepted without effect, and not counted */
 };
 
+/* When a letter given twice is refused (with ErrorDuplicate). */
+enum DuplicateCheck {
+    DUP_AFTER_LOOP, /* once every option is read: a later bad value or help comes first */
+    DUP_WHEN_MET,   /* at the second one, before its value is looked at */
+    DUP_BY_CALLER,  /* the handler calls refuseDuplicates after checks of its own */
+};
+
+/* What a command's option loop does besides handing options to its taker.
+   The defaults are those of most commands. */
+struct OptionLoopRules {
+    /* A command without any argument shows its help. */
+    bool helpWhenBare = false;
+    /* A parser diagnostic ('?', already on standard error) shows the help
+       and ends with 0, instead of ending with 1. */
+    bool helpOnParseError = false;
+    /* The letters that may be given only once; nullptr: every letter, "":
+       none. */
+    const char *once = nullptr;
+    DuplicateCheck duplicates = DUP_AFTER_LOOP;
+};
+
 /* The option loop of a handler: resets the parser, ignores the "-output"
-   pair (code 1), answers "?" with 1, hands every other option and its
-   argument to take, counts each letter in counts[] and shows the help for
-   an option take does not handle. With helpWhenBare, a command without any
-   argument shows its help. Afterwards a letter given twice writes
-   ErrorDuplicate. Returns -1 to go on, else the handler's result. */
+   pair (code 1) and long options that store a flag themselves (code 0),
+   answers "?" with 1 (or the help, see the rules), hands every other
+   option and its argument to take, counts each letter take accepts in
+   counts[] and shows the help for an option take does not handle.
+   Repeated letters are refused as the rules say. Returns -1 to go on, else
+   the handler's result. */
+int runOptionLoop(int argc, char **argv, cmd_struct *pCmdInfo, const char *shortopts, const cli::option *longopts,
+                  const OptionLoopRules &rules, int counts[128],
+                  const std::function<OptionTake(int opt, const char *arg)> &take);
+/* The same with the default rules, and helpWhenBare as given. */
 int runOptionLoop(int argc, char **argv, cmd_struct *pCmdInfo, const char *shortopts, const cli::option *longopts,
                   bool helpWhenBare, int counts[128], const std::function<OptionTake(int opt, const char *arg)> &take);
+
+/* The duplicate check of DUP_BY_CALLER: writes ErrorDuplicate and returns
+   1 when one of the letters once names (nullptr: any) was counted more
+   than once, else -1. */
+int refuseDuplicates(const int counts[128], const char *once);
 
 /* Takers shared by several commands: a decimal ID up to max with the command's message for a
    bad one (a printf format taking the text). */
