@@ -64,8 +64,13 @@ int runOptionLoop(int argc, char **argv, cmd_struct *pCmdInfo, const char *short
         if (t == OPT_TAKEN && letter)
             ++counts[c];
     }
-    if (rules.duplicates == DUP_AFTER_LOOP)
-        return refuseDuplicates(counts, rules.once);
+    if (rules.duplicates == DUP_AFTER_LOOP && refuseDuplicates(counts, rules.once) >= 0)
+        return 1;
+    for (const char *p = rules.required; *p; ++p)
+        if (static_cast<unsigned char>(*p) < 128 && counts[static_cast<unsigned char>(*p)] == 0) {
+            fprintf(stream, OptionRequired, pCmdInfo->cmd, *p);
+            return 1;
+        }
     return -1;
 }
 

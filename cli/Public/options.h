@@ -40,6 +40,11 @@ struct OptionLoopRules {
        none. */
     const char *once = nullptr;
     DuplicateCheck duplicates = DUP_AFTER_LOOP;
+    /* The letters that must be given, in the order they are checked once
+       the options are read (after the duplicate check; under
+       DUP_BY_CALLER before the caller's): the first one missing writes
+       OptionRequired and the command ends with 1. */
+    const char *required = "";
 };
 
 /* The option loop of a handler: resets the parser, ignores the "-output"
@@ -47,8 +52,8 @@ struct OptionLoopRules {
    answers "?" with 1 (or the help, see the rules), hands every other
    option and its argument to take, counts each letter take accepts in
    counts[] and shows the help for an option take does not handle.
-   Repeated letters are refused as the rules say. Returns -1 to go on, else
-   the handler's result. */
+   Repeated and missing letters are refused as the rules say. Returns -1 to
+   go on, else the handler's result. */
 int runOptionLoop(int argc, char **argv, cmd_struct *pCmdInfo, const char *shortopts, const cli::option *longopts,
                   const OptionLoopRules &rules, int counts[128],
                   const std::function<OptionTake(int opt, const char *arg)> &take);

@@ -71,7 +71,9 @@ int doDevMap(int argc, char **argv, cmd_struct *pCmdInfo)
     bool vd = false;
     KX_U32 id = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "o:i:\x01:h", longopts, false, counts, [&](int opt, const char *arg) {
+    OptionLoopRules rules;
+    rules.required = "o";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:i:\x01:h", longopts, rules, counts, [&](int opt, const char *arg) {
         switch (opt) {
         case 'o':
             if (strncasecmp(arg, "pd", 2) == 0) {
@@ -95,10 +97,6 @@ int doDevMap(int argc, char **argv, cmd_struct *pCmdInfo)
     });
     if (r >= 0)
         return r;
-    if (counts['o'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'o');
-        return 1;
-    }
     std::vector<KX_U16> ids;
     if (counts['i'] > 0) {
         ids.push_back(static_cast<KX_U16>(id));

@@ -17,7 +17,9 @@ int doError(int argc, char **argv, cmd_struct *pCmdInfo)
     };
     unsigned long code = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "c:\x01:h", longopts, false, counts, [&](int opt, const char *arg) {
+    OptionLoopRules rules;
+    rules.required = "c";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "c:\x01:h", longopts, rules, counts, [&](int opt, const char *arg) {
         if (opt != 'c')
             return OPT_HELP;
         if (!isNumber(arg)) {
@@ -33,10 +35,6 @@ int doError(int argc, char **argv, cmd_struct *pCmdInfo)
     });
     if (r >= 0)
         return r;
-    if (counts['c'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'c');
-        return 1;
-    }
     fprintf(stream, "\nError code %d: %s.\n", static_cast<int>(code),
             ErrorMessage(static_cast<KX_U8>(code)));
     return 0;

@@ -31,6 +31,7 @@ int doForceOnline(int argc, char **argv, cmd_struct *pCmdInfo)
     /* A repeated option is refused before its value is looked at. */
     OptionLoopRules rules;
     rules.duplicates = DUP_WHEN_MET;
+    rules.required = "i";
     int r = runOptionLoop(argc, argv, pCmdInfo, "i:p:\001:h", longOptions, rules, seen,
                           [&](int opt, const char *arg) {
                               switch (opt) {
@@ -59,10 +60,6 @@ int doForceOnline(int argc, char **argv, cmd_struct *pCmdInfo)
                           });
     if (r >= 0)
         return r;
-    if (!seen['i']) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'i');
-        return 1;
-    }
 
     AES_Entry_Config entry;
     memset(&entry, 0, sizeof entry);

@@ -190,6 +190,7 @@ int doGet(int argc, char **argv, cmd_struct *pCmdInfo)
     /* -s is checked, not used, and may be given again. */
     OptionLoopRules rules;
     rules.once = "oi";
+    rules.required = "o";
     int r = runOptionLoop(argc, argv, pCmdInfo, "o:i:\x01:s:h", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
@@ -224,10 +225,6 @@ int doGet(int argc, char **argv, cmd_struct *pCmdInfo)
                           });
     if (r >= 0)
         return r;
-    if (counts['o'] == 0) {
-        infoOut(OptionRequired, pCmdInfo->cmd, 'o');
-        return 1;
-    }
     switch (obj) {
     case GET_DRIVER:
         infoOut("\nLinux CLI needn't support :get -o driver.\n");

@@ -145,6 +145,7 @@ int infoParseOptions(int argc, char **argv, cmd_struct *pCmdInfo, const char *id
     /* A missing -o and a bad -i are told before a repeated option. */
     OptionLoopRules rules;
     rules.duplicates = DUP_BY_CALLER;
+    rules.required = "o";
     int r = runOptionLoop(argc, argv, pCmdInfo, "o:i:\001:h", longOptions, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
@@ -169,10 +170,6 @@ int infoParseOptions(int argc, char **argv, cmd_struct *pCmdInfo, const char *id
                           });
     if (r >= 0)
         return r;
-    if (counts['o'] == 0) {
-        infoOut(OptionRequired, pCmdInfo->cmd, 'o');
-        return 1;
-    }
     if (out.haveId && out.id > maxId) {
         /* Digits beyond int range are echoed as typed. */
         if (out.id > 0x7FFFFFFFUL)

@@ -28,7 +28,9 @@ int doRegister(int argc, char **argv, cmd_struct *pCmdInfo)
     KX_U8 type = 255;
     KX_U32 address = 0, value = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "t:a:d:v:\x01:h", longopts, false, counts,
+    OptionLoopRules rules;
+    rules.required = "a";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "t:a:d:v:\x01:h", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 't':
@@ -67,10 +69,6 @@ int doRegister(int argc, char **argv, cmd_struct *pCmdInfo)
                           });
     if (r >= 0)
         return r;
-    if (counts['a'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'a');
-        return 1;
-    }
     if (write && counts['v'] == 0) {
         fprintf(stream, "-v is must in the write register command.\n");
         return 1;

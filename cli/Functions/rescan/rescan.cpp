@@ -27,6 +27,7 @@ int doRescan(int argc, char **argv, cmd_struct *pCmdInfo)
     /* --force may be said twice; the action only once. */
     OptionLoopRules rules;
     rules.once = "a";
+    rules.required = "a";
     int r = runOptionLoop(argc, argv, pCmdInfo, "a:f\x01:h", longopts, rules, counts, [&](int opt, const char *arg) {
         switch (opt) {
         case 'a':
@@ -41,10 +42,6 @@ int doRescan(int argc, char **argv, cmd_struct *pCmdInfo)
     });
     if (r >= 0)
         return r;
-    if (!action) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'a');
-        return 1;
-    }
     if (strcmp(action, "getcount") == 0) {
         fprintf(stream, "\nGet Rescan Count : (%d).\n", KX_API_GetRescanCount(force));
         return 0;

@@ -80,7 +80,9 @@ int doSmart(int argc, char **argv, cmd_struct *pCmdInfo)
     };
     KX_U16 pdId = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "p:\x01:h", longopts, false, counts, [&](int opt, const char *arg) {
+    OptionLoopRules rules;
+    rules.required = "p";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "p:\x01:h", longopts, rules, counts, [&](int opt, const char *arg) {
         if (opt != 'p')
             return OPT_HELP;
         if (!smartParseDiskId(arg, pdId)) {
@@ -91,10 +93,6 @@ int doSmart(int argc, char **argv, cmd_struct *pCmdInfo)
     });
     if (r >= 0)
         return r;
-    if (counts['p'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'p');
-        return 1;
-    }
 
     int rc = smartDiskCheck(pdId);
     if (rc != 0) {

@@ -26,7 +26,9 @@ int doSmartCtl(int argc, char **argv, cmd_struct *pCmdInfo)
     KX_U16 pdId = 0;
     KX_U8 testCode = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "i:t:\x01:h", longopts, false, counts, [&](int opt, const char *arg) {
+    OptionLoopRules rules;
+    rules.required = "ti";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "i:t:\x01:h", longopts, rules, counts, [&](int opt, const char *arg) {
         switch (opt) {
         case 'i':
             if (!smartParseDiskId(arg, pdId)) {
@@ -50,14 +52,6 @@ int doSmartCtl(int argc, char **argv, cmd_struct *pCmdInfo)
     });
     if (r >= 0)
         return r;
-    if (counts['t'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 't');
-        return 1;
-    }
-    if (counts['i'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'i');
-        return 1;
-    }
 
     int rc = smartDiskCheck(pdId);
     if (rc != 0)
