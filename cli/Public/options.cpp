@@ -82,13 +82,15 @@ int runOptionLoop(int argc, char **argv, cmd_struct *pCmdInfo, const char *short
     return runOptionLoop(argc, argv, pCmdInfo, shortopts, longopts, rules, counts, take);
 }
 
+OptionTake refuseOptionValue(const char *badFormat, const char *arg)
+{
+    fprintf(stream, badFormat, arg);
+    return OPT_REFUSED;
+}
+
 OptionTake takeDecimalId(const char *arg, unsigned long max, const char *badIdFormat, unsigned long &id)
 {
-    if (!client::parseDecimal(arg, max, id)) {
-        fprintf(stream, badIdFormat, arg);
-        return OPT_REFUSED;
-    }
-    return OPT_TAKEN;
+    return client::parseDecimal(arg, max, id) ? OPT_TAKEN : refuseOptionValue(badIdFormat, arg);
 }
 
 OptionTake takePdList(const char *arg, bool dropRepeats, KX_U16 ids[], int &count)
@@ -110,23 +112,31 @@ OptionTake takeVdObject(const char *arg)
     return OPT_TAKEN;
 }
 
-OptionTake takeLayoutOption(int opt, const char *arg, bool dropRepeats, LayoutOptions &o)
+OptionTake takeRaidLevel(const char *arg, KX_U8 &raid)
+{
+    raid = chooseRaidMode(arg);
+    return raid == KX_RAID_NONE ? refuseOptionValue("-r : invalid raid mode %s\n", arg) : OPT_TAKEN;
+}
+
+OptionTake takeParityDisks(const char *arg, KX_U8 &count)
 {
     unsigned long v = 0;
+    if (!client::parseDecimal(arg, 255ul, v))
+        return refuseOptionValue("-q : invalid number of parity disks '%s'\n", arg);
+    count = static_cast<KX_U8>(v);
+    return OPT_TAKEN;
+}
+
+OptionTake takeLayoutOption(int opt, const char *arg, bool dropRepeats, LayoutOptions &o)
+{
+    KX_U8 parity = 0;
     switch (opt) {
     case 'r':
-        o.raid = chooseRaidMode(arg);
-        if (o.raid == KX_RAID_NONE) {
-            fprintf(stream, "-r : invalid raid mode %s\n", arg);
-            return OPT_REFUSED;
-        }
-        return OPT_TAKEN;
+        return takeRaidLevel(arg, o.raid);
     case 'q':
-        if (!client::parseDecimal(arg, 255ul, v)) {
-            fprintf(stream, "-q : invalid number of parity disks '%s'\n", arg);
+        if (takeParityDisks(arg, parity) != OPT_TAKEN)
             return OPT_REFUSED;
-        }
-        o.parity = static_cast<int>(v);
+        o.parity = parity;
         return OPT_TAKEN;
     case 'd':
         return takePdList(arg, dropRepeats, o.pds, o.pdCount);

@@ -5,7 +5,11 @@
 #ifndef CLI_OPTIONS_H
 #define CLI_OPTIONS_H
 
+#include <strings.h>
+
 #include <functional>
+#include <initializer_list>
+#include <utility>
 
 #include "kx_api.h"
 #include "kx_codes.h"
@@ -69,6 +73,32 @@ int refuseDuplicates(const int counts[128], const char *once);
 /* Takers shared by several commands: a decimal ID up to max with the command's message for a
    bad one (a printf format taking the text). */
 OptionTake takeDecimalId(const char *arg, unsigned long max, const char *badIdFormat, unsigned long &id);
+/* Writes badFormat (a printf format taking the text) and returns
+   OPT_REFUSED. */
+OptionTake refuseOptionValue(const char *badFormat, const char *arg);
+
+template <typename T> struct OptionWordValue {
+    using type = T;
+};
+/* A word of the table, compared without regard to case, into value; any
+   other writes badFormat with the text. */
+template <typename T>
+OptionTake takeWord(const char *arg, std::initializer_list<std::pair<const char *, typename OptionWordValue<T>::type>> words,
+                    const char *badFormat, T &value)
+{
+    for (const auto &w : words)
+        if (strcasecmp(arg, w.first) == 0) {
+            value = w.second;
+            return OPT_TAKEN;
+        }
+    return refuseOptionValue(badFormat, arg);
+}
+
+/* -r: a RAID level as the user names it. */
+OptionTake takeRaidLevel(const char *arg, KX_U8 &raid);
+/* -q: a number of parity disks, 0 to 255. */
+OptionTake takeParityDisks(const char *arg, KX_U8 &count);
+
 /* "-o vd", the only object of cc and init. */
 OptionTake takeVdObject(const char *arg);
 /* A PD list; a refused one writes "-d:invalid PD IDs %s\n". */

@@ -153,17 +153,11 @@ int doAESEntry(int argc, char **argv, cmd_struct *pCmdInfo)
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'o':
-                                  if (strcasecmp(arg, "getInfo") == 0) {
-                                      op = OP_GET_INFO;
-                                  } else if (strcasecmp(arg, "getCfg") == 0) {
-                                      op = OP_GET_CFG;
-                                  } else if (strcasecmp(arg, "setCfg") == 0) {
-                                      op = OP_SET_CFG;
-                                  } else {
-                                      fprintf(stream, "-o : invalid object '%s'\n", arg);
-                                      return OPT_REFUSED;
-                                  }
-                                  return OPT_TAKEN;
+                                  return takeWord(arg,
+                                                  {{"getInfo", OP_GET_INFO},
+                                                   {"getCfg", OP_GET_CFG},
+                                                   {"setCfg", OP_SET_CFG}},
+                                                  "-o : invalid object '%s'\n", op);
                               case 'i':
                                   return takeAesId(arg, 0xFF, "-i : invalid entry id '%s'\n", entry);
                               case 'p':

@@ -46,15 +46,8 @@ int doAESOp(int argc, char **argv, cmd_struct *pCmdInfo)
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'o':
-                                  if (strcasecmp(arg, "changePwd") == 0) {
-                                      op = OP_CHANGE_PWD;
-                                  } else if (strcasecmp(arg, "verifyKey") == 0) {
-                                      op = OP_VERIFY_KEY;
-                                  } else {
-                                      fprintf(stream, "-o : invalid object '%s'\n", arg);
-                                      return OPT_REFUSED;
-                                  }
-                                  return OPT_TAKEN;
+                                  return takeWord(arg, {{"changePwd", OP_CHANGE_PWD}, {"verifyKey", OP_VERIFY_KEY}},
+                                                  "-o : invalid object '%s'\n", op);
                               case 'e':
                                   return takeAesId(arg, 0xFF, "-e : invalid entry id '%s'\n", entry);
                               case 'i':

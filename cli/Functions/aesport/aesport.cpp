@@ -135,19 +135,12 @@ int doAESPort(int argc, char **argv, cmd_struct *pCmdInfo)
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'o':
-                                  if (strcasecmp(arg, "getCfg") == 0) {
-                                      op = OP_GET_CFG;
-                                  } else if (strcasecmp(arg, "set") == 0) {
-                                      op = OP_SET;
-                                  } else if (strcasecmp(arg, "mount") == 0) {
-                                      op = OP_MOUNT;
-                                  } else if (strcasecmp(arg, "dismount") == 0) {
-                                      op = OP_DISMOUNT;
-                                  } else {
-                                      fprintf(stream, "-o : invalid object '%s'\n", arg);
-                                      return OPT_REFUSED;
-                                  }
-                                  return OPT_TAKEN;
+                                  return takeWord(arg,
+                                                  {{"getCfg", OP_GET_CFG},
+                                                   {"set", OP_SET},
+                                                   {"mount", OP_MOUNT},
+                                                   {"dismount", OP_DISMOUNT}},
+                                                  "-o : invalid object '%s'\n", op);
                               case 'i':
                                   return takeAesId(arg, 0xFF, "-i : invalid port id '%s'\n", port);
                               case 'e':

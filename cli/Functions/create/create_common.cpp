@@ -159,23 +159,12 @@ bool createNameCharsOk(const char *name)
 OptionTake createTakeOption(int opt, const char *arg, bool v2, CreateOptions &o)
 {
     const Adapter_Info &info = gAdapterInfo[gCurrentAdapter];
-    unsigned long long v = 0;
     std::string bad;
     switch (opt) {
     case 'r':
-        o.raid = chooseRaidMode(arg);
-        if (o.raid == KX_RAID_NONE) {
-            fprintf(stream, "-r : invalid raid mode %s\n", arg);
-            return OPT_REFUSED;
-        }
-        return OPT_TAKEN;
+        return takeRaidLevel(arg, o.raid);
     case 'q':
-        if (!client::parseDecimal(arg, 255, v)) {
-            fprintf(stream, "-q : invalid number of parity disks '%s'\n", arg);
-            return OPT_REFUSED;
-        }
-        o.parity = static_cast<KX_U8>(v);
-        return OPT_TAKEN;
+        return takeParityDisks(arg, o.parity);
     case 'd':
         if (!client::parsePdList(arg, client::PdListRules{true, true}, o.pds.ids, o.pds.count, bad)) {
             if (v2)

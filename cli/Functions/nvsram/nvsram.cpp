@@ -84,15 +84,8 @@ int doNvsramRW(int argc, char **argv, cmd_struct *pCmdInfo)
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'a':
-                                  if (strcasecmp(arg, "read") == 0) {
-                                      direction = KX_NVSRAM_READ;
-                                  } else if (strcasecmp(arg, "write") == 0) {
-                                      direction = KX_NVSRAM_WRITE;
-                                  } else {
-                                      fprintf(stream, "-a : invalid action '%s'\n", arg);
-                                      return OPT_REFUSED;
-                                  }
-                                  return OPT_TAKEN;
+                                  return takeWord<KX_U8>(arg, {{"read", KX_NVSRAM_READ}, {"write", KX_NVSRAM_WRITE}},
+                                                         "-a : invalid action '%s'\n", direction);
                               case 's':
                                   if (!parseDecOrHex32(arg, &offset)) {
                                       fprintf(stream, "-s : invalid address offset '%s'\n", arg);

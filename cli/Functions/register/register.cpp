@@ -42,15 +42,8 @@ int doRegister(int argc, char **argv, cmd_struct *pCmdInfo)
                                       type = 255;
                                   return OPT_TAKEN;
                               case 'a':
-                                  if (strcasecmp(arg, "read") == 0) {
-                                      write = false;
-                                  } else if (strcasecmp(arg, "write") == 0) {
-                                      write = true;
-                                  } else {
-                                      fprintf(stream, "-t : invalid operation type '%s'\n", arg);
-                                      return OPT_REFUSED;
-                                  }
-                                  return OPT_TAKEN;
+                                  return takeWord(arg, {{"read", false}, {"write", true}},
+                                                  "-t : invalid operation type '%s'\n", write);
                               case 'd':
                                   if (!parseDecOrHex32(arg, &address)) {
                                       fprintf(stream, "-d : invalid address '%s'\n", arg);

@@ -37,15 +37,7 @@ int doSmartCtl(int argc, char **argv, cmd_struct *pCmdInfo)
             }
             return OPT_TAKEN;
         case 't':
-            if (strcasecmp(arg, "short") == 0) {
-                testCode = 1;
-            } else if (strcasecmp(arg, "long") == 0) {
-                testCode = 2;
-            } else {
-                fprintf(stream, "-t : invalid test type '%s'\n", arg);
-                return OPT_REFUSED;
-            }
-            return OPT_TAKEN;
+            return takeWord<KX_U8>(arg, {{"short", 1}, {"long", 2}}, "-t : invalid test type '%s'\n", testCode);
         default:
             return OPT_HELP;
         }

@@ -72,17 +72,9 @@ int doTandem(int argc, char **argv, cmd_struct *pCmdInfo)
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'o':
-                                  if (strcasecmp(arg, "empty") == 0) {
-                                      object = TO_EMPTY;
-                                  } else if (strcasecmp(arg, "count") == 0) {
-                                      object = TO_COUNT;
-                                  } else if (strcasecmp(arg, "delete") == 0) {
-                                      object = TO_DELETE;
-                                  } else {
-                                      fprintf(stream, "-o : invalid object '%s', should be empty or delete\n", arg);
-                                      return OPT_REFUSED;
-                                  }
-                                  return OPT_TAKEN;
+                                  return takeWord(arg,
+                                                  {{"empty", TO_EMPTY}, {"count", TO_COUNT}, {"delete", TO_DELETE}},
+                                                  "-o : invalid object '%s', should be empty or delete\n", object);
                               case 'd':
                                   if (!client::parseDecimal(arg, 0xFFFF, id)) {
                                       fprintf(stream, "-d : Tandem ID is not a number\n");
