@@ -54,8 +54,9 @@ struct OptionLoopRules {
 /* The option loop of a handler: resets the parser, ignores the "-output"
    pair (code 1) and long options that store a flag themselves (code 0),
    answers "?" with 1 (or the help, see the rules), hands every other
-   option and its argument to take, counts each letter take accepts in
-   counts[] and shows the help for an option take does not handle.
+   option and its argument to take (long options beyond the letters too),
+   counts each letter take accepts in counts[] and shows the help for an
+   option take does not handle.
    Repeated and missing letters are refused as the rules say. Returns -1 to
    go on, else the handler's result. */
 int runOptionLoop(int argc, char **argv, cmd_struct *pCmdInfo, const char *shortopts, const cli::option *longopts,
@@ -77,13 +78,16 @@ OptionTake takeDecimalId(const char *arg, unsigned long max, const char *badIdFo
    OPT_REFUSED. */
 OptionTake refuseOptionValue(const char *badFormat, const char *arg);
 
+/* Keeps the table's values from taking part in deducing T: the type of
+   value alone decides it, and the table's values convert to it. */
 template <typename T> struct OptionWordValue {
     using type = T;
 };
 /* A word of the table, compared without regard to case, into value; any
    other writes badFormat with the text. */
 template <typename T>
-OptionTake takeWord(const char *arg, std::initializer_list<std::pair<const char *, typename OptionWordValue<T>::type>> words,
+OptionTake takeWord(const char *arg,
+                    std::initializer_list<std::pair<const char *, typename OptionWordValue<T>::type>> words,
                     const char *badFormat, T &value)
 {
     for (const auto &w : words)

@@ -268,7 +268,8 @@ bool createDiskStateUsable(KX_U16 id, KX_U8 status, bool array)
         text = array ? "Offline disk %d can not be used to create arrray.\n"
                      : "Offline disk %d can not be used to create VD.\n";
     else if (status & (KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE))
-        text = array ? "Spare disk %d can not be used to create array.\n" : "Spare disk %d can not be used to create VD.\n";
+        text = array ? "Spare disk %d can not be used to create array.\n"
+                     : "Spare disk %d can not be used to create VD.\n";
     else if (status & KX_PD_FOREIGN)
         text = array ? "Foreign disk %d can not be used to create array.\n"
                      : "Foreign disk %d can not be used to create VD.\n";
