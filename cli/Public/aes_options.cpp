@@ -6,6 +6,7 @@
 #include <string.h>
 #include <strings.h>
 
+#include "Public/globals.h"
 #include "Public/utils.h"
 #include "parse.h"
 
@@ -41,6 +42,37 @@ bool parseAesId(const char *text, unsigned long max, unsigned long *value)
     if (text && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && strlen(text) > 10)
         return false;
     return client::parseDecimalOrHex(text, max, *value);
+}
+
+OptionTake takeAesId(const char *arg, unsigned long max, const char *badIdFormat, unsigned long &id)
+{
+    if (!parseAesId(arg, max, &id)) {
+        fprintf(stream, badIdFormat, arg);
+        return OPT_REFUSED;
+    }
+    return OPT_TAKEN;
+}
+
+OptionTake takePassword(const char *arg, AesText &password)
+{
+    if (!password.set(arg)) {
+        fprintf(stream, "-n : password of aes should be no more than %d characters\n", CLI_AES_TEXT_MAX);
+        return OPT_REFUSED;
+    }
+    return OPT_TAKEN;
+}
+
+OptionTake takeKey(const char *arg, AesText &key)
+{
+    if (!key.set(arg)) {
+        fprintf(stream, "-k : length of AES key should be no more than %d characters\n", CLI_AES_TEXT_MAX);
+        return OPT_REFUSED;
+    }
+    if (key.length == 0) {
+        fprintf(stream, "-k : key can not be NULL\n");
+        return OPT_REFUSED;
+    }
+    return OPT_TAKEN;
 }
 
 bool lineMayHoldSecret(const char *line)

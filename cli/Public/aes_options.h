@@ -8,6 +8,7 @@
 
 #include <stddef.h>
 #include "kx_types.h"
+#include "Public/options.h"
 
 /* Keys and passwords fill 32-byte controller fields. */
 #define CLI_AES_TEXT_MAX 32
@@ -33,6 +34,13 @@ struct AesText {
 /* An ID option: decimal digits or "0x" and hexadecimal digits, at most
    max. */
 bool parseAesId(const char *text, unsigned long max, unsigned long *value);
+
+/* Option takers of the encryption commands, with their messages: an ID
+   (parseAesId; badIdFormat is a printf format taking the text), a
+   password, and a key (which may not be empty). */
+OptionTake takeAesId(const char *arg, unsigned long max, const char *badIdFormat, unsigned long &id);
+OptionTake takePassword(const char *arg, AesText &password);
+OptionTake takeKey(const char *arg, AesText &key);
 
 /* True for a shell line whose first word is one of the commands that take
    keys and passwords (aesop, aesentry, aesport) or a part of one such word

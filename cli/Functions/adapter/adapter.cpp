@@ -7,6 +7,7 @@
 #include "kx_api.h"
 #include "Public/dispatch.h"
 #include "Public/getopt.h"
+#include "Public/options.h"
 #include "Public/globals.h"
 #include "Public/utils.h"
 
@@ -18,43 +19,32 @@ int doAdapter(int argc, char **argv, cmd_struct *pCmdInfo)
         {"help", cli::kNoArgument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
-    bool select = false;
     unsigned long id = 0;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "i:\x01:h", longopts, nullptr)) != -1) {
-        switch (c) {
-        case 1:
-            break;
-        case 'i': {
-            if (select) {
-                fputs(ErrorDuplicate, stream);
-                return 1;
-            }
-            if (!isNumber(cli::optarg)) {
-                fprintf(stream, "-i : invalid adapter id '%s'\n", cli::optarg);
-                return 1;
-            }
-            errno = 0;
-            id = strtoul(cli::optarg, nullptr, 10);
-            if (id >= gNumAdaptersFound) {
-                if (errno == 0 && id <= INT_MAX)
-                    fprintf(stream, "Adapter %d does not exist.\n", static_cast<int>(id));
-                else
-                    fprintf(stream, "Adapter %s does not exist.\n", cli::optarg);
-                return 1;
-            }
-            select = true;
-            break;
+    int counts[128] = {};
+    /* A second -i is refused before its value is looked at. */
+    OptionLoopRules rules;
+    rules.duplicates = DUP_WHEN_MET;
+    int r = runOptionLoop(argc, argv, pCmdInfo, "i:\x01:h", longopts, rules, counts, [&](int opt, const char *arg) {
+        if (opt != 'i')
+            return OPT_HELP;
+        if (!isNumber(arg)) {
+            fprintf(stream, "-i : invalid adapter id '%s'\n", arg);
+            return OPT_REFUSED;
         }
-        case '?':
-            return 1;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
+        errno = 0;
+        id = strtoul(arg, nullptr, 10);
+        if (id >= gNumAdaptersFound) {
+            if (errno == 0 && id <= INT_MAX)
+                fprintf(stream, "Adapter %d does not exist.\n", static_cast<int>(id));
+            else
+                fprintf(stream, "Adapter %s does not exist.\n", arg);
+            return OPT_REFUSED;
         }
-    }
-    if (!select) {
+        return OPT_TAKEN;
+    });
+    if (r >= 0)
+        return r;
+    if (counts['i'] == 0) {
         KX_U8 count = KX_Adapter_GetCount();
         /* Handlers index the 16-slot adapter table with numbers below it. */
         if (count > CLI_MAX_ADAPTERS)

@@ -14,6 +14,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "kx_api.h"
 #include "kx_records_ext.h"
 
@@ -143,62 +144,32 @@ int doAESEntry(int argc, char **argv, cmd_struct *pCmdInfo)
     EntryOp op = OP_NONE;
     unsigned long entry = 0;
     AesText password, key;
-    bool seen[256] = {};
+    int seen[128] = {};
 
-    cli::optind = 1;
-    for (;;) {
-        int c = cli::getopt_long(argc, argv, "o:i:p:k:\001:h", longOptions, nullptr);
-        if (c == -1)
-            break;
-        if (c == 1)
-            continue;
-        if (c == '?')
-            return 1;
-        if (c != 'h' && seen[c & 0xFF]) {
-            fputs(ErrorDuplicate, stream);
-            return 1;
-        }
-        seen[c & 0xFF] = true;
-        switch (c) {
-        case 'o':
-            if (strcasecmp(cli::optarg, "getInfo") == 0) {
-                op = OP_GET_INFO;
-            } else if (strcasecmp(cli::optarg, "getCfg") == 0) {
-                op = OP_GET_CFG;
-            } else if (strcasecmp(cli::optarg, "setCfg") == 0) {
-                op = OP_SET_CFG;
-            } else {
-                fprintf(stream, "-o : invalid object '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'i':
-            if (!parseAesId(cli::optarg, 0xFF, &entry)) {
-                fprintf(stream, "-i : invalid entry id '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'p':
-            if (!password.set(cli::optarg)) {
-                fprintf(stream, "-n : password of aes should be no more than %d characters\n", CLI_AES_TEXT_MAX);
-                return 1;
-            }
-            break;
-        case 'k':
-            if (!key.set(cli::optarg)) {
-                fprintf(stream, "-k : length of AES key should be no more than %d characters\n", CLI_AES_TEXT_MAX);
-                return 1;
-            }
-            if (key.length == 0) {
-                fprintf(stream, "-k : key can not be NULL\n");
-                return 1;
-            }
-            break;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
+    /* A repeated option is refused before its value is looked at. */
+    OptionLoopRules rules;
+    rules.duplicates = DUP_WHEN_MET;
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:i:p:k:\001:h", longOptions, rules, seen,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 'o':
+                                  return takeWord(arg,
+                                                  {{"getInfo", OP_GET_INFO},
+                                                   {"getCfg", OP_GET_CFG},
+                                                   {"setCfg", OP_SET_CFG}},
+                                                  "-o : invalid object '%s'\n", op);
+                              case 'i':
+                                  return takeAesId(arg, 0xFF, "-i : invalid entry id '%s'\n", entry);
+                              case 'p':
+                                  return takePassword(arg, password);
+                              case 'k':
+                                  return takeKey(arg, key);
+                              default:
+                                  return OPT_HELP;
+                              }
+                          });
+    if (r >= 0)
+        return r;
 
     switch (op) {
     case OP_NONE:

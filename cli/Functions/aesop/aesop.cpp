@@ -12,6 +12,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "kx_api.h"
 
 namespace {
@@ -36,72 +37,38 @@ int doAESOp(int argc, char **argv, cmd_struct *pCmdInfo)
     AesOp op = OP_NONE;
     unsigned long entry = 0, port = 0;
     AesText password, oldPassword, key;
-    bool seen[256] = {};
+    int seen[128] = {};
 
-    cli::optind = 1;
-    for (;;) {
-        int c = cli::getopt_long(argc, argv, "o:e:i:p:w:k:\001:h", longOptions, nullptr);
-        if (c == -1)
-            break;
-        if (c == 1)
-            continue;
-        if (c == '?')
-            return 1;
-        if (c != 'h' && seen[c & 0xFF]) {
-            fputs(ErrorDuplicate, stream);
-            return 1;
-        }
-        seen[c & 0xFF] = true;
-        switch (c) {
-        case 'o':
-            if (strcasecmp(cli::optarg, "changePwd") == 0) {
-                op = OP_CHANGE_PWD;
-            } else if (strcasecmp(cli::optarg, "verifyKey") == 0) {
-                op = OP_VERIFY_KEY;
-            } else {
-                fprintf(stream, "-o : invalid object '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'e':
-            if (!parseAesId(cli::optarg, 0xFF, &entry)) {
-                fprintf(stream, "-e : invalid entry id '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'i':
-            /* Accepted for the scripts that pass it; the operations act on
-               entries only. */
-            if (!parseAesId(cli::optarg, 0xFF, &port)) {
-                fprintf(stream, "-i : invalid port id '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'p':
-        case 'w':
-            if (!(c == 'p' ? password : oldPassword).set(cli::optarg)) {
-                fprintf(stream, "-n : password of aes should be no more than %d characters\n", CLI_AES_TEXT_MAX);
-                return 1;
-            }
-            break;
-        case 'k':
-            if (!key.set(cli::optarg)) {
-                fprintf(stream, "-k : length of AES key should be no more than %d characters\n", CLI_AES_TEXT_MAX);
-                return 1;
-            }
-            if (key.length == 0) {
-                fprintf(stream, "-k : key can not be NULL\n");
-                return 1;
-            }
-            break;
-        case kMount:
-        case kDismount:
-            break;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
+    /* A repeated option is refused before its value is looked at. */
+    OptionLoopRules rules;
+    rules.duplicates = DUP_WHEN_MET;
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:e:i:p:w:k:\001:h", longOptions, rules, seen,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 'o':
+                                  return takeWord(arg, {{"changePwd", OP_CHANGE_PWD}, {"verifyKey", OP_VERIFY_KEY}},
+                                                  "-o : invalid object '%s'\n", op);
+                              case 'e':
+                                  return takeAesId(arg, 0xFF, "-e : invalid entry id '%s'\n", entry);
+                              case 'i':
+                                  /* Accepted for the scripts that pass it; the operations act on
+                                     entries only. */
+                                  return takeAesId(arg, 0xFF, "-i : invalid port id '%s'\n", port);
+                              case 'p':
+                                  return takePassword(arg, password);
+                              case 'w':
+                                  return takePassword(arg, oldPassword);
+                              case 'k':
+                                  return takeKey(arg, key);
+                              case kMount:
+                              case kDismount:
+                                  return OPT_TAKEN;
+                              default:
+                                  return OPT_HELP;
+                              }
+                          });
+    if (r >= 0)
+        return r;
 
     const char required[] = {'o', 'e', 'p', op == OP_VERIFY_KEY ? 'k' : 'w'};
     for (char letter : required)

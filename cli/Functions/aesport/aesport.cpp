@@ -14,6 +14,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "kx_api.h"
 #include "kx_records_ext.h"
 
@@ -125,66 +126,43 @@ int doAESPort(int argc, char **argv, cmd_struct *pCmdInfo)
     unsigned long port = 0, entry = 0;
     AesText password;
     int enable = -1;
-    bool seen[256] = {};
+    int seen[128] = {};
 
-    cli::optind = 1;
-    for (;;) {
-        int c = cli::getopt_long(argc, argv, "o:i:e:p:\001:h", longOptions, nullptr);
-        if (c == -1)
-            break;
-        if (c == 1)
-            continue;
-        if (c == '?')
-            return 1;
-        /* On and off are one setting: giving it twice is a repetition. */
-        int key = c == kAesOff ? kAesOn : c;
-        if (c != 'h' && seen[key & 0xFF]) {
-            fputs(ErrorDuplicate, stream);
-            return 1;
-        }
-        seen[key & 0xFF] = true;
-        switch (c) {
-        case 'o':
-            if (strcasecmp(cli::optarg, "getCfg") == 0) {
-                op = OP_GET_CFG;
-            } else if (strcasecmp(cli::optarg, "set") == 0) {
-                op = OP_SET;
-            } else if (strcasecmp(cli::optarg, "mount") == 0) {
-                op = OP_MOUNT;
-            } else if (strcasecmp(cli::optarg, "dismount") == 0) {
-                op = OP_DISMOUNT;
-            } else {
-                fprintf(stream, "-o : invalid object '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'i':
-            if (!parseAesId(cli::optarg, 0xFF, &port)) {
-                fprintf(stream, "-i : invalid port id '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'e':
-            if (!parseAesId(cli::optarg, 0xFF, &entry)) {
-                fprintf(stream, "-e : invalid entry id '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'p':
-            if (!password.set(cli::optarg)) {
-                fprintf(stream, "-n : password of aes should be no more than %d characters\n", CLI_AES_TEXT_MAX);
-                return 1;
-            }
-            break;
-        case kAesOn:
-        case kAesOff:
-            enable = c == kAesOn;
-            break;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
+    /* A repeated option is refused before its value is looked at. */
+    OptionLoopRules rules;
+    rules.duplicates = DUP_WHEN_MET;
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:i:e:p:\001:h", longOptions, rules, seen,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 'o':
+                                  return takeWord(arg,
+                                                  {{"getCfg", OP_GET_CFG},
+                                                   {"set", OP_SET},
+                                                   {"mount", OP_MOUNT},
+                                                   {"dismount", OP_DISMOUNT}},
+                                                  "-o : invalid object '%s'\n", op);
+                              case 'i':
+                                  return takeAesId(arg, 0xFF, "-i : invalid port id '%s'\n", port);
+                              case 'e':
+                                  return takeAesId(arg, 0xFF, "-e : invalid entry id '%s'\n", entry);
+                              case 'p':
+                                  return takePassword(arg, password);
+                              case kAesOn:
+                              case kAesOff:
+                                  /* On and off are one setting: giving it twice is a
+                                     repetition, whichever way. */
+                                  if (enable >= 0) {
+                                      fputs(ErrorDuplicate, stream);
+                                      return OPT_REFUSED;
+                                  }
+                                  enable = opt == kAesOn;
+                                  return OPT_TAKEN;
+                              default:
+                                  return OPT_HELP;
+                              }
+                          });
+    if (r >= 0)
+        return r;
 
     KX_U8 status = 0;
     switch (op) {

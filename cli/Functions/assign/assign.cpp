@@ -30,7 +30,9 @@ int doAssign(int argc, char **argv, cmd_struct *pCmdInfo)
     bool dedicated = false;
     unsigned long pd = 0, dg = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "o:d:a:\x01:h", longopts, false, counts,
+    OptionLoopRules rules;
+    rules.required = "d";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:d:a:\x01:h", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'o':
@@ -55,10 +57,6 @@ int doAssign(int argc, char **argv, cmd_struct *pCmdInfo)
                           });
     if (r >= 0)
         return r;
-    if (counts['d'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'd');
-        return 1;
-    }
     if (dedicated && counts['a'] == 0) {
         fputs("Array id is not specified\n", stream);
         return 1;

@@ -44,7 +44,10 @@ int doCC(int argc, char **argv, cmd_struct *pCmdInfo)
     KX_U8 repair = 1;
     unsigned long id = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "o:a:l:t:\x01:h", longopts, true, counts,
+    OptionLoopRules rules;
+    rules.helpWhenBare = true;
+    rules.required = "l";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:a:l:t:\x01:h", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'o': return takeVdObject(arg);
@@ -62,10 +65,6 @@ int doCC(int argc, char **argv, cmd_struct *pCmdInfo)
                           });
     if (r >= 0)
         return r;
-    if (counts['l'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'l');
-        return 1;
-    }
     const KX_U16 vd = static_cast<KX_U16>(id);
     const VdStartTexts start = {
         "Consistency check for RAID 0 is not supported.\n",

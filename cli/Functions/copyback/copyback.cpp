@@ -42,7 +42,10 @@ int doCopyBack(int argc, char **argv, cmd_struct *pCmdInfo)
     KX_U8 action = BGA_ACT_INVALID;
     unsigned long id = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "a:l:\x01:h", longopts, true, counts,
+    OptionLoopRules rules;
+    rules.helpWhenBare = true;
+    rules.required = "al";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "a:l:\x01:h", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'a':
@@ -58,14 +61,6 @@ int doCopyBack(int argc, char **argv, cmd_struct *pCmdInfo)
                           });
     if (r >= 0)
         return r;
-    if (counts['a'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'a');
-        return 1;
-    }
-    if (counts['l'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'l');
-        return 1;
-    }
     const KX_U16 dg = static_cast<KX_U16>(id);
     DG_Info array;
     KX_U8 st = queryDGInfoOrSay(dg, array);

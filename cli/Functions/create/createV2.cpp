@@ -21,7 +21,7 @@
 namespace {
 
 enum CreateObject { OBJ_VD, OBJ_ARRAY, OBJ_AUTO, OBJ_PACKAGE };
-enum { OPT_WAIVE = 0x100, OPT_SIZEONLY, OPT_CACHEON, OPT_CACHEOFF };
+enum { OPT_SIZEONLY = CREATE_OPT_OWN, OPT_CACHEON, OPT_CACHEOFF };
 
 const cli::option kLongOptions[] = {
     {"object", cli::kRequiredArgument, nullptr, 'o'},
@@ -39,7 +39,7 @@ const cli::option kLongOptions[] = {
     {"gbrounding", cli::kRequiredArgument, nullptr, 'g'},
     {"init", cli::kRequiredArgument, nullptr, 'i'},
     {"type", cli::kRequiredArgument, nullptr, 't'},
-    {"waiveconfirmation", cli::kNoArgument, nullptr, OPT_WAIVE},
+    {"waiveconfirmation", cli::kNoArgument, nullptr, CREATE_OPT_WAIVE},
     {"sizeonly", cli::kNoArgument, nullptr, OPT_SIZEONLY},
     {"cacheon", cli::kNoArgument, nullptr, OPT_CACHEON},
     {"cacheoff", cli::kNoArgument, nullptr, OPT_CACHEOFF},
@@ -48,25 +48,14 @@ const cli::option kLongOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-struct Options {
+/* The shared options and those of this handler alone. */
+struct Options : CreateOptions {
     CreateObject object = OBJ_VD;
     KX_U16 arrayId = 0;
     KX_U8 slot = KX_ID8_NONE; /* the controller chooses */
-    KX_U8 raid = 0;
-    KX_U8 parity = 0;
-    CreatePdList pds;
-    char name[18] = "";
-    KX_U16 stripe = 64;
-    unsigned long long size = 0;
-    KX_U8 policy = 0;     /* CachePolicy bits of -c, -w and -p */
-    KX_U8 writeBits = 0;  /* the bits -w asked for */
-    KX_U8 rounding = 0;
-    KX_U8 init = 0;
     KX_U8 protection = 0;
-    bool waive = false;
     bool sizeOnly = false;
     bool cacheOn = true;
-    int seen[128] = {0};
 };
 
 const Adapter_Info &adapterInfo()
@@ -74,165 +63,79 @@ const Adapter_Info &adapterInfo()
     return gAdapterInfo[gCurrentAdapter];
 }
 
+/* Takes an option of this handler alone; the others go to
+   createTakeOption. */
+OptionTake takeOption(int opt, const char *arg, Options &o)
+{
+    unsigned long long v = 0;
+    switch (opt) {
+    case 'o':
+        if (strcmp(arg, "vd") == 0) {
+            o.object = OBJ_VD;
+        } else if (strcmp(arg, "array") == 0) {
+            if (!arrayBasedRaid) {
+                fprintf(stream, "-o : array is not supported on this adapter\n");
+                return OPT_REFUSED;
+            }
+            o.object = OBJ_ARRAY;
+        } else if (strcmp(arg, "auto") == 0) {
+            o.object = OBJ_AUTO;
+        } else if (strcmp(arg, "packagevd") == 0) {
+            if (!arrayBasedRaid) {
+                fprintf(stream, "-o : packagevd is not supported on this adapter\n");
+                return OPT_REFUSED;
+            }
+            o.object = OBJ_PACKAGE;
+        } else {
+            fprintf(stream, "-o : invalid object '%s'\n", arg);
+            return OPT_REFUSED;
+        }
+        return OPT_TAKEN;
+    case 'a':
+        if (!client::parseDecimal(arg, 0xFFFF, v)) {
+            fprintf(stream, "-a : invalid array id '%s'\n", arg);
+            return OPT_REFUSED;
+        }
+        o.arrayId = static_cast<KX_U16>(v);
+        return OPT_TAKEN;
+    case 'l':
+        if (!client::parseDecimal(arg, 255, v)) {
+            fprintf(stream, "-l : invalid slot number '%s'\n", arg);
+            return OPT_REFUSED;
+        }
+        o.slot = static_cast<KX_U8>(v);
+        return OPT_TAKEN;
+    case 't':
+        if (strcmp(arg, "enable") == 0) {
+            o.protection = 1;
+        } else if (strcmp(arg, "disable") == 0) {
+            o.protection = 0;
+        } else {
+            fprintf(stream, "-t : invalid create type '%s'\n", arg);
+            return OPT_REFUSED;
+        }
+        return OPT_TAKEN;
+    case OPT_SIZEONLY:
+        o.sizeOnly = true;
+        return OPT_TAKEN;
+    case OPT_CACHEON:
+    case OPT_CACHEOFF:
+        o.cacheOn = opt == OPT_CACHEON;
+        return OPT_TAKEN;
+    default:
+        return createTakeOption(opt, arg, true, o);
+    }
+}
+
 /* Returns -1 when the command goes on with o, else its result. */
 int parseOptions(int argc, char **argv, cmd_struct *pCmdInfo, Options &o)
 {
-    const Adapter_Info &info = adapterInfo();
-    cli::optind = 1;
-    int c;
-    while ((c = cli::getopt_long(argc, argv, "c:o:a:l:n:r:q:d:b:s:w:p:g:i:t:\x01:h", kLongOptions, nullptr)) != -1) {
-        if (c > 0 && c < 128)
-            ++o.seen[c];
-        const char *arg = cli::optarg;
-        unsigned long long v = 0;
-        std::string bad;
-        switch (c) {
-        case 1:
-            break;
-        case '?':
-            return 1;
-        case 'o':
-            if (strcmp(arg, "vd") == 0) {
-                o.object = OBJ_VD;
-            } else if (strcmp(arg, "array") == 0) {
-                if (!arrayBasedRaid) {
-                    fprintf(stream, "-o : array is not supported on this adapter\n");
-                    return 1;
-                }
-                o.object = OBJ_ARRAY;
-            } else if (strcmp(arg, "auto") == 0) {
-                o.object = OBJ_AUTO;
-            } else if (strcmp(arg, "packagevd") == 0) {
-                if (!arrayBasedRaid) {
-                    fprintf(stream, "-o : packagevd is not supported on this adapter\n");
-                    return 1;
-                }
-                o.object = OBJ_PACKAGE;
-            } else {
-                fprintf(stream, "-o : invalid object '%s'\n", arg);
-                return 1;
-            }
-            break;
-        case 'a':
-            if (!client::parseDecimal(arg, 0xFFFF, v)) {
-                fprintf(stream, "-a : invalid array id '%s'\n", arg);
-                return 1;
-            }
-            o.arrayId = static_cast<KX_U16>(v);
-            break;
-        case 'l':
-            if (!client::parseDecimal(arg, 255, v)) {
-                fprintf(stream, "-l : invalid slot number '%s'\n", arg);
-                return 1;
-            }
-            o.slot = static_cast<KX_U8>(v);
-            break;
-        case 'r':
-            o.raid = chooseRaidMode(arg);
-            if (o.raid == KX_RAID_NONE) {
-                fprintf(stream, "-r : invalid raid mode %s\n", arg);
-                return 1;
-            }
-            break;
-        case 'q':
-            if (!client::parseDecimal(arg, 255, v)) {
-                fprintf(stream, "-q : invalid number of parity disks '%s'\n", arg);
-                return 1;
-            }
-            o.parity = static_cast<KX_U8>(v);
-            break;
-        case 'd':
-            if (!client::parsePdList(arg, client::PdListRules{true, true}, o.pds.ids, o.pds.count, bad)) {
-                fprintf(stream, "-d : invalid PD IDs '%s'\n", arg);
-                return 1;
-            }
-            if (o.pds.count == 0) {
-                fprintf(stream, "-d : no PD ID is specified.\n");
-                return 1;
-            }
-            break;
-        case 'n':
-            if (!createNameOption(arg, 16, o.name))
-                return 1;
-            break;
-        case 'b':
-            if (!createStripeOption(arg, true, o.stripe))
-                return 1;
-            break;
-        case 's':
-            if (!client::parseDecimal(arg, ~0ULL, o.size) || o.size == 0) {
-                fprintf(stream, "-s : invalid size '%s'.\n", arg);
-                return 1;
-            }
-            break;
-        case 'c':
-            if (info.AdvancedFeatures & (1u << 14)) {
-                fprintf(stream, "VD cache is not supported on adapter %d.\n", gCurrentAdapter);
-                return 1;
-            }
-            if (strcmp(arg, "off") == 0) {
-                o.policy |= 1;
-            } else if (strcmp(arg, "auto") == 0) {
-                if (!(info.AdvancedFeatures & (1u << 3))) {
-                    fprintf(stream, "'auto' cache mode is not supported\n");
-                    return 1;
-                }
-                o.policy |= 8;
-            } else if (strcmp(arg, "on") != 0) {
-                fprintf(stream, "-c : invalid cache mode '%s'\n", arg);
-                return 1;
-            }
-            break;
-        case 'w':
-            if (!createWritePolicyOption(arg, true, o.writeBits))
-                return 1;
-            o.policy |= o.writeBits;
-            break;
-        case 'p':
-            if (!createReadPolicyOption(arg, o.policy))
-                return 1;
-            break;
-        case 'g':
-            if (!createRoundingOption(arg, true, o.rounding))
-                return 1;
-            break;
-        case 'i':
-            if (!createInitOption(arg, true, o.init))
-                return 1;
-            break;
-        case 't':
-            if (strcmp(arg, "enable") == 0) {
-                o.protection = 1;
-            } else if (strcmp(arg, "disable") == 0) {
-                o.protection = 0;
-            } else {
-                fprintf(stream, "-t : invalid create type '%s'\n", arg);
-                return 1;
-            }
-            break;
-        case OPT_WAIVE:
-            o.waive = true;
-            break;
-        case OPT_SIZEONLY:
-            o.sizeOnly = true;
-            break;
-        case OPT_CACHEON:
-            o.cacheOn = true;
-            break;
-        case OPT_CACHEOFF:
-            o.cacheOn = false;
-            break;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
-    for (const char *p = "arqdwpsnbt"; *p; ++p) {
-        if (o.seen[static_cast<int>(*p)] > 1) {
-            fputs(ErrorDuplicate, stream);
-            return 1;
-        }
-    }
+    OptionLoopRules rules;
+    rules.once = "arqdwpsnbt";
+    int rc = runOptionLoop(argc, argv, pCmdInfo, "c:o:a:l:n:r:q:d:b:s:w:p:g:i:t:\x01:h", kLongOptions, rules, o.seen,
+                           [&o](int opt, const char *arg) { return takeOption(opt, arg, o); });
+    if (rc >= 0)
+        return rc;
     if (o.seen['n'] && !createNameCharsOk(o.name))
         return 1;
     return -1;
@@ -353,20 +256,6 @@ int createVd(cmd_struct *pCmdInfo, Options &o)
 
 /* -------------------------------------------------------- an array */
 
-bool arrayDiskCountFits(Options &o)
-{
-    int parity = o.seen['q'] ? o.parity : -1;
-    std::string message;
-    if (!client::checkDiskCount(client::LayoutRules::CreateArray, o.raid, o.pds.count, parity,
-                                adapterInfo().MaxParityDisks, message)) {
-        fputs(message.c_str(), stream);
-        return false;
-    }
-    if (parity >= 0)
-        o.parity = static_cast<KX_U8>(parity);
-    return true;
-}
-
 /* HD_Info of a disk, from the extended call or else the plain one; a call
    that returns no record is status 9 (no such disk), never success. */
 KX_U8 readHdInfo(KX_U16 id, HD_Info &out)
@@ -384,21 +273,15 @@ KX_U8 readHdInfo(KX_U16 id, HD_Info &out)
 int prepareArray(cmd_struct *pCmdInfo, Options &o, CreateOrModify_DG_Param &dg, int &arrays)
 {
     const Adapter_Info &info = adapterInfo();
-    if (!o.seen['r'] || !o.seen['d']) {
-        if (!o.seen['r'])
-            fprintf(stream, OptionRequired, pCmdInfo->cmd, 'r');
-        if (!o.seen['d'])
-            fprintf(stream, OptionRequired, pCmdInfo->cmd, 'd');
+    if (!createRaidAndDisksGiven(o, pCmdInfo->cmd))
         return 1;
-    }
     if (o.seen['a']) {
         fprintf(stream, "-a option is not used for creating array\n");
         return 1;
     }
-    if (o.seen['q'] && o.raid != 6 && o.raid != 96) {
-        fprintf(stream, "RAID mode %s don't support the setting of parity disks.\n", RaidModeStr(o.raid));
-        return KX_ST_NOT_SUPPORTED;
-    }
+    int rc = createParityAllowed(o);
+    if (rc >= 0)
+        return rc;
 
     memset(&dg, 0, sizeof dg);
     dg.DGID = KX_ID_NONE;
@@ -406,12 +289,12 @@ int prepareArray(cmd_struct *pCmdInfo, Options &o, CreateOrModify_DG_Param &dg, 
     if (o.seen['n']) {
         createSetName(dg.Name, sizeof dg.Name, "%s", o.name);
     } else {
-        int rc = createCountObjects(true, arrays);
+        rc = createCountObjects(true, arrays);
         if (rc != 0)
             return rc;
         createSetName(dg.Name, sizeof dg.Name, "DG_%s_%d", RaidModeStrInCreate(o.raid), arrays + 1);
     }
-    if (!arrayDiskCountFits(o))
+    if (!createDiskCountFits(client::LayoutRules::CreateArray, o))
         return 1;
     dg.RaidMode = o.raid;
     dg.NumParityDisk = o.parity;
@@ -451,18 +334,8 @@ int prepareArray(cmd_struct *pCmdInfo, Options &o, CreateOrModify_DG_Param &dg, 
             fprintf(stream, "Unable to get info of PD %d, (error %d : %s)\n", id, st, ErrorMessage(st));
             return st;
         }
-        if (rs.Status & KX_PD_OFFLINE) {
-            fprintf(stream, "Offline disk %d can not be used to create arrray.\n", id);
+        if (!createDiskStateUsable(id, rs.Status, true))
             return 1;
-        }
-        if (rs.Status & (KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE)) {
-            fprintf(stream, "Spare disk %d can not be used to create array.\n", id);
-            return 1;
-        }
-        if (rs.Status & KX_PD_FOREIGN) {
-            fprintf(stream, "Foreign disk %d can not be used to create array.\n", id);
-            return 1;
-        }
     }
     memcpy(dg.PDIDs, o.pds.ids, sizeof(KX_U16) * static_cast<size_t>(o.pds.count));
 

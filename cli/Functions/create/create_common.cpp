@@ -156,6 +156,129 @@ bool createNameCharsOk(const char *name)
     return true;
 }
 
+OptionTake createTakeOption(int opt, const char *arg, bool v2, CreateOptions &o)
+{
+    const Adapter_Info &info = gAdapterInfo[gCurrentAdapter];
+    std::string bad;
+    switch (opt) {
+    case 'r':
+        return takeRaidLevel(arg, o.raid);
+    case 'q':
+        return takeParityDisks(arg, o.parity);
+    case 'd':
+        if (!client::parsePdList(arg, client::PdListRules{true, true}, o.pds.ids, o.pds.count, bad)) {
+            if (v2)
+                fprintf(stream, "-d : invalid PD IDs '%s'\n", arg);
+            else
+                fprintf(stream, "-d : invalid PD ID '%s'\n", bad.c_str());
+            return OPT_REFUSED;
+        }
+        if (v2 && o.pds.count == 0) {
+            fprintf(stream, "-d : no PD ID is specified.\n");
+            return OPT_REFUSED;
+        }
+        return OPT_TAKEN;
+    case 'n':
+        return createNameOption(arg, v2 ? 16 : 10, o.name) ? OPT_TAKEN : OPT_REFUSED;
+    case 'b':
+        return createStripeOption(arg, v2, o.stripe) ? OPT_TAKEN : OPT_REFUSED;
+    case 's':
+        if (!client::parseDecimal(arg, ~0ULL, o.size) || (v2 && o.size == 0)) {
+            fprintf(stream, "-s : invalid size '%s'.\n", arg);
+            return OPT_REFUSED;
+        }
+        return OPT_TAKEN;
+    case 'c':
+        if (info.AdvancedFeatures & (1u << 14)) {
+            fprintf(stream, "VD cache is not supported on adapter %d.\n", gCurrentAdapter);
+            return OPT_REFUSED;
+        }
+        if (strcmp(arg, "off") == 0) {
+            o.policy = v2 ? static_cast<KX_U8>(o.policy | 1) : 1;
+        } else if (strcmp(arg, "on") == 0) {
+            if (!v2)
+                o.policy = 0;
+        } else if (v2 && strcmp(arg, "auto") == 0) {
+            if (!(info.AdvancedFeatures & (1u << 3))) {
+                fprintf(stream, "'auto' cache mode is not supported\n");
+                return OPT_REFUSED;
+            }
+            o.policy |= 8;
+        } else {
+            fprintf(stream, "-c : invalid cache mode '%s'\n", arg);
+            return OPT_REFUSED;
+        }
+        return OPT_TAKEN;
+    case 'w':
+        if (!createWritePolicyOption(arg, v2, o.writeBits))
+            return OPT_REFUSED;
+        o.policy |= o.writeBits;
+        return OPT_TAKEN;
+    case 'p':
+        return createReadPolicyOption(arg, o.policy) ? OPT_TAKEN : OPT_REFUSED;
+    case 'g':
+        return createRoundingOption(arg, v2, o.rounding) ? OPT_TAKEN : OPT_REFUSED;
+    case 'i':
+        return createInitOption(arg, v2, o.init) ? OPT_TAKEN : OPT_REFUSED;
+    case CREATE_OPT_WAIVE:
+        o.waive = true;
+        return OPT_TAKEN;
+    default:
+        return OPT_HELP;
+    }
+}
+
+bool createRaidAndDisksGiven(const CreateOptions &o, const char *cmd)
+{
+    if (!o.seen['r'])
+        fprintf(stream, OptionRequired, cmd, 'r');
+    if (!o.seen['d'])
+        fprintf(stream, OptionRequired, cmd, 'd');
+    return o.seen['r'] && o.seen['d'];
+}
+
+int createParityAllowed(const CreateOptions &o)
+{
+    if (o.seen['q'] && o.raid != 6 && o.raid != 96) {
+        fprintf(stream, "RAID mode %s don't support the setting of parity disks.\n", RaidModeStr(o.raid));
+        return KX_ST_NOT_SUPPORTED;
+    }
+    return -1;
+}
+
+bool createDiskCountFits(client::LayoutRules rules, CreateOptions &o)
+{
+    int parity = o.seen['q'] ? o.parity : -1;
+    std::string message;
+    if (!client::checkDiskCount(rules, o.raid, o.pds.count, parity, gAdapterInfo[gCurrentAdapter].MaxParityDisks,
+                                message)) {
+        fputs(message.c_str(), stream);
+        return false;
+    }
+    if (parity >= 0)
+        o.parity = static_cast<KX_U8>(parity);
+    return true;
+}
+
+bool createDiskStateUsable(KX_U16 id, KX_U8 status, bool array)
+{
+    /* The array's offline line spells the word as the tool always has. */
+    const char *text = nullptr;
+    if (status & KX_PD_OFFLINE)
+        text = array ? "Offline disk %d can not be used to create arrray.\n"
+                     : "Offline disk %d can not be used to create VD.\n";
+    else if (status & (KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE))
+        text = array ? "Spare disk %d can not be used to create array.\n"
+                     : "Spare disk %d can not be used to create VD.\n";
+    else if (status & KX_PD_FOREIGN)
+        text = array ? "Foreign disk %d can not be used to create array.\n"
+                     : "Foreign disk %d can not be used to create VD.\n";
+    if (!text)
+        return true;
+    fprintf(stream, text, id);
+    return false;
+}
+
 void createSetName(KX_U8 *field, size_t size, const char *fmt, ...)
 {
     char text[64];

@@ -12,6 +12,7 @@
 #include "kx_api.h"
 #include "layout_rules.h"
 #include "parse.h"
+#include "Public/options.h"
 
 /* Short level name of the default names: "R5", "Tandem_c", ... "NA". */
 const char *RaidModeStrInCreate(KX_U8 raidMode);
@@ -26,6 +27,50 @@ struct CreatePdList {
     KX_U16 ids[KX_MAX_PD_LIST];
     int count = 0;
 };
+
+/* Long options both handlers take beyond the letters; each handler
+   numbers its own from CREATE_OPT_OWN. */
+enum { CREATE_OPT_WAIVE = 0x100, CREATE_OPT_OWN };
+
+/* What the options both handlers share ask for. */
+struct CreateOptions {
+    KX_U8 raid = 0;              /* -r */
+    KX_U8 parity = 0;            /* -q */
+    CreatePdList pds;            /* -d */
+    char name[18] = "";          /* -n, as typed */
+    KX_U16 stripe = 64;          /* -b, KB */
+    unsigned long long size = 0; /* -s, MB */
+    KX_U8 policy = 0;            /* CachePolicy bits of -c, -w and -p */
+    KX_U8 writeBits = 0;         /* the bits -w asked for */
+    KX_U8 rounding = 0;          /* -g */
+    KX_U8 init = 0;              /* -i */
+    bool waive = false;          /* --waiveconfirmation */
+    int seen[128] = {0};         /* how often each letter was given */
+};
+
+/* Takes one of the options both handlers share (-r -q -d -n -b -s -c -w
+   -p -g -i, --waiveconfirmation) into o, with the rules and wording of
+   doCreateV2 when v2; OPT_HELP for any other. Without arrays -c sets the
+   whole cache policy ("on" clears what -w and -p asked before it); with
+   them it adds its bit. */
+OptionTake createTakeOption(int opt, const char *arg, bool v2, CreateOptions &o);
+
+/* -r and -d are both required: writes a line for each one missing;
+   false when one is. */
+bool createRaidAndDisksGiven(const CreateOptions &o, const char *cmd);
+
+/* -q is for RAID 6 and 60 only: -1, or KX_ST_NOT_SUPPORTED after the
+   message. */
+int createParityAllowed(const CreateOptions &o);
+
+/* The disk-count and parity rules of o's level for a VD (CreateVd) or an
+   array (CreateArray); fills in the default parity. False after the
+   message. */
+bool createDiskCountFits(client::LayoutRules rules, CreateOptions &o);
+
+/* A disk that is offline, a spare or foreign cannot go into the new VD or
+   array (array: the wording of arrays); false after the message. */
+bool createDiskStateUsable(KX_U16 id, KX_U8 status, bool array);
 
 /* -b: the stripe size; on a bad one writes the handler's message (v2
    selects its wording) and returns false. */

@@ -189,7 +189,9 @@ int doDelete(int argc, char **argv, cmd_struct *pCmdInfo)
     DeleteObject object = DEL_NONE;
     unsigned long id = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "o:i:\x01:fh", longopts, false, counts,
+    OptionLoopRules rules;
+    rules.required = "oi";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:i:\x01:fh", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'o': return takeObject(arg, object);
@@ -210,14 +212,6 @@ int doDelete(int argc, char **argv, cmd_struct *pCmdInfo)
                           });
     if (r >= 0)
         return r;
-    if (counts['o'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'o');
-        return 1;
-    }
-    if (counts['i'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'i');
-        return 1;
-    }
     const bool waive = counts[kWaive] != 0;
     const KX_U16 target = static_cast<KX_U16>(id);
     switch (object) {

@@ -11,6 +11,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "Public/utils.h"
 #include "kx_api.h"
 
@@ -67,50 +68,37 @@ int doDevMap(int argc, char **argv, cmd_struct *pCmdInfo)
         {"help", cli::kNoArgument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
-    int nObject = 0, nId = 0;
     bool vd = false;
     KX_U32 id = 0;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "o:i:\x01:h", longopts, nullptr)) != -1) {
-        switch (c) {
-        case 1:
-            break;
+    int counts[128] = {};
+    OptionLoopRules rules;
+    rules.required = "o";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:i:\x01:h", longopts, rules, counts, [&](int opt, const char *arg) {
+        switch (opt) {
         case 'o':
-            ++nObject;
-            if (strncasecmp(cli::optarg, "pd", 2) == 0) {
+            if (strncasecmp(arg, "pd", 2) == 0) {
                 vd = false;
-            } else if (strncasecmp(cli::optarg, "vd", 2) == 0) {
+            } else if (strncasecmp(arg, "vd", 2) == 0) {
                 vd = true;
             } else {
-                fprintf(stream, "-o: Invalid object '%s'.\n", cli::optarg);
-                return 1;
+                fprintf(stream, "-o: Invalid object '%s'.\n", arg);
+                return OPT_REFUSED;
             }
-            break;
+            return OPT_TAKEN;
         case 'i':
-            ++nId;
-            if (!parseDecOrHex32(cli::optarg, &id) || id > 0xFFFE) {
-                fprintf(stream, "-i: invalid object id '%s'.\n", cli::optarg);
-                return 1;
+            if (!parseDecOrHex32(arg, &id) || id > 0xFFFE) {
+                fprintf(stream, "-i: invalid object id '%s'.\n", arg);
+                return OPT_REFUSED;
             }
-            break;
-        case '?':
-            return 1;
+            return OPT_TAKEN;
         default:
-            printCommandHelp(pCmdInfo);
-            return 0;
+            return OPT_HELP;
         }
-    }
-    if (nObject > 1 || nId > 1) {
-        fputs(ErrorDuplicate, stream);
-        return 1;
-    }
-    if (!nObject) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'o');
-        return 1;
-    }
+    });
+    if (r >= 0)
+        return r;
     std::vector<KX_U16> ids;
-    if (nId) {
+    if (counts['i'] > 0) {
         ids.push_back(static_cast<KX_U16>(id));
     } else {
         const int st = collectIds(vd, ids);

@@ -12,6 +12,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "Public/utils.h"
 
 namespace {
@@ -379,72 +380,68 @@ int parseOptions(int argc, char **argv, cmd_struct *pCmdInfo, EncOptions &o)
         {nullptr, 0, nullptr, 0},
     };
     bool objectSeen = false;
-    int objects = 0, ids = 0, elements = 0, types = 0;
     const char *idText = nullptr;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "o:i:e:t:\x01:h", longopts, nullptr)) != -1) {
-        switch (c) {
-        case 1:
-            break;
-        case 'o':
-            objectSeen = true;
-            if (strcasecmp(cli::optarg, "enc") == 0) {
-                o.object = OBJ_ENC;
-            } else if (strcasecmp(cli::optarg, "ele") == 0) {
-                o.object = OBJ_ELE;
-            } else if (strcasecmp(cli::optarg, "elecfg") == 0) {
-                o.object = OBJ_ELECFG;
-            } else {
-                fprintf(stream, "-o: invalid option '%s'\n", cli::optarg);
-                break;
-            }
-            ++objects;
-            break;
-        case 'i':
-            /* An empty ID would read as enclosure 0. */
-            if (cli::optarg[0] == '\0' || !isNumber(cli::optarg)) {
-                fprintf(stream, "-i: invalid enclosure id '%s'\n", cli::optarg);
-                return 1;
-            }
-            idText = cli::optarg;
-            o.enclosureId = strtoul(cli::optarg, nullptr, 10);
-            o.haveId = true;
-            ++ids;
-            break;
-        case 'e': {
-            if (cli::optarg[0] == '\0' || !isNumber(cli::optarg)) {
-                fprintf(stream, "-e: invalid element id '%s'\n", cli::optarg);
-                return 1;
-            }
-            const unsigned long id = strtoul(cli::optarg, nullptr, 10);
-            if (id > 254) {
-                fputs("-e: element id should be less than 255\n", stream);
-                return 1;
-            }
-            o.elementId = (unsigned)id;
-            o.haveElement = true;
-            ++elements;
-            break;
-        }
-        case 't': {
-            const ElementType *t = typeByWord(cli::optarg);
-            if (!t) {
-                fprintf(stream, "-t: element type error:'%s'\n", cli::optarg);
-                return 1;
-            }
-            o.type = t->code;
-            o.haveType = true;
-            ++types;
-            break;
-        }
-        case '?':
-            return 1;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
+    int counts[128] = {};
+    /* A bad enclosure ID is told before a repeated option. */
+    OptionLoopRules rules;
+    rules.duplicates = DUP_BY_CALLER;
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:i:e:t:\x01:h", longopts, rules, counts,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 'o':
+                                  objectSeen = true;
+                                  if (strcasecmp(arg, "enc") == 0) {
+                                      o.object = OBJ_ENC;
+                                  } else if (strcasecmp(arg, "ele") == 0) {
+                                      o.object = OBJ_ELE;
+                                  } else if (strcasecmp(arg, "elecfg") == 0) {
+                                      o.object = OBJ_ELECFG;
+                                  } else {
+                                      /* Told, and the command goes on without it. */
+                                      fprintf(stream, "-o: invalid option '%s'\n", arg);
+                                      return OPT_IGNORED;
+                                  }
+                                  return OPT_TAKEN;
+                              case 'i':
+                                  /* An empty ID would read as enclosure 0. */
+                                  if (arg[0] == '\0' || !isNumber(arg)) {
+                                      fprintf(stream, "-i: invalid enclosure id '%s'\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  idText = arg;
+                                  o.enclosureId = strtoul(arg, nullptr, 10);
+                                  o.haveId = true;
+                                  return OPT_TAKEN;
+                              case 'e': {
+                                  if (arg[0] == '\0' || !isNumber(arg)) {
+                                      fprintf(stream, "-e: invalid element id '%s'\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  const unsigned long id = strtoul(arg, nullptr, 10);
+                                  if (id > 254) {
+                                      fputs("-e: element id should be less than 255\n", stream);
+                                      return OPT_REFUSED;
+                                  }
+                                  o.elementId = (unsigned)id;
+                                  o.haveElement = true;
+                                  return OPT_TAKEN;
+                              }
+                              case 't': {
+                                  const ElementType *t = typeByWord(arg);
+                                  if (!t) {
+                                      fprintf(stream, "-t: element type error:'%s'\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  o.type = t->code;
+                                  o.haveType = true;
+                                  return OPT_TAKEN;
+                              }
+                              default:
+                                  return OPT_HELP;
+                              }
+                          });
+    if (r >= 0)
+        return r;
     if (o.haveId && o.enclosureId >= kAllEnclosures) {
         /* Digits beyond int range are echoed as typed. */
         if (o.enclosureId > 0x7FFFFFFFUL)
@@ -453,10 +450,9 @@ int parseOptions(int argc, char **argv, cmd_struct *pCmdInfo, EncOptions &o)
             fprintf(stream, "-i : invalid id %d\n", (int)o.enclosureId);
         return 1;
     }
-    if (objects > 1 || ids > 1 || elements > 1 || types > 1) {
-        fputs(ErrorDuplicate, stream);
-        return 1;
-    }
+    r = refuseDuplicates(counts, nullptr);
+    if (r >= 0)
+        return r;
     if (!objectSeen) {
         fprintf(stream, OptionRequired, pCmdInfo->cmd, 'o');
         return 1;

@@ -10,6 +10,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "Public/utils.h"
 #include "arraycore.h"
 #include "evt_text.h"
@@ -32,29 +33,23 @@ int doEvent(int argc, char **argv, cmd_struct *pCmdInfo)
     };
     unsigned long long after = 0;
 
-    cli::optind = 1;
-    for (;;) {
-        int c = cli::getopt_long(argc, argv, "s:\001:h", longOptions, nullptr);
-        if (c == -1)
-            break;
-        switch (c) {
-        case 1:
-            break;
-        case 's':
-            if (!isNumber(cli::optarg)) {
-                fprintf(stream, "-s : start sequence should be a number\n");
-                return 1;
-            }
-            // Saturates: a number above every sequence number shows none.
-            after = strtoull(cli::optarg, nullptr, 10);
-            break;
-        case '?':
-            return 1;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
+    int counts[128] = {};
+    /* -s may be given again: the last one counts. */
+    OptionLoopRules rules;
+    rules.once = "";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "s:\001:h", longOptions, rules, counts, [&](int opt, const char *arg) {
+        if (opt != 's')
+            return OPT_HELP;
+        if (!isNumber(arg)) {
+            fprintf(stream, "-s : start sequence should be a number\n");
+            return OPT_REFUSED;
         }
-    }
+        // Saturates: a number above every sequence number shows none.
+        after = strtoull(arg, nullptr, 10);
+        return OPT_TAKEN;
+    });
+    if (r >= 0)
+        return r;
 
     const unsigned kMaxEvents = 50;
     Event *events = static_cast<Event *>(calloc(kMaxEvents, sizeof(Event)));

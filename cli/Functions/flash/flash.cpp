@@ -14,6 +14,7 @@
 #include "Public/fileio.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "Public/utils.h"
 #include "kx_api.h"
 
@@ -77,7 +78,7 @@ struct FlashOptions {
     KX_U8 page = 1;
     KX_U8 adapter = 0;
     char file[kFileNameRoom] = "";
-    int nAction = 0, nFile = 0, nType = 0, nPage = 0, nAdapter = 0;
+    bool typeGiven = false, pageGiven = false;
     const char *adapterText = nullptr;
 };
 
@@ -93,61 +94,52 @@ int parseOptions(int argc, char **argv, cmd_struct *pCmdInfo, FlashOptions &o)
         {"help", cli::kNoArgument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "a:f:t:p:i:\x01:h", longopts, nullptr)) != -1) {
-        switch (c) {
-        case 1:
-            break;
-        case 'a':
-            ++o.nAction;
-            if (!lookUp(kActions, cli::optarg, o.action)) {
-                fprintf(stream, "-a : invalid action '%s'.\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'f':
-            ++o.nFile;
-            if (!copyFileName(o.file, sizeof o.file, cli::optarg)) {
-                fprintf(stream, "-f : file name is too long.\n");
-                return 1;
-            }
-            break;
-        case 't':
-            ++o.nType;
-            if (!lookUp(kTypes, cli::optarg, o.type)) {
-                fprintf(stream, "-t : invalid type '%s'.\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'p':
-            ++o.nPage;
-            if (!lookUp(kPages, cli::optarg, o.page)) {
-                fprintf(stream, "-p : invalid flash page '%s'.\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'i':
-            ++o.nAdapter;
-            if (!*cli::optarg || !isNumber(cli::optarg)) {
-                fprintf(stream, "-i : invalid adapter id '%s'.\n", cli::optarg);
-                return 1;
-            }
-            o.adapterText = cli::optarg;
-            break;
-        case '?':
-            return 1;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
-    if (o.nAction > 1 || o.nFile > 1 || o.nAdapter > 1 || o.nType > 1 || o.nPage > 1) {
-        fputs(ErrorDuplicate, stream);
-        return 1;
-    }
-    if (!o.nAction || (!o.nType && !o.nPage) || (!o.nFile && o.action != KX_FLASH_ERASE)) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, !o.nAction ? 'a' : !o.nType && !o.nPage ? 't' : 'f');
+    int counts[128] = {};
+    int r = runOptionLoop(argc, argv, pCmdInfo, "a:f:t:p:i:\x01:h", longopts, false, counts,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 'a':
+                                  if (!lookUp(kActions, arg, o.action)) {
+                                      fprintf(stream, "-a : invalid action '%s'.\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              case 'f':
+                                  if (!copyFileName(o.file, sizeof o.file, arg)) {
+                                      fprintf(stream, "-f : file name is too long.\n");
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              case 't':
+                                  if (!lookUp(kTypes, arg, o.type)) {
+                                      fprintf(stream, "-t : invalid type '%s'.\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              case 'p':
+                                  if (!lookUp(kPages, arg, o.page)) {
+                                      fprintf(stream, "-p : invalid flash page '%s'.\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              case 'i':
+                                  if (!*arg || !isNumber(arg)) {
+                                      fprintf(stream, "-i : invalid adapter id '%s'.\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  o.adapterText = arg;
+                                  return OPT_TAKEN;
+                              default:
+                                  return OPT_HELP;
+                              }
+                          });
+    if (r >= 0)
+        return r;
+    o.typeGiven = counts['t'] > 0;
+    o.pageGiven = counts['p'] > 0;
+    if (!counts['a'] || (!o.typeGiven && !o.pageGiven) || (!counts['f'] && o.action != KX_FLASH_ERASE)) {
+        fprintf(stream, OptionRequired, pCmdInfo->cmd,
+                !counts['a'] ? 'a' : !o.typeGiven && !o.pageGiven ? 't' : 'f');
         return 1;
     }
     o.adapter = gCurrentAdapter;
@@ -392,7 +384,7 @@ int backup(FlashOptions &o)
 
 int erase(const FlashOptions &o)
 {
-    if (o.nPage) {
+    if (o.pageGiven) {
         const KX_U8 st = KX_Flash_Erase(o.adapter, o.page);
         if (st != 0) {
             fprintf(stream, "\nFailed to erase flash PD page (error %d: %s).\n", st, ErrorMessage(st));
@@ -439,7 +431,7 @@ int version(FlashOptions &o)
         fprintf(stream, "\nFailed to check version of file '%s', error %d: %s\n", o.file, st, ErrorMessage(st));
         return st;
     }
-    if (o.nType && type != o.type) {
+    if (o.typeGiven && type != o.type) {
         fprintf(stream,
                 "\nImage type sepecified by '-t' is not the same as type get from file. type from '-t': %d, type "
                 "from file: %d\n",

@@ -12,6 +12,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "Public/utils.h"
 #include "kx_api.h"
 
@@ -25,53 +26,40 @@ int doForceOnline(int argc, char **argv, cmd_struct *pCmdInfo)
     unsigned long pd = 0;
     /* Without -p the library is given 100 itself; -p gives tenths. */
     unsigned long percentage = 100;
-    bool seen[256] = {};
+    int seen[128] = {};
 
-    cli::optind = 1;
-    for (;;) {
-        int c = cli::getopt_long(argc, argv, "i:p:\001:h", longOptions, nullptr);
-        if (c == -1)
-            break;
-        if (c == 1)
-            continue;
-        if (c == '?')
-            return 1;
-        if (c != 'h' && seen[c & 0xFF]) {
-            fputs(ErrorDuplicate, stream);
-            return 1;
-        }
-        seen[c & 0xFF] = true;
-        switch (c) {
-        case 'i':
-            if (!parseAesId(cli::optarg, 0xFFFE, &pd)) {
-                fprintf(stream, "-i : invalid id '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'p': {
-            if (!*cli::optarg || !isNumber(cli::optarg)) {
-                fprintf(stream, "-p : invalid percentage '%s'\n", cli::optarg);
-                return 1;
-            }
-            /* Too many digits saturate, and are refused with the rest. */
-            unsigned long value = strtoul(cli::optarg, nullptr, 10);
-            if (value == 0 || value > 100 || value % 10 != 0) {
-                fprintf(stream, "-p : invalid percentage '%s', available percentage include 10 20 30 40 50 60 70 "
-                                "80 90 100\n", cli::optarg);
-                return 1;
-            }
-            percentage = value / 10;
-            break;
-        }
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
-    if (!seen['i']) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'i');
-        return 1;
-    }
+    /* A repeated option is refused before its value is looked at. */
+    OptionLoopRules rules;
+    rules.duplicates = DUP_WHEN_MET;
+    rules.required = "i";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "i:p:\001:h", longOptions, rules, seen,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 'i':
+                                  return takeAesId(arg, 0xFFFE, "-i : invalid id '%s'\n", pd);
+                              case 'p': {
+                                  if (!*arg || !isNumber(arg)) {
+                                      fprintf(stream, "-p : invalid percentage '%s'\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  /* Too many digits saturate, and are refused with the rest. */
+                                  unsigned long value = strtoul(arg, nullptr, 10);
+                                  if (value == 0 || value > 100 || value % 10 != 0) {
+                                      fprintf(stream,
+                                              "-p : invalid percentage '%s', available percentage include 10 20 "
+                                              "30 40 50 60 70 80 90 100\n",
+                                              arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  percentage = value / 10;
+                                  return OPT_TAKEN;
+                              }
+                              default:
+                                  return OPT_HELP;
+                              }
+                          });
+    if (r >= 0)
+        return r;
 
     AES_Entry_Config entry;
     memset(&entry, 0, sizeof entry);

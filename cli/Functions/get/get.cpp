@@ -16,6 +16,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "Public/utils.h"
 
 namespace {
@@ -184,58 +185,46 @@ int doGet(int argc, char **argv, cmd_struct *pCmdInfo)
         {nullptr, 0, nullptr, 0},
     };
     GetObject obj = GET_NONE;
-    bool haveId = false;
     unsigned long id = kAll;
-    int objects = 0, ids = 0;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "o:i:\x01:s:h", longopts, nullptr)) != -1) {
-        switch (c) {
-        case 1:
-            break;
-        case 'o':
-            ++objects;
-            obj = objectOf(cli::optarg);
-            if (obj == GET_NONE) {
-                infoOut("-o : invalid object '%s', should be VD, PD or Array\n", cli::optarg);
-                return 1;
-            }
-            if (obj == GET_ARRAY && gAdapterInfo[gCurrentAdapter].MaxDiskGroup == 0) {
-                infoOut("-o : array is not supported on this adapter\n");
-                return 1;
-            }
-            break;
-        case 'i':
-            ++ids;
-            /* An empty or overlong ID would read as another object. */
-            if (cli::optarg[0] == '\0' || !isNumber(cli::optarg) || strlen(cli::optarg) > 5 ||
-                (id = strtoul(cli::optarg, nullptr, 10)) > 0xFFFF) {
-                infoOut("-i : id is not a number\n");
-                return 1;
-            }
-            haveId = true;
-            break;
-        case 's':
-            if (cli::optarg[0] == '\0' || !isNumber(cli::optarg)) {
-                infoOut("-s : invalid size '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case '?':
-            return 1;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
-    if (objects > 1 || ids > 1) {
-        infoOut("%s", ErrorDuplicate);
-        return 1;
-    }
-    if (objects == 0) {
-        infoOut(OptionRequired, pCmdInfo->cmd, 'o');
-        return 1;
-    }
+    int counts[128] = {};
+    /* -s is checked, not used, and may be given again. */
+    OptionLoopRules rules;
+    rules.once = "oi";
+    rules.required = "o";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:i:\x01:s:h", longopts, rules, counts,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 'o':
+                                  obj = objectOf(arg);
+                                  if (obj == GET_NONE) {
+                                      infoOut("-o : invalid object '%s', should be VD, PD or Array\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  if (obj == GET_ARRAY && gAdapterInfo[gCurrentAdapter].MaxDiskGroup == 0) {
+                                      infoOut("-o : array is not supported on this adapter\n");
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              case 'i':
+                                  /* An empty or overlong ID would read as another object. */
+                                  if (arg[0] == '\0' || !isNumber(arg) || strlen(arg) > 5 ||
+                                      (id = strtoul(arg, nullptr, 10)) > 0xFFFF) {
+                                      infoOut("-i : id is not a number\n");
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              case 's':
+                                  if (arg[0] == '\0' || !isNumber(arg)) {
+                                      infoOut("-s : invalid size '%s'\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              default:
+                                  return OPT_HELP;
+                              }
+                          });
+    if (r >= 0)
+        return r;
     switch (obj) {
     case GET_DRIVER:
         infoOut("\nLinux CLI needn't support :get -o driver.\n");
@@ -243,7 +232,7 @@ int doGet(int argc, char **argv, cmd_struct *pCmdInfo)
     case GET_HBAVPD:
         return 0;
     case GET_HBA:
-        return getHba(haveId ? (unsigned)id : gCurrentAdapter);
+        return getHba(counts['i'] > 0 ? (unsigned)id : gCurrentAdapter);
     default:
         return getList(obj, (unsigned)id);
     }

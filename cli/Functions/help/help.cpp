@@ -5,6 +5,7 @@
 #include "Public/dispatch.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 
 namespace {
 
@@ -59,24 +60,16 @@ int doHelp(int argc, char **argv, cmd_struct *pCmdInfo)
         {"output", cli::kRequiredArgument, nullptr, 1},
         {nullptr, 0, nullptr, 0},
     };
-    int internal = 0;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "\x01:i", longopts, nullptr)) != -1) {
-        if (c == 1)
-            continue;
-        if (c == 'i') {
-            ++internal;
-            continue;
-        }
-        printCommandHelp(pCmdInfo);
-        return 0;
-    }
-    if (internal > 1) {
-        fputs(ErrorDuplicate, stream);
-        return 1;
-    }
-    if (internal) {
+    int counts[128] = {};
+    /* help has no -h: whatever it does not know, a parser error included,
+       shows its own help. */
+    OptionLoopRules rules;
+    rules.helpOnParseError = true;
+    int r = runOptionLoop(argc, argv, pCmdInfo, "\x01:i", longopts, rules, counts,
+                          [](int opt, const char *) { return opt == 'i' ? OPT_TAKEN : OPT_HELP; });
+    if (r >= 0)
+        return r;
+    if (counts['i'] > 0) {
         listTable(pInCmdTable, inCmdTableSize);
         return 0;
     }

@@ -13,6 +13,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "Public/utils.h"
 
 void infoOut(const char *fmt, ...)
@@ -140,43 +141,35 @@ int infoParseOptions(int argc, char **argv, cmd_struct *pCmdInfo, const char *id
         {nullptr, 0, nullptr, 0},
     };
     const char *idText = nullptr;
-    int objectCount = 0, idCount = 0;
-    cli::optind = 1;
-    for (;;) {
-        int c = cli::getopt_long(argc, argv, "o:i:\001:h", longOptions, nullptr);
-        if (c == -1)
-            break;
-        switch (c) {
-        case 1:
-            break;
-        case 'o':
-            ++objectCount;
-            if (!takeObject(cli::optarg))
-                return 1;
-            out.object = cli::optarg;
-            break;
-        case 'i':
-            ++idCount;
-            /* An empty ID would read as object 0. */
-            if (cli::optarg[0] == '\0' || !isNumber(cli::optarg)) {
-                infoOut("%s", idNotNumber);
-                return 1;
-            }
-            idText = cli::optarg;
-            out.haveId = true;
-            out.id = strtoul(cli::optarg, nullptr, 10);
-            break;
-        case '?':
-            return 1;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
-    if (objectCount == 0) {
-        infoOut(OptionRequired, pCmdInfo->cmd, 'o');
-        return 1;
-    }
+    int counts[128] = {};
+    /* A missing -o and a bad -i are told before a repeated option. */
+    OptionLoopRules rules;
+    rules.duplicates = DUP_BY_CALLER;
+    rules.required = "o";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:i:\001:h", longOptions, rules, counts,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 'o':
+                                  if (!takeObject(arg))
+                                      return OPT_REFUSED;
+                                  out.object = arg;
+                                  return OPT_TAKEN;
+                              case 'i':
+                                  /* An empty ID would read as object 0. */
+                                  if (arg[0] == '\0' || !isNumber(arg)) {
+                                      infoOut("%s", idNotNumber);
+                                      return OPT_REFUSED;
+                                  }
+                                  idText = arg;
+                                  out.haveId = true;
+                                  out.id = strtoul(arg, nullptr, 10);
+                                  return OPT_TAKEN;
+                              default:
+                                  return OPT_HELP;
+                              }
+                          });
+    if (r >= 0)
+        return r;
     if (out.haveId && out.id > maxId) {
         /* Digits beyond int range are echoed as typed. */
         if (out.id > 0x7FFFFFFFUL)
@@ -185,9 +178,5 @@ int infoParseOptions(int argc, char **argv, cmd_struct *pCmdInfo, const char *id
             infoOut("-i : invalid id %d\n", (int)out.id);
         return 1;
     }
-    if (objectCount > 1 || idCount > 1) {
-        infoOut("%s", ErrorDuplicate);
-        return 1;
-    }
-    return -1;
+    return refuseDuplicates(counts, nullptr);
 }

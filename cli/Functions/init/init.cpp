@@ -48,7 +48,10 @@ int doInit(int argc, char **argv, cmd_struct *pCmdInfo)
     int counts[128] = {};
     /* "t" stands in the option string but init has no type: like any
        option it does not handle, it shows the help. */
-    int r = runOptionLoop(argc, argv, pCmdInfo, "o:a:l:t:\x01:h", longopts, true, counts,
+    OptionLoopRules rules;
+    rules.helpWhenBare = true;
+    rules.required = "l";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:a:l:t:\x01:h", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'o': return takeVdObject(arg);
@@ -59,10 +62,6 @@ int doInit(int argc, char **argv, cmd_struct *pCmdInfo)
                           });
     if (r >= 0)
         return r;
-    if (counts['l'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'l');
-        return 1;
-    }
     const KX_U16 vd = static_cast<KX_U16>(id);
     static const VdStartTexts kStart = {
         "Full initialization for RAID 0 is not supported.\n",

@@ -26,7 +26,9 @@ int doGetMaxsize(int argc, char **argv, cmd_struct *pCmdInfo)
     /* The letters of create that this command shares its option string
        with (n, b, s, w, p, i) are accepted and mean nothing here. The
        "-output" pair works as with every other command. */
-    int r = runOptionLoop(argc, argv, pCmdInfo, "n:r:q:d:b:s:w:p:g:i:\x01:h", longopts, false, counts,
+    OptionLoopRules rules;
+    rules.required = "rd";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "n:r:q:d:b:s:w:p:g:i:\x01:h", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'r':
@@ -47,14 +49,6 @@ int doGetMaxsize(int argc, char **argv, cmd_struct *pCmdInfo)
                           });
     if (r >= 0)
         return r;
-    if (counts['r'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'r');
-        return 1;
-    }
-    if (counts['d'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'd');
-        return 1;
-    }
     if (!kxRaidOffered(gAdapterInfo[gCurrentAdapter].LogicalDriverMode, o.raid)) {
         fputs("Specified RAID mode is not supported.\n", stream);
         return 1;

@@ -8,6 +8,7 @@
 #include "Public/dispatch.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "arraycore.h"
 #include "evt_text.h"
 
@@ -19,18 +20,11 @@ int doMessage(int argc, char **argv, cmd_struct *pCmdInfo)
         {nullptr, 0, nullptr, 0},
     };
 
-    cli::optind = 1;
-    for (;;) {
-        int c = cli::getopt_long(argc, argv, "\001:h", longOptions, nullptr);
-        if (c == -1)
-            break;
-        if (c == 1)
-            continue;
-        if (c == '?')
-            return 1;
-        printCommandHelp(pCmdInfo);
-        return 0;
-    }
+    int counts[128] = {};
+    int r = runOptionLoop(argc, argv, pCmdInfo, "\001:h", longOptions, false, counts,
+                          [](int, const char *) { return OPT_HELP; });
+    if (r >= 0)
+        return r;
 
     const unsigned kMaxMessages = 50;
     Event_Message messages[kMaxMessages];

@@ -106,7 +106,10 @@ int parseMigrateOptions(int argc, char **argv, cmd_struct *pCmdInfo, MigrateRequ
     };
     unsigned long id = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "a:l:r:q:d:\x01:h", longopts, true, counts,
+    OptionLoopRules rules;
+    rules.helpWhenBare = true;
+    rules.required = "l";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "a:l:r:q:d:\x01:h", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'a': return takeAction(arg, true, req.action);
@@ -116,10 +119,6 @@ int parseMigrateOptions(int argc, char **argv, cmd_struct *pCmdInfo, MigrateRequ
                           });
     if (r >= 0)
         return r;
-    if (counts['l'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'l');
-        return 1;
-    }
     if (req.action == BGA_ACT_START && counts['r'] == 0 && counts['d'] == 0) {
         fprintf(stream, "%s: one of -r or -d option must be specified\n", pCmdInfo->cmd);
         return 1;

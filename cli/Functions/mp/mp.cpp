@@ -62,7 +62,12 @@ int doMP(int argc, char **argv, cmd_struct *pCmdInfo)
     const char *actionWord = "start";
     unsigned long id = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "a:d:\x01:h", longopts, true, counts,
+    OptionLoopRules rules;
+    rules.helpWhenBare = true;
+    /* Unlike its siblings, mp wants the action spelt out: "mp -d 2"
+       alone is refused, not taken as a start. */
+    rules.required = "ad";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "a:d:\x01:h", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'a':
@@ -74,16 +79,6 @@ int doMP(int argc, char **argv, cmd_struct *pCmdInfo)
                           });
     if (r >= 0)
         return r;
-    /* Unlike its siblings, mp wants the action spelt out: "mp -d 2"
-       alone is refused, not taken as a start. */
-    if (counts['a'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'a');
-        return 1;
-    }
-    if (counts['d'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'd');
-        return 1;
-    }
     if (!(gAdapterInfo[gCurrentAdapter].Features & 0x10)) {
         fputs("Media patrol is not supported.\n", stream);
         return 1;

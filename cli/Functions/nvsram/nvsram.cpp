@@ -10,6 +10,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "Public/utils.h"
 #include "kx_api.h"
 
@@ -74,74 +75,55 @@ int doNvsramRW(int argc, char **argv, cmd_struct *pCmdInfo)
         {"help", cli::kNoArgument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
-    int nAction = 0, nOffset = 0, nCount = 0, nPattern = 0;
     KX_U8 direction = KX_NVSRAM_READ;
     KX_U32 offset = 0, count = 1;
     unsigned pattern = 0x5A;
     const char *countText = "1";
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "a:s:c:p:\x01:h", longopts, nullptr)) != -1) {
-        switch (c) {
-        case 1:
-            break;
-        case 'a':
-            ++nAction;
-            if (strcasecmp(cli::optarg, "read") == 0) {
-                direction = KX_NVSRAM_READ;
-            } else if (strcasecmp(cli::optarg, "write") == 0) {
-                direction = KX_NVSRAM_WRITE;
-            } else {
-                fprintf(stream, "-a : invalid action '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 's':
-            ++nOffset;
-            if (!parseDecOrHex32(cli::optarg, &offset)) {
-                fprintf(stream, "-s : invalid address offset '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'c':
-            ++nCount;
-            countText = cli::optarg;
-            if (!isNumber(cli::optarg) || !parseDecOrHex32(cli::optarg, &count)) {
-                fprintf(stream, "-c : invalid byte counts '%s'\n", cli::optarg);
-                return 1;
-            }
-            if (count == 0) {
-                fprintf(stream, "Number of bytes should be > 0\n");
-                return 1;
-            }
-            break;
-        case 'p':
-            ++nPattern;
-            if (!parsePattern(cli::optarg, pattern)) {
-                /* This one line goes to standard output whatever the
-                   output stream is. */
-                fflush(stream);
-                printf("-p: invalid hex pattern '%s'\n", cli::optarg);
-                fflush(stdout);
-                return 1;
-            }
-            if (pattern > 0xFF) {
-                fprintf(stream, "-p: hex pattern should be 8 bit \n");
-                return 1;
-            }
-            break;
-        case '?':
-            return 1;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
-    if (nAction > 1 || nOffset > 1 || nCount > 1 || nPattern > 1) {
-        fputs(ErrorDuplicate, stream);
-        return 1;
-    }
-    if (!nAction) {
+    int counts[128] = {};
+    int r = runOptionLoop(argc, argv, pCmdInfo, "a:s:c:p:\x01:h", longopts, false, counts,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 'a':
+                                  return takeWord<KX_U8>(arg, {{"read", KX_NVSRAM_READ}, {"write", KX_NVSRAM_WRITE}},
+                                                         "-a : invalid action '%s'\n", direction);
+                              case 's':
+                                  if (!parseDecOrHex32(arg, &offset)) {
+                                      fprintf(stream, "-s : invalid address offset '%s'\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              case 'c':
+                                  countText = arg;
+                                  if (!isNumber(arg) || !parseDecOrHex32(arg, &count)) {
+                                      fprintf(stream, "-c : invalid byte counts '%s'\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  if (count == 0) {
+                                      fprintf(stream, "Number of bytes should be > 0\n");
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              case 'p':
+                                  if (!parsePattern(arg, pattern)) {
+                                      /* This one line goes to standard output whatever the
+                                         output stream is. */
+                                      fflush(stream);
+                                      printf("-p: invalid hex pattern '%s'\n", arg);
+                                      fflush(stdout);
+                                      return OPT_REFUSED;
+                                  }
+                                  if (pattern > 0xFF) {
+                                      fprintf(stream, "-p: hex pattern should be 8 bit \n");
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              default:
+                                  return OPT_HELP;
+                              }
+                          });
+    if (r >= 0)
+        return r;
+    if (counts['a'] == 0) {
         fprintf(stream, OptionRequired, pCmdInfo->cmd, 'a');
         fputs(pCmdInfo->cmdHelp, stream);
         return 1;

@@ -17,7 +17,9 @@ int doPause(int argc, char **argv, cmd_struct *pCmdInfo)
     };
     unsigned long controller = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "c:\x01:h", longopts, false, counts,
+    OptionLoopRules rules;
+    rules.required = "c";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "c:\x01:h", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               if (opt != 'c')
                                   return OPT_HELP;
@@ -27,10 +29,6 @@ int doPause(int argc, char **argv, cmd_struct *pCmdInfo)
                           });
     if (r >= 0)
         return r;
-    if (counts['c'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'c');
-        return 1;
-    }
     KX_U8 st = KX_LD_PauseAll(static_cast<KX_U8>(controller));
     if (st != 0)
         fprintf(stream, "\nExecutes  fail (error %d: %s).\n", st, ErrorMessage(st));

@@ -17,7 +17,10 @@ int parseRebuildOptions(int argc, char **argv, cmd_struct *pCmdInfo, const char 
     };
     unsigned long id = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "a:l:d:\x01:h", longopts, true, counts,
+    OptionLoopRules rules;
+    rules.helpWhenBare = true;
+    rules.required = "l";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "a:l:d:\x01:h", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'a': return takeAction(arg, false, req.action);
@@ -28,10 +31,6 @@ int parseRebuildOptions(int argc, char **argv, cmd_struct *pCmdInfo, const char 
                           });
     if (r >= 0)
         return r;
-    if (counts['l'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'l');
-        return 1;
-    }
     if (req.action == BGA_ACT_START) {
         if (counts['d'] == 0) {
             fprintf(stream, OptionRequired, pCmdInfo->cmd, 'd');

@@ -8,6 +8,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "Public/utils.h"
 #include "kx_api.h"
 
@@ -22,71 +23,50 @@ int doRegister(int argc, char **argv, cmd_struct *pCmdInfo)
         {"help", cli::kNoArgument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
-    int nType = 0, nAction = 0, nAddress = 0, nValue = 0;
     bool write = false;
     /* The library tells the types apart; 255 names none of them. */
     KX_U8 type = 255;
     KX_U32 address = 0, value = 0;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "t:a:d:v:\x01:h", longopts, nullptr)) != -1) {
-        switch (c) {
-        case 1:
-            break;
-        case 't':
-            ++nType;
-            if (strcasecmp(cli::optarg, "mailbox") == 0)
-                type = KX_REGISTER_MAILBOX;
-            else if (strcasecmp(cli::optarg, "internal") == 0)
-                type = KX_REGISTER_INTERNAL;
-            else
-                type = 255;
-            break;
-        case 'a':
-            ++nAction;
-            if (strcasecmp(cli::optarg, "read") == 0) {
-                write = false;
-            } else if (strcasecmp(cli::optarg, "write") == 0) {
-                write = true;
-            } else {
-                fprintf(stream, "-t : invalid operation type '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'd':
-            ++nAddress;
-            if (!parseDecOrHex32(cli::optarg, &address)) {
-                fprintf(stream, "-d : invalid address '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'v':
-            ++nValue;
-            if (!parseDecOrHex32(cli::optarg, &value)) {
-                fprintf(stream, "-v : invalid value '%s'\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case '?':
-            return 1;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
-    if (nType > 1 || nAction > 1 || nAddress > 1 || nValue > 1) {
-        fputs(ErrorDuplicate, stream);
-        return 1;
-    }
-    if (!nAction) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'a');
-        return 1;
-    }
-    if (write && !nValue) {
+    int counts[128] = {};
+    OptionLoopRules rules;
+    rules.required = "a";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "t:a:d:v:\x01:h", longopts, rules, counts,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 't':
+                                  if (strcasecmp(arg, "mailbox") == 0)
+                                      type = KX_REGISTER_MAILBOX;
+                                  else if (strcasecmp(arg, "internal") == 0)
+                                      type = KX_REGISTER_INTERNAL;
+                                  else
+                                      type = 255;
+                                  return OPT_TAKEN;
+                              case 'a':
+                                  return takeWord(arg, {{"read", false}, {"write", true}},
+                                                  "-t : invalid operation type '%s'\n", write);
+                              case 'd':
+                                  if (!parseDecOrHex32(arg, &address)) {
+                                      fprintf(stream, "-d : invalid address '%s'\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              case 'v':
+                                  if (!parseDecOrHex32(arg, &value)) {
+                                      fprintf(stream, "-v : invalid value '%s'\n", arg);
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              default:
+                                  return OPT_HELP;
+                              }
+                          });
+    if (r >= 0)
+        return r;
+    if (write && counts['v'] == 0) {
         fprintf(stream, "-v is must in the write register command.\n");
         return 1;
     }
-    if (!write && nValue) {
+    if (!write && counts['v'] > 0) {
         fprintf(stream, "-v is must not be set in the read register command.\n");
         return 1;
     }

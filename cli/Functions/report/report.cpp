@@ -5,6 +5,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "Public/utils.h"
 #include "kx_api.h"
 
@@ -16,33 +17,20 @@ int doReport(int argc, char **argv, cmd_struct *pCmdInfo)
         {"help", cli::kNoArgument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
-    int nId = 0;
     KX_U32 id = 0;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "i:\x01:h", longopts, nullptr)) != -1) {
-        switch (c) {
-        case 1:
-            break;
-        case 'i':
-            ++nId;
-            if (!parseDecOrHex32(cli::optarg, &id)) {
-                fprintf(stream, "-i: id should be a number\n");
-                return 1;
-            }
-            break;
-        case '?':
-            return 1;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
+    int counts[128] = {};
+    int r = runOptionLoop(argc, argv, pCmdInfo, "i:\x01:h", longopts, false, counts, [&](int opt, const char *arg) {
+        if (opt != 'i')
+            return OPT_HELP;
+        if (!parseDecOrHex32(arg, &id)) {
+            fprintf(stream, "-i: id should be a number\n");
+            return OPT_REFUSED;
         }
-    }
-    if (nId > 1) {
-        fputs(ErrorDuplicate, stream);
-        return 1;
-    }
-    if (!nId) {
+        return OPT_TAKEN;
+    });
+    if (r >= 0)
+        return r;
+    if (counts['i'] == 0) {
         fprintf(stream, "missing VD id\n");
         return 1;
     }

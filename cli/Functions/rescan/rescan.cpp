@@ -9,6 +9,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "kx_api.h"
 
 int doRescan(int argc, char **argv, cmd_struct *pCmdInfo)
@@ -20,37 +21,27 @@ int doRescan(int argc, char **argv, cmd_struct *pCmdInfo)
         {"help", cli::kNoArgument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
-    int nAction = 0;
     const char *action = nullptr;
     KX_BOOLEAN force = 0;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "a:f\x01:h", longopts, nullptr)) != -1) {
-        switch (c) {
-        case 1:
-            break;
+    int counts[128] = {};
+    /* --force may be said twice; the action only once. */
+    OptionLoopRules rules;
+    rules.once = "a";
+    rules.required = "a";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "a:f\x01:h", longopts, rules, counts, [&](int opt, const char *arg) {
+        switch (opt) {
         case 'a':
-            ++nAction;
-            action = cli::optarg;
-            break;
+            action = arg;
+            return OPT_TAKEN;
         case 'f':
             force = 1;
-            break;
-        case '?':
-            return 1;
+            return OPT_TAKEN;
         default:
-            printCommandHelp(pCmdInfo);
-            return 0;
+            return OPT_HELP;
         }
-    }
-    if (nAction > 1) {
-        fputs(ErrorDuplicate, stream);
-        return 1;
-    }
-    if (!action) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'a');
-        return 1;
-    }
+    });
+    if (r >= 0)
+        return r;
     if (strcmp(action, "getcount") == 0) {
         fprintf(stream, "\nGet Rescan Count : (%d).\n", KX_API_GetRescanCount(force));
         return 0;

@@ -19,77 +19,40 @@ const unsigned long kVdSettings = SP_NAME | SP_WRITE_POLICY | SP_CACHE | SP_REST
 const unsigned long kHbaSettings = SP_BUZZER | SP_AUTO_REBUILD | SP_BGA_RATE | SP_SMART | SP_CONSOLIDATE |
                                    SP_RAW_UPDATE | SP_OPTIMIZE | SP_VATAPI | SP_PHY | SP_SERIAL | SP_MODEL;
 
-bool bit(KX_U32 value, int n)
-{
-    return (value >> n) & 1u;
-}
-
 int setPd(const SetOptions &o)
 {
-    if (o.named() & ~kPdSettings) {
-        fputs("Invalid setting(s)\n", stream);
-        return 1;
-    }
-    const KX_U16 id = static_cast<KX_U16>(o.id);
-    if (id == 255) {
-        fprintf(stream, "\ninvalid PD id :%d.\n", id);
-        return 1;
-    }
-    /* Both capabilities first, so that a refused request changes nothing. */
-    const Adapter_Info &caps = gAdapterInfo[gCurrentAdapter];
-    if (o.cache >= 0 && bit(caps.AdvancedFeatures, 19)) {
-        fputs("\nThis product does not support turning disk cache settings on/off.\n", stream);
-        return KX_ST_NOT_SUPPORTED;
-    }
-    if (o.pdStatus >= 0 && bit(caps.AdvancedFeatures, 18)) {
-        fputs("\nThis product does not support set disk free command.\n", stream);
-        return KX_ST_NOT_SUPPORTED;
-    }
-    return setPdCacheAndStatus(id, o);
+    int rc = setCheckObject(o, kPdSettings, "Invalid setting(s)\n", "\ninvalid PD id :%d.\n", nullptr);
+    if (rc >= 0)
+        return rc;
+    rc = setPdCapabilities(o);
+    if (rc >= 0)
+        return rc;
+    return setPdCacheAndStatus(static_cast<KX_U16>(o.id), o);
 }
 
 int setVd(const SetOptions &o)
 {
-    if (o.named() & ~kVdSettings) {
-        fputs("Invalid setting(s) for VD.\n", stream);
+    int rc = setCheckObject(o, kVdSettings, "Invalid setting(s) for VD.\n", "\nInvalid virtual disk id :%d.\n",
+                            nullptr);
+    if (rc >= 0)
+        return rc;
+    if (!setVdCacheAllowed(o))
         return 1;
-    }
     const KX_U16 id = static_cast<KX_U16>(o.id);
-    if (id == 255) {
-        fprintf(stream, "\nInvalid virtual disk id :%d.\n", id);
-        return 1;
-    }
-    const Adapter_Info &caps = gAdapterInfo[gCurrentAdapter];
-    const KX_U32 adv = caps.AdvancedFeatures;
-    if (setWritePolicy(o) >= 0 && bit(adv, 14)) {
-        fprintf(stream, "VD cache is not supported on adapter %d.\n", gCurrentAdapter);
-        return 1;
-    }
-    if (o.restore >= 0 && (!bit(adv, 25) || !bit(adv, 14))) {
-        fprintf(stream, "VD restore option is not supported on adapter %d.\n", gCurrentAdapter);
-        return 1;
-    }
-    if (o.readAhead >= 0 && bit(adv, 15)) {
-        fprintf(stream, "VD read cache is not supported on adapter %d.\n", gCurrentAdapter);
-        return 1;
-    }
     LD_Config before;
-    KX_U8 st = client::queryOne<LD_Config_Request>(KX_LD_GetConfig, gCurrentAdapter, id, before, 8);
-    if (st != 0) {
-        fprintf(stream, "\nUnable to get configuration info of VD %d (error %d: %s)\n", id, st, ErrorMessage(st));
+    if (!setReadVdConfig(id, before))
         return 1;
-    }
     LD_Config cfg = before;
     setApplyVd(cfg, o);
     if (o.restore >= 0) {
         /* Restore takes the place of the write policy. */
         cfg.CacheMode = static_cast<KX_U8>((cfg.CacheMode & ~kWritePolicyBits) | o.restore);
-        if (bit(adv, 23) && (cfg.CacheMode & kWritePolicyBits) == 1)
+        if (setBit(gAdapterInfo[gCurrentAdapter].AdvancedFeatures, 23) && (cfg.CacheMode & kWritePolicyBits) == 1)
             cfg.TandemRebuildMode = 1;
     }
     if (memcmp(&cfg, &before, sizeof cfg) == 0)
         return 0;
-    st = KX_LD_SetConfig(gCurrentAdapter, id, &cfg);
+    const KX_U8 st = KX_LD_SetConfig(gCurrentAdapter, id, &cfg);
     if (st != 0)
         fprintf(stream, "\nFailed to configure VD %d (error %d: %s)\n", id, st, ErrorMessage(st));
     return st;
@@ -108,24 +71,21 @@ int setHba(const SetOptions &o, const char *cmd)
     const KX_U8 id = static_cast<KX_U8>(o.id);
     const Adapter_Info &caps = setAdapterCaps(o.id);
     const KX_U32 adv = caps.AdvancedFeatures;
-    const struct {
-        bool refused;
-        const char *text;
-    } checks[] = {
-        {o.buzzer >= 0 && caps.AlarmSupport == 0, "Buzzer setting is not supported on adapter %d.\n"},
-        {o.autoRebuild >= 0 && (caps.DevID <= 0x6400 || bit(adv, 24)),
-         "Auto rebuild setting is not supported on adapter %d.\n"},
-        {o.bgaRate >= 0 && (caps.Features & 0x5F) == 0, "BGA rate setting is not supported on adapter %d.\n"},
-        {o.smart >= 0 && !bit(adv, 16), "Smart setting is not supported on adapter %d.\n"},
-        {o.consolidate >= 0 && !bit(adv, 9), "Module consolidation setting is not supported on adapter %d.\n"},
-        {o.rawUpdate >= 0 && !bit(adv, 31), "Raw update setting is not supported on adapter %d.\n"},
-        {o.optimize >= 0 && !bit(adv, 5), "Optimize CPU efficiency setting is not supported on adapter %d.\n"},
-    };
-    for (const auto &c : checks)
-        if (c.refused) {
-            fprintf(stream, c.text, id);
-            return 1;
-        }
+    if (setAnyRefused(
+            {
+                {o.buzzer >= 0 && caps.AlarmSupport == 0, "Buzzer setting is not supported on adapter %d.\n"},
+                {o.autoRebuild >= 0 && (caps.DevID <= 0x6400 || setBit(adv, 24)),
+                 "Auto rebuild setting is not supported on adapter %d.\n"},
+                {o.bgaRate >= 0 && (caps.Features & 0x5F) == 0, "BGA rate setting is not supported on adapter %d.\n"},
+                {o.smart >= 0 && !setBit(adv, 16), "Smart setting is not supported on adapter %d.\n"},
+                {o.consolidate >= 0 && !setBit(adv, 9),
+                 "Module consolidation setting is not supported on adapter %d.\n"},
+                {o.rawUpdate >= 0 && !setBit(adv, 31), "Raw update setting is not supported on adapter %d.\n"},
+                {o.optimize >= 0 && !setBit(adv, 5),
+                 "Optimize CPU efficiency setting is not supported on adapter %d.\n"},
+            },
+            id))
+        return 1;
     Adapter_Config_V2 before;
     KX_U8 st = setReadAdapterConfig(id, before);
     if (st != 0) {
@@ -133,7 +93,7 @@ int setHba(const SetOptions &o, const char *cmd)
                 ErrorMessage(st));
         return 1;
     }
-    if ((o.named() & (SP_PHY | SP_VATAPI)) && !bit(adv, 11)) {
+    if ((o.named() & (SP_PHY | SP_VATAPI)) && !setBit(adv, 11)) {
         fprintf(stream, "Virtual atapi setting is not supported on adapter %d.\n", id);
         return 1;
     }

@@ -23,11 +23,6 @@ const unsigned long kHbaChanges = SP_BUZZER | SP_AUTO_REBUILD | SP_COPYBACK | SP
                                   SP_CONSOLIDATE | SP_SMART | SP_VATAPI | SP_PHY;
 const unsigned long kHbaSettings = kHbaChanges | SP_SERIAL | SP_MODEL;
 
-bool bit(KX_U32 value, int n)
-{
-    return (value >> n) & 1u;
-}
-
 const char *StringBBUPower(int action)
 {
     switch (action) {
@@ -44,28 +39,15 @@ const char *StringBBUPower(int action)
 
 int setPd(const SetOptions &o)
 {
-    if (o.named() & ~kPdSettings) {
-        fputs("Invalid setting(s) for pd.\n", stream);
-        return 1;
-    }
+    int rc = setCheckObject(o, kPdSettings, "Invalid setting(s) for pd.\n", "\ninvalid PD id :%d.\n",
+                            "The configuration parameter for PD must be set.\n");
+    if (rc >= 0)
+        return rc;
+    rc = setPdCapabilities(o);
+    if (rc >= 0)
+        return rc;
     const KX_U16 id = static_cast<KX_U16>(o.id);
-    if (id == 255) {
-        fprintf(stream, "\ninvalid PD id :%d.\n", id);
-        return 1;
-    }
-    if (o.named() == 0) {
-        fputs("The configuration parameter for PD must be set.\n", stream);
-        return 1;
-    }
     const Adapter_Info &caps = gAdapterInfo[gCurrentAdapter];
-    if (o.cache >= 0 && bit(caps.AdvancedFeatures, 19)) {
-        fputs("\nThis product does not support turning disk cache settings on/off.\n", stream);
-        return KX_ST_NOT_SUPPORTED;
-    }
-    if (o.pdStatus >= 0 && bit(caps.AdvancedFeatures, 18)) {
-        fputs("\nThis product does not support set disk free command.\n", stream);
-        return KX_ST_NOT_SUPPORTED;
-    }
     if (caps.MaxDiskGroup != 0) {
         HD_RAID_Status rs;
         KX_U8 st = client::queryOne<HD_RAID_Status_Request>(KX_PD_GetHDRaidStatus, gCurrentAdapter, id, rs, 9);
@@ -87,19 +69,11 @@ int setPd(const SetOptions &o)
 
 int setArray(const SetOptions &o)
 {
-    if (o.named() & ~kArraySettings) {
-        fputs("Invalid setting(s) for Array.\n", stream);
-        return 1;
-    }
+    const int rc = setCheckObject(o, kArraySettings, "Invalid setting(s) for Array.\n", "\ninvalid array id :%d.\n",
+                                  "The configuration parameter for Array must be set.\n");
+    if (rc >= 0)
+        return rc;
     const KX_U16 id = static_cast<KX_U16>(o.id);
-    if (id == 255) {
-        fprintf(stream, "\ninvalid array id :%d.\n", id);
-        return 1;
-    }
-    if (o.named() == 0) {
-        fputs("The configuration parameter for Array must be set.\n", stream);
-        return 1;
-    }
     DG_Config cfg;
     KX_U8 st = client::queryOne<DG_Config_Request>(KX_DG_GetConfig, gCurrentAdapter, id, cfg, 17);
     if (st != 0) {
@@ -124,40 +98,18 @@ int setArray(const SetOptions &o)
 
 int setVd(const SetOptions &o)
 {
-    if (o.named() & ~kVdSettings) {
-        fputs("Invalid setting(s) for VD.\n", stream);
+    const int rc = setCheckObject(o, kVdSettings, "Invalid setting(s) for VD.\n", "\nInvalid virtual disk id :%d.\n",
+                                  "The configuration parameter for VD must be set.\n");
+    if (rc >= 0)
+        return rc;
+    if (!setVdCacheAllowed(o))
         return 1;
-    }
     const KX_U16 id = static_cast<KX_U16>(o.id);
-    if (id == 255) {
-        fprintf(stream, "\nInvalid virtual disk id :%d.\n", id);
-        return 1;
-    }
-    if (o.named() == 0) {
-        fputs("The configuration parameter for VD must be set.\n", stream);
-        return 1;
-    }
-    const KX_U32 adv = gAdapterInfo[gCurrentAdapter].AdvancedFeatures;
-    if (setWritePolicy(o) >= 0 && bit(adv, 14)) {
-        fprintf(stream, "VD cache is not supported on adapter %d.\n", gCurrentAdapter);
-        return 1;
-    }
-    if (o.readAhead >= 0 && bit(adv, 15)) {
-        fprintf(stream, "VD read cache is not supported on adapter %d.\n", gCurrentAdapter);
-        return 1;
-    }
-    if (o.writePolicy == kWriteAuto && !bit(adv, 3)) {
-        fprintf(stream, "'auto' cache mode is not supported on adapter %d\n", gCurrentAdapter);
-        return 1;
-    }
     LD_Config cfg;
-    KX_U8 st = client::queryOne<LD_Config_Request>(KX_LD_GetConfig, gCurrentAdapter, id, cfg, 8);
-    if (st != 0) {
-        fprintf(stream, "\nUnable to get configuration info of VD %d (error %d: %s)\n", id, st, ErrorMessage(st));
+    if (!setReadVdConfig(id, cfg))
         return 1;
-    }
     setApplyVd(cfg, o);
-    st = KX_LD_SetConfig(gCurrentAdapter, id, &cfg);
+    const KX_U8 st = KX_LD_SetConfig(gCurrentAdapter, id, &cfg);
     if (st != 0) {
         fprintf(stream, "\nFailed to configure VD %d (error %d: %s)\n", id, st, ErrorMessage(st));
         return st;
@@ -181,30 +133,28 @@ int setHba(const SetOptions &o, const char *cmd)
     const Adapter_Info &caps = setAdapterCaps(o.id);
     const KX_U32 adv = caps.AdvancedFeatures;
     const KX_U8 f = caps.Features;
-    const struct {
-        bool refused;
-        const char *text;
-    } checks[] = {
-        {o.buzzer >= 0 && caps.AlarmSupport == 0, "Buzzer setting is not supported on adapter %d.\n"},
-        {o.autoRebuild >= 0 && (caps.DevID <= 0x6400 || bit(adv, 24)),
-         "Auto rebuild setting is not supported on adapter %d.\n"},
-        {o.copyBack >= 0 && !bit(f, 6), "Copyback is not supported on adapter %d.\n"},
-        {o.mediaPatrolRate >= 0 && !bit(f, 4), "Media patrol rate is not supported on adapter %d.\n"},
-        {o.syncRate >= 0 && !bit(f, 2), "Synchronize rate setting is not supported on adapter %d.\n"},
-        {o.initRate >= 0 && !bit(f, 1), "Initialize rate setting is not supported on adapter %d.\n"},
-        {o.rebuildRate >= 0 && !bit(f, 0), "Rebuild rate setting is not supported on adapter %d.\n"},
-        {o.migrationRate >= 0 && !bit(f, 3), "Migration rate setting is not supported on adapter %d.\n"},
-        {o.copybackRate >= 0 && !bit(f, 6), "Copyback rate setting is not supported on adapter %d.\n"},
-        {o.optimize >= 0 && !bit(adv, 5), "Optimize CPU efficiency setting is not supported on adapter %d.\n"},
-        {o.consolidate >= 0 && !bit(adv, 9), "Module consolidate setting is not supported on adapter %d.\n"},
-        {o.smart >= 0 && bit(adv, 16), "Smart setting is not supported on adapter %d.\n"},
-        {(o.named() & (SP_VATAPI | SP_PHY)) && !bit(adv, 11), "Module virtual atapi is not supported on adapter %d.\n"},
-    };
-    for (const auto &c : checks)
-        if (c.refused) {
-            fprintf(stream, c.text, id);
-            return 1;
-        }
+    if (setAnyRefused(
+            {
+                {o.buzzer >= 0 && caps.AlarmSupport == 0, "Buzzer setting is not supported on adapter %d.\n"},
+                {o.autoRebuild >= 0 && (caps.DevID <= 0x6400 || setBit(adv, 24)),
+                 "Auto rebuild setting is not supported on adapter %d.\n"},
+                {o.copyBack >= 0 && !setBit(f, 6), "Copyback is not supported on adapter %d.\n"},
+                {o.mediaPatrolRate >= 0 && !setBit(f, 4), "Media patrol rate is not supported on adapter %d.\n"},
+                {o.syncRate >= 0 && !setBit(f, 2), "Synchronize rate setting is not supported on adapter %d.\n"},
+                {o.initRate >= 0 && !setBit(f, 1), "Initialize rate setting is not supported on adapter %d.\n"},
+                {o.rebuildRate >= 0 && !setBit(f, 0), "Rebuild rate setting is not supported on adapter %d.\n"},
+                {o.migrationRate >= 0 && !setBit(f, 3), "Migration rate setting is not supported on adapter %d.\n"},
+                {o.copybackRate >= 0 && !setBit(f, 6), "Copyback rate setting is not supported on adapter %d.\n"},
+                {o.optimize >= 0 && !setBit(adv, 5),
+                 "Optimize CPU efficiency setting is not supported on adapter %d.\n"},
+                {o.consolidate >= 0 && !setBit(adv, 9),
+                 "Module consolidate setting is not supported on adapter %d.\n"},
+                {o.smart >= 0 && setBit(adv, 16), "Smart setting is not supported on adapter %d.\n"},
+                {(o.named() & (SP_VATAPI | SP_PHY)) && !setBit(adv, 11),
+                 "Module virtual atapi is not supported on adapter %d.\n"},
+            },
+            id))
+        return 1;
     if (!setPhyPairGiven(o, cmd))
         return 1;
     Adapter_Config_V2 cfg;

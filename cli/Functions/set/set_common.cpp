@@ -17,6 +17,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "Public/utils.h"
 
 namespace {
@@ -43,19 +44,19 @@ bool decimal(const char *text, unsigned long max, long &out)
 }
 
 /* A rate in percent, stored on the controller's 0-250 scale. */
-bool rate(const char *text, const char *invalidFmt, const char *rangeFmt, int &out)
+OptionTake takeRate(const char *text, const char *invalidFmt, const char *rangeFmt, int &out)
 {
     if (text[0] == '\0' || !isNumber(text)) {
         fprintf(stream, invalidFmt, text);
-        return false;
+        return OPT_REFUSED;
     }
     long p = 0;
     if (!decimal(text, 100, p)) {
         fprintf(stream, rangeFmt, 100);
-        return false;
+        return OPT_REFUSED;
     }
     out = static_cast<int>((p * 250 + 50) / 100);
-    return true;
+    return OPT_TAKEN;
 }
 
 bool validPhyCode(long code)
@@ -99,6 +100,118 @@ SetObject objectOf(const char *text, bool v2)
         if (strcmp(word, k.word) == 0 && (v2 ? k.v2 : k.v1))
             return k.obj;
     return SET_NONE;
+}
+
+/* One option of set (v2: of the array-based table) into o. */
+OptionTake takeOption(int c, const char *arg, bool v2, SetOptions &o)
+{
+    switch (c) {
+    case 'o':
+        o.object = objectOf(arg, v2);
+        if (o.object == SET_NONE) {
+            fprintf(stream, "-o : invalid object '%s'\n", arg);
+            return OPT_REFUSED;
+        }
+        return OPT_TAKEN;
+    case 'i':
+        if (!decimal(arg, 0xFFFF, o.id)) {
+            fprintf(stream, "-i : invalid id '%s'\n", arg);
+            return OPT_REFUSED;
+        }
+        snprintf(o.idText, sizeof o.idText, "%s", arg);
+        return OPT_TAKEN;
+    case 'd':
+        if (!decimal(arg, 0xFFFF, o.pdId)) {
+            fprintf(stream, "-d : invalid pd id '%s'\n", arg);
+            return OPT_REFUSED;
+        }
+        return OPT_TAKEN;
+    case 'n': {
+        std::string name = unquoted(arg);
+        if (name.size() > SET_NAME_MAX) {
+            fprintf(stream, "-n : length of name should be no more than %d characters\n", SET_NAME_MAX);
+            return OPT_REFUSED;
+        }
+        snprintf(o.name, sizeof o.name, "%s", name.c_str());
+        o.haveName = true;
+        return OPT_TAKEN;
+    }
+    case 's':
+    case 'm': {
+        /* All 20 characters are kept: the field holds 20 and needs no
+           terminating NUL. */
+        std::string text = unquoted(arg);
+        if (text.size() > SET_TEXT_MAX) {
+            fprintf(stream, c == 's' ? "-s : serial number should not have more than %d characters\n"
+                                     : "-m : model should not have more than %d character\n",
+                    SET_TEXT_MAX);
+            return OPT_REFUSED;
+        }
+        snprintf(c == 's' ? o.serial : o.model, SET_TEXT_MAX + 1, "%s", text.c_str());
+        (c == 's' ? o.haveSerial : o.haveModel) = true;
+        return OPT_TAKEN;
+    }
+    case 'a': {
+        long code = 0;
+        if (arg[0] == '\0' || !isNumber(arg)) {
+            fprintf(stream, "-a : invalid number '%s'\n", arg);
+            return OPT_REFUSED;
+        }
+        if (!decimal(arg, 0xFF, code) || !validPhyCode(code)) {
+            fputs(v2 ? "-a : phy ctrl code is invalid value" : "-a : phy ctrl code is invalid value\n", stream);
+            return OPT_REFUSED;
+        }
+        o.phyCode = static_cast<int>(code);
+        return OPT_TAKEN;
+    }
+    case 'w': {
+        long port = 0;
+        if (arg[0] == '\0' || !isNumber(arg)) {
+            fprintf(stream, "-w : invalid vlaue,the valid value is {0-7} '%s'\n", arg);
+            return OPT_REFUSED;
+        }
+        if (!decimal(arg, 7, port)) {
+            fputs("-w : portnum is invalid value,the valid value is {0-7}\n", stream);
+            return OPT_REFUSED;
+        }
+        o.port = static_cast<int>(port);
+        return OPT_TAKEN;
+    }
+    case 'r':
+        return takeRate(arg, "-r : invalid BGA rate '%s'\n", "-r : BGA rate out of range (0~%d)\n", o.bgaRate);
+    case 'e': {
+        long ignored = 0;
+        if (!v2)
+            return OPT_HELP;
+        if (!decimal(arg, 0xFFFF, ignored)) {
+            fprintf(stream, "-e : invalid id '%s'\n", arg);
+            return OPT_REFUSED;
+        }
+        return OPT_TAKEN;
+    }
+    case 'y':
+        return takeRate(arg, "-s : invalid Synchronization rate '%s'\n",
+                        "-s : Synchronization rate out of range (0~%d)\n", o.syncRate);
+    case 't':
+        return takeRate(arg, "-t : invalid initialization rate '%s'\n",
+                        "-t : initialization rate out of range (0~%d)\n", o.initRate);
+    case 'b':
+        return takeRate(arg, "-b : invalid rebuild rate '%s'\n", "-b : rebuild rate out of range (0~%d)\n",
+                        o.rebuildRate);
+    case 'g':
+        return takeRate(arg, "-m : invalid migration rate '%s'\n", "-m : migration rate out of range (0~%d)\n",
+                        o.migrationRate);
+    case 'c':
+        return takeRate(arg, "-c : invalid copy back rate '%s'\n", "-c : copy back rate out of range (0~%d)\n",
+                        o.copybackRate);
+    case 'p':
+        if (!v2)
+            return OPT_HELP;
+        return takeRate(arg, "-p : invalid media patrol rate '%s'\n",
+                        "-p : Media Patrol rate out of range (0~%d)\n", o.mediaPatrolRate);
+    default:
+        return OPT_HELP;
+    }
 }
 
 }  // namespace
@@ -252,152 +365,15 @@ int setParseOptions(int argc, char **argv, cmd_struct *pCmdInfo, bool v2, SetOpt
     /* -d names the disk of a link in both tables. */
     const char *shortOptions = v2 ? "o:i:n:p:s:t:n:b:m:c:a:w:\x01:k:e:g:y:d:h"
                                   : "o:i:n:r:s:m:n:a:w:p:\x01:k:e:d:f:h";
+    /* Which letters may be given only once differs between the tables;
+       the others may be repeated, the last one counting. */
+    OptionLoopRules rules;
+    rules.once = v2 ? "oingytbca" : "oinrsm";
     int count[128] = {0};
-    cli::optind = 1;
-    int c;
-    while ((c = cli::getopt_long(argc, argv, shortOptions, v2 ? v2Options : v1Options, nullptr)) != -1) {
-        if (c > 0 && c < 128)
-            ++count[c];
-        const char *arg = cli::optarg;
-        switch (c) {
-        case 0:
-        case 1:
-            break;
-        case '?':
-            return 1;
-        case 'o':
-            o.object = objectOf(arg, v2);
-            if (o.object == SET_NONE) {
-                fprintf(stream, "-o : invalid object '%s'\n", arg);
-                return 1;
-            }
-            break;
-        case 'i':
-            if (!decimal(arg, 0xFFFF, o.id)) {
-                fprintf(stream, "-i : invalid id '%s'\n", arg);
-                return 1;
-            }
-            snprintf(o.idText, sizeof o.idText, "%s", arg);
-            break;
-        case 'd':
-            if (!decimal(arg, 0xFFFF, o.pdId)) {
-                fprintf(stream, "-d : invalid pd id '%s'\n", arg);
-                return 1;
-            }
-            break;
-        case 'n': {
-            std::string name = unquoted(arg);
-            if (name.size() > SET_NAME_MAX) {
-                fprintf(stream, "-n : length of name should be no more than %d characters\n", SET_NAME_MAX);
-                return 1;
-            }
-            snprintf(o.name, sizeof o.name, "%s", name.c_str());
-            o.haveName = true;
-            break;
-        }
-        case 's':
-        case 'm': {
-            /* All 20 characters are kept: the field holds 20 and needs no
-               terminating NUL. */
-            std::string text = unquoted(arg);
-            if (text.size() > SET_TEXT_MAX) {
-                fprintf(stream, c == 's' ? "-s : serial number should not have more than %d characters\n"
-                                         : "-m : model should not have more than %d character\n",
-                        SET_TEXT_MAX);
-                return 1;
-            }
-            snprintf(c == 's' ? o.serial : o.model, SET_TEXT_MAX + 1, "%s", text.c_str());
-            (c == 's' ? o.haveSerial : o.haveModel) = true;
-            break;
-        }
-        case 'a': {
-            long code = 0;
-            if (arg[0] == '\0' || !isNumber(arg)) {
-                fprintf(stream, "-a : invalid number '%s'\n", arg);
-                return 1;
-            }
-            if (!decimal(arg, 0xFF, code) || !validPhyCode(code)) {
-                fputs(v2 ? "-a : phy ctrl code is invalid value" : "-a : phy ctrl code is invalid value\n", stream);
-                return 1;
-            }
-            o.phyCode = static_cast<int>(code);
-            break;
-        }
-        case 'w': {
-            long port = 0;
-            if (arg[0] == '\0' || !isNumber(arg)) {
-                fprintf(stream, "-w : invalid vlaue,the valid value is {0-7} '%s'\n", arg);
-                return 1;
-            }
-            if (!decimal(arg, 7, port)) {
-                fputs("-w : portnum is invalid value,the valid value is {0-7}\n", stream);
-                return 1;
-            }
-            o.port = static_cast<int>(port);
-            break;
-        }
-        case 'r':
-            if (!rate(arg, "-r : invalid BGA rate '%s'\n", "-r : BGA rate out of range (0~%d)\n", o.bgaRate))
-                return 1;
-            break;
-        case 'e': {
-            long ignored = 0;
-            if (!v2) {
-                printCommandHelp(pCmdInfo);
-                return 0;
-            }
-            if (!decimal(arg, 0xFFFF, ignored)) {
-                fprintf(stream, "-e : invalid id '%s'\n", arg);
-                return 1;
-            }
-            break;
-        }
-        case 'y':
-            if (!rate(arg, "-s : invalid Synchronization rate '%s'\n",
-                      "-s : Synchronization rate out of range (0~%d)\n", o.syncRate))
-                return 1;
-            break;
-        case 't':
-            if (!rate(arg, "-t : invalid initialization rate '%s'\n",
-                      "-t : initialization rate out of range (0~%d)\n", o.initRate))
-                return 1;
-            break;
-        case 'b':
-            if (!rate(arg, "-b : invalid rebuild rate '%s'\n", "-b : rebuild rate out of range (0~%d)\n",
-                      o.rebuildRate))
-                return 1;
-            break;
-        case 'g':
-            if (!rate(arg, "-m : invalid migration rate '%s'\n", "-m : migration rate out of range (0~%d)\n",
-                      o.migrationRate))
-                return 1;
-            break;
-        case 'c':
-            if (!rate(arg, "-c : invalid copy back rate '%s'\n", "-c : copy back rate out of range (0~%d)\n",
-                      o.copybackRate))
-                return 1;
-            break;
-        case 'p':
-            if (!v2) {
-                printCommandHelp(pCmdInfo);
-                return 0;
-            }
-            if (!rate(arg, "-p : invalid media patrol rate '%s'\n", "-p : Media Patrol rate out of range (0~%d)\n",
-                      o.mediaPatrolRate))
-                return 1;
-            break;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
-
-    const char *once = v2 ? "oingytbca" : "oinrsm";
-    for (const char *p = once; *p; ++p)
-        if (count[static_cast<int>(*p)] > 1) {
-            fputs(ErrorDuplicate, stream);
-            return 1;
-        }
+    int r = runOptionLoop(argc, argv, pCmdInfo, shortOptions, v2 ? v2Options : v1Options, rules, count,
+                          [&](int c, const char *arg) { return takeOption(c, arg, v2, o); });
+    if (r >= 0)
+        return r;
     if (o.haveName && !validName(o.name)) {
         fprintf(stream, "-n, name must be numeric, character, space or underline. Now is %s\n", o.name);
         return 1;
@@ -407,6 +383,79 @@ int setParseOptions(int argc, char **argv, cmd_struct *pCmdInfo, bool v2, SetOpt
         return 1;
     }
     return -1;
+}
+
+int setCheckObject(const SetOptions &o, unsigned long allowed, const char *invalidSettings,
+                   const char *invalidIdFormat, const char *nothingNamed)
+{
+    if (o.named() & ~allowed) {
+        fputs(invalidSettings, stream);
+        return 1;
+    }
+    if (o.id == 255) {
+        fprintf(stream, invalidIdFormat, 255);
+        return 1;
+    }
+    if (nothingNamed && o.named() == 0) {
+        fputs(nothingNamed, stream);
+        return 1;
+    }
+    return -1;
+}
+
+int setPdCapabilities(const SetOptions &o)
+{
+    /* Both capabilities first, so that a refused request changes nothing. */
+    const KX_U32 adv = gAdapterInfo[gCurrentAdapter].AdvancedFeatures;
+    if (o.cache >= 0 && setBit(adv, 19)) {
+        fputs("\nThis product does not support turning disk cache settings on/off.\n", stream);
+        return KX_ST_NOT_SUPPORTED;
+    }
+    if (o.pdStatus >= 0 && setBit(adv, 18)) {
+        fputs("\nThis product does not support set disk free command.\n", stream);
+        return KX_ST_NOT_SUPPORTED;
+    }
+    return -1;
+}
+
+bool setVdCacheAllowed(const SetOptions &o)
+{
+    /* Restore is named only in the table without arrays, "auto" only in
+       the other one. */
+    const KX_U32 adv = gAdapterInfo[gCurrentAdapter].AdvancedFeatures;
+    const char *refusal = nullptr;
+    if (setWritePolicy(o) >= 0 && setBit(adv, 14))
+        refusal = "VD cache is not supported on adapter %d.\n";
+    else if (o.restore >= 0 && (!setBit(adv, 25) || !setBit(adv, 14)))
+        refusal = "VD restore option is not supported on adapter %d.\n";
+    else if (o.readAhead >= 0 && setBit(adv, 15))
+        refusal = "VD read cache is not supported on adapter %d.\n";
+    else if (o.writePolicy == kWriteAuto && !setBit(adv, 3))
+        refusal = "'auto' cache mode is not supported on adapter %d\n";
+    if (!refusal)
+        return true;
+    fprintf(stream, refusal, gCurrentAdapter);
+    return false;
+}
+
+bool setReadVdConfig(KX_U16 id, LD_Config &cfg)
+{
+    KX_U8 st = client::queryOne<LD_Config_Request>(KX_LD_GetConfig, gCurrentAdapter, id, cfg, 8);
+    if (st != 0) {
+        fprintf(stream, "\nUnable to get configuration info of VD %d (error %d: %s)\n", id, st, ErrorMessage(st));
+        return false;
+    }
+    return true;
+}
+
+bool setAnyRefused(std::initializer_list<SetRefusal> checks, int adapter)
+{
+    for (const SetRefusal &c : checks)
+        if (c.refused) {
+            fprintf(stream, c.text, adapter);
+            return true;
+        }
+    return false;
 }
 
 int setWritePolicy(const SetOptions &o)

@@ -8,6 +8,8 @@
 #ifndef SET_COMMON_H
 #define SET_COMMON_H
 
+#include <initializer_list>
+
 #include "kx_api.h"
 #include "Public/cli_types.h"
 
@@ -80,6 +82,41 @@ struct SetOptions {
    missing -o. Returns -1 when the handler goes on, else its result (0
    after the help, 1 after an option error). */
 int setParseOptions(int argc, char **argv, cmd_struct *pCmdInfo, bool v2, SetOptions &o);
+
+/* Bit n of a capability word. */
+inline bool setBit(KX_U32 value, int n)
+{
+    return (value >> n) & 1u;
+}
+
+/* The checks a PD, VD or array setting starts with: only properties the
+   object takes (else invalidSettings), an ID other than 255 (else
+   invalidIdFormat, a printf format taking the ID) and, when nothingNamed
+   is given, at least one property (else nothingNamed). Returns -1 when
+   they hold, else 1 after the message. */
+int setCheckObject(const SetOptions &o, unsigned long allowed, const char *invalidSettings,
+                   const char *invalidIdFormat, const char *nothingNamed);
+
+/* Whether the current adapter lets a PD's write cache and status be set
+   as asked. Returns -1 when it does, else KX_ST_NOT_SUPPORTED after the
+   message. */
+int setPdCapabilities(const SetOptions &o);
+
+/* Whether the current adapter takes the VD cache settings asked for (write
+   policy, restore, read-ahead, "auto"); false after the message. */
+bool setVdCacheAllowed(const SetOptions &o);
+
+/* The VD's configuration record; false after the message. */
+bool setReadVdConfig(KX_U16 id, LD_Config &cfg);
+
+/* A capability check of an adapter setting: refused, and the message
+   (a printf format taking the adapter ID). */
+struct SetRefusal {
+    bool refused;
+    const char *text;
+};
+/* Writes the message of the first refused check; true when one was. */
+bool setAnyRefused(std::initializer_list<SetRefusal> checks, int adapter);
 
 /* Write policy codes in bits 0, 1 and 3 of CacheMode. */
 const KX_U8 kWriteBack = 0, kWriteThrough = 1, kWriteAuto = 8;

@@ -10,6 +10,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "kx_api.h"
 
 namespace {
@@ -77,36 +78,21 @@ int doSmart(int argc, char **argv, cmd_struct *pCmdInfo)
         {"output", cli::kRequiredArgument, nullptr, 1},
         {nullptr, 0, nullptr, 0},
     };
-    int given = 0;
     KX_U16 pdId = 0;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "p:\x01:h", longopts, nullptr)) != -1) {
-        switch (c) {
-        case 1:
-            break;
-        case 'p':
-            if (!smartParseDiskId(cli::optarg, pdId)) {
-                fprintf(stream, "-p : invalid phyiscal disk id '%s'\n", cli::optarg);
-                return 1;
-            }
-            ++given;
-            break;
-        case '?':
-            return 1;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
+    int counts[128] = {};
+    OptionLoopRules rules;
+    rules.required = "p";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "p:\x01:h", longopts, rules, counts, [&](int opt, const char *arg) {
+        if (opt != 'p')
+            return OPT_HELP;
+        if (!smartParseDiskId(arg, pdId)) {
+            fprintf(stream, "-p : invalid phyiscal disk id '%s'\n", arg);
+            return OPT_REFUSED;
         }
-    }
-    if (given > 1) {
-        fputs(ErrorDuplicate, stream);
-        return 1;
-    }
-    if (given == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'p');
-        return 1;
-    }
+        return OPT_TAKEN;
+    });
+    if (r >= 0)
+        return r;
 
     int rc = smartDiskCheck(pdId);
     if (rc != 0) {

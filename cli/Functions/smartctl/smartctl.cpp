@@ -11,6 +11,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "kx_api.h"
 
 int doSmartCtl(int argc, char **argv, cmd_struct *pCmdInfo)
@@ -22,52 +23,27 @@ int doSmartCtl(int argc, char **argv, cmd_struct *pCmdInfo)
         {"output", cli::kRequiredArgument, nullptr, 1},
         {nullptr, 0, nullptr, 0},
     };
-    int idGiven = 0, typeGiven = 0;
     KX_U16 pdId = 0;
     KX_U8 testCode = 0;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "i:t:\x01:h", longopts, nullptr)) != -1) {
-        switch (c) {
-        case 1:
-            break;
+    int counts[128] = {};
+    OptionLoopRules rules;
+    rules.required = "ti";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "i:t:\x01:h", longopts, rules, counts, [&](int opt, const char *arg) {
+        switch (opt) {
         case 'i':
-            if (!smartParseDiskId(cli::optarg, pdId)) {
-                fprintf(stream, "-i : invalid phyiscal disk id '%s'\n", cli::optarg);
-                return 1;
+            if (!smartParseDiskId(arg, pdId)) {
+                fprintf(stream, "-i : invalid phyiscal disk id '%s'\n", arg);
+                return OPT_REFUSED;
             }
-            ++idGiven;
-            break;
+            return OPT_TAKEN;
         case 't':
-            if (strcasecmp(cli::optarg, "short") == 0) {
-                testCode = 1;
-            } else if (strcasecmp(cli::optarg, "long") == 0) {
-                testCode = 2;
-            } else {
-                fprintf(stream, "-t : invalid test type '%s'\n", cli::optarg);
-                return 1;
-            }
-            ++typeGiven;
-            break;
-        case '?':
-            return 1;
+            return takeWord<KX_U8>(arg, {{"short", 1}, {"long", 2}}, "-t : invalid test type '%s'\n", testCode);
         default:
-            printCommandHelp(pCmdInfo);
-            return 0;
+            return OPT_HELP;
         }
-    }
-    if (idGiven > 1 || typeGiven > 1) {
-        fputs(ErrorDuplicate, stream);
-        return 1;
-    }
-    if (typeGiven == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 't');
-        return 1;
-    }
-    if (idGiven == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'i');
-        return 1;
-    }
+    });
+    if (r >= 0)
+        return r;
 
     int rc = smartDiskCheck(pdId);
     if (rc != 0)

@@ -10,6 +10,7 @@
 #include "status_text.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 #include "parse.h"
 #include "kx_api.h"
 
@@ -62,54 +63,42 @@ int doTandem(int argc, char **argv, cmd_struct *pCmdInfo)
         {nullptr, 0, nullptr, 0},
     };
     TandemObject object = TO_NONE;
-    bool haveId = false;
     unsigned long long id = 0, start = 0, length = 0;
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "o:d:a:l:\x01:h", longopts, nullptr)) != -1) {
-        switch (c) {
-        case 1:
-            break;
-        case 'o':
-            if (strcasecmp(cli::optarg, "empty") == 0) {
-                object = TO_EMPTY;
-            } else if (strcasecmp(cli::optarg, "count") == 0) {
-                object = TO_COUNT;
-            } else if (strcasecmp(cli::optarg, "delete") == 0) {
-                object = TO_DELETE;
-            } else {
-                fprintf(stream, "-o : invalid object '%s', should be empty or delete\n", cli::optarg);
-                return 1;
-            }
-            break;
-        case 'd':
-            if (!client::parseDecimal(cli::optarg, 0xFFFF, id)) {
-                fprintf(stream, "-d : Tandem ID is not a number\n");
-                return 1;
-            }
-            haveId = true;
-            break;
-        case 'a':
-            if (!client::parseDecimal(cli::optarg, UINT64_MAX, start)) {
-                fprintf(stream, "-a : address is not a number\n");
-                return 1;
-            }
-            break;
-        case 'l':
-            if (!cli::optarg)
-                break;
-            if (!client::parseDecimal(cli::optarg, 0xFFFFFFFFull, length)) {
-                fprintf(stream, "-l : length is not a number\n");
-                return 1;
-            }
-            break;
-        case '?':
-            return 1;
-        default:
-            printCommandHelp(pCmdInfo);
-            return 0;
-        }
-    }
+    int counts[128] = {};
+    /* Any option may be given again: the last one counts. */
+    OptionLoopRules rules;
+    rules.once = "";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "o:d:a:l:\x01:h", longopts, rules, counts,
+                          [&](int opt, const char *arg) {
+                              switch (opt) {
+                              case 'o':
+                                  return takeWord(arg,
+                                                  {{"empty", TO_EMPTY}, {"count", TO_COUNT}, {"delete", TO_DELETE}},
+                                                  "-o : invalid object '%s', should be empty or delete\n", object);
+                              case 'd':
+                                  if (!client::parseDecimal(arg, 0xFFFF, id)) {
+                                      fprintf(stream, "-d : Tandem ID is not a number\n");
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              case 'a':
+                                  if (!client::parseDecimal(arg, UINT64_MAX, start)) {
+                                      fprintf(stream, "-a : address is not a number\n");
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              case 'l':
+                                  if (arg && !client::parseDecimal(arg, 0xFFFFFFFFull, length)) {
+                                      fprintf(stream, "-l : length is not a number\n");
+                                      return OPT_REFUSED;
+                                  }
+                                  return OPT_TAKEN;
+                              default:
+                                  return OPT_HELP;
+                              }
+                          });
+    if (r >= 0)
+        return r;
     if (!(gAdapterInfo[gCurrentAdapter].LogicalDriverMode & KX_LDM_TANDEM_CS)) {
         fprintf(stream, "Tandem is not supported.\n");
         return 1;
@@ -118,7 +107,7 @@ int doTandem(int argc, char **argv, cmd_struct *pCmdInfo)
         fprintf(stream, OptionRequired, pCmdInfo->cmd, 'o');
         return 1;
     }
-    if (!haveId) {
+    if (counts['d'] == 0) {
         fprintf(stream, OptionRequired, pCmdInfo->cmd, 'd');
         return 1;
     }

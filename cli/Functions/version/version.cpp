@@ -4,6 +4,7 @@
 #include "Public/dispatch.h"
 #include "Public/getopt.h"
 #include "Public/globals.h"
+#include "Public/options.h"
 
 int doVersion(int argc, char **argv, cmd_struct *pCmdInfo)
 {
@@ -12,16 +13,11 @@ int doVersion(int argc, char **argv, cmd_struct *pCmdInfo)
         {"help", cli::kNoArgument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
-    int c;
-    cli::optind = 1;
-    while ((c = cli::getopt_long(argc, argv, "\x01:h", longopts, nullptr)) != -1) {
-        if (c == 1)
-            continue;
-        if (c == '?')
-            return 1;
-        printCommandHelp(pCmdInfo);
-        return 0;
-    }
+    int counts[128] = {};
+    int r = runOptionLoop(argc, argv, pCmdInfo, "\x01:h", longopts, false, counts,
+                          [](int, const char *) { return OPT_HELP; });
+    if (r >= 0)
+        return r;
     const char *api = KX_API_Version();
     fprintf(stream, "CLI Version: %s\nRaidAPI Version: %s\n", CLI_VERSION, api ? api : "");
     return 0;

@@ -19,7 +19,9 @@ int doWipe(int argc, char **argv, cmd_struct *pCmdInfo)
     };
     unsigned long id = 0;
     int counts[128] = {};
-    int r = runOptionLoop(argc, argv, pCmdInfo, "d:\x01:fh", longopts, false, counts,
+    OptionLoopRules rules;
+    rules.required = "d";
+    int r = runOptionLoop(argc, argv, pCmdInfo, "d:\x01:fh", longopts, rules, counts,
                           [&](int opt, const char *arg) {
                               switch (opt) {
                               case 'd':
@@ -38,10 +40,6 @@ int doWipe(int argc, char **argv, cmd_struct *pCmdInfo)
                           });
     if (r >= 0)
         return r;
-    if (counts['d'] == 0) {
-        fprintf(stream, OptionRequired, pCmdInfo->cmd, 'd');
-        return 1;
-    }
     const KX_U16 pd = static_cast<KX_U16>(id);
     KX_U8 st = KX_PD_WipeHDMDD(gCurrentAdapter, pd, counts['f'] ? 1 : 0);
     if (st != 0)
