@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "check.h"
+#include "atomic_file.h"
 #include "render.h"
 
 namespace {
@@ -92,55 +93,6 @@ bool parseSeconds(const char *text, double &out)
     if (!*text || *end || errno || !(v > 0) || v > 86400 * 365)
         return false;
     out = v;
-    return true;
-}
-
-bool writeAll(int fd, const std::string &text)
-{
-    const char *p = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Readers (node_exporter's textfile collector) see the old file or the new
-// one, never a part: the text goes to a temporary file in the same
-// directory, is synced, and replaces the old file by rename.
-bool writeFileAtomically(const std::string &path, const std::string &text)
-{
-    const size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string tmp = dir + "/." + base + ".XXXXXX";
-    int fd = ::mkstemp(&tmp[0]);
-    if (fd < 0) {
-        std::fprintf(stderr, "arraystat: cannot create a temporary file in %s: %s\n", dir.c_str(), std::strerror(errno));
-        return false;
-    }
-    bool ok = ::fchmod(fd, 0644) == 0 && writeAll(fd, text) && ::fsync(fd) == 0;
-    const int err = errno;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(tmp.c_str(), path.c_str()) != 0)
-        ok = false;
-    if (!ok) {
-        std::fprintf(stderr, "arraystat: cannot write %s: %s\n", path.c_str(), std::strerror(errno ? errno : err));
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
     return true;
 }
 
@@ -312,7 +264,7 @@ int main(int argc, char **argv)
         text = format == JSON ? arraystat::renderJson(snap) : arraystat::renderPrometheus(snap);
     }
     if (!output.empty())
-        return writeFileAtomically(output, text) ? 0 : 1;
+        return writeFileAtomically(output, text, "arraystat") ? 0 : 1;
     if (!writeAll(STDOUT_FILENO, text)) {
         std::fprintf(stderr, "arraystat: cannot write the output: %s\n", std::strerror(errno));
         return 1;
