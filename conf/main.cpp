@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "apply.h"
+#include "audit.h"
 #include "document.h"
 #include "live.h"
 #include "plan.h"
@@ -466,7 +467,13 @@ int doApply(int argc, char **argv)
 
     size_t failedAt = plan.steps.size();
     for (size_t i = 0; i < plan.steps.size(); ++i) {
+        // Each step is a unit of work of its own: one record per step that
+        // changed something, saying which step and how it ended.
+        auditBegin(AuditActor{"arrayconf", "", ""}, plan.steps[i].text);
         results[i] = conf::runStep(plan, plan.steps[i]);
+        // A change the controller took but that does not show has no status
+        // of its own: -1, not a controller status.
+        auditEnd(results[i].state == conf::StepResult::Done ? 0 : results[i].status ? results[i].status : -1);
         const bool ok = results[i].state == conf::StepResult::Done;
         if (!o.json) {
             std::printf("%s %zu. %s\n", ok ? "done  " : "FAILED", i + 1, plan.steps[i].text.c_str());

@@ -13,6 +13,7 @@ import copy
 import json
 import os
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
@@ -23,7 +24,13 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 CONF = os.path.join(BUILD, "conf", "arrayconf")
 SIM = os.path.join(BUILD, "sim", "arraysim")
 SCRATCH = tempfile.mkdtemp(prefix="arrayconf-test-")
-ENV = dict(os.environ, ARRAYCORE_SIM_STATE=os.path.join(SCRATCH, "state.json"))
+# apply's audit records go to a log socket of the run's own, never the
+# machine's log.
+AUDIT_SOCKET = os.path.join(SCRATCH, "audit.sock")
+ENV = dict(os.environ, ARRAYCORE_SIM_STATE=os.path.join(SCRATCH, "state.json"), ARRAY_AUDIT_SOCKET=AUDIT_SOCKET)
+LOG = socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM)
+LOG.bind(AUDIT_SOCKET)
+LOG.setblocking(False)
 failures = []
 
 
@@ -454,10 +461,54 @@ def case_export():
         server.wait(timeout=10)
 
 
+# ---------------------------------------------------------------- audit
+
+def case_audit():
+    """apply leaves one audit record per step that changed something, on
+    a log socket of the test's own; plan, save and a declined apply none."""
+    def records():
+        out = []
+        while True:
+            try:
+                out.append(LOG.recv(65536).decode())
+            except BlockingIOError:
+                return out
+
+    load("v2.json")
+    saved = save()
+    doc = write_doc(saved)
+    load("v2_blank.json")
+    rc, out, _ = run(["plan", doc])
+    steps = [l[l.index(". ") + 2:] for l in out.splitlines() if l[2:4].strip().rstrip(".").isdigit()]
+    check(rc == 2 and len(steps) > 5, "plan over the blank fixture: %d %s" % (rc, out))
+    run(["save"])
+    run(["apply", doc], "n\n")
+    check(records() == [], "plan, save and a declined apply leave no record")
+    rc, out, err = run(["apply", doc, "--yes"])
+    got = records()
+    check(rc == 0, "apply: %d %s %s" % (rc, out, err))
+    check(len(got) == len(steps), "%d records for %d steps: %s" % (len(got), len(steps), got))
+    for step, rec in zip(steps, got):
+        check("arraysuite-audit[" in rec and " tool=arrayconf " in rec and
+              ('what="%s"' % step.replace('"', '\\"')) in rec and rec.endswith('result=0 text="No error"'),
+              "record of step %r: %s" % (step, rec))
+    check(all("calls=\"KX_" in r for r in got), "every record names its controller calls")
+    # A step that fails is recorded with its status; nothing after it runs.
+    load("v2_blank.json")
+    sim("fault", "KX_CreateOrModify_VD", "19")
+    rc, _, _ = run(["apply", doc, "--yes"])
+    got = records()
+    check(rc == 1 and len(got) == 3 and "KX_CreateOrModify_VD@0=19" in got[2] and " result=19 " in got[2],
+          "a failing third step: %d %s" % (rc, got))
+    rc, _, _ = run(["apply", write_doc(save()), "--yes"])
+    check(rc == 0 and records() == [], "an apply with nothing to do leaves no record")
+
+
 try:
-    {"export": case_export, "roundtrip": case_roundtrip, "golden": case_golden, "fault": case_fault, "json": case_json,
+    {"audit": case_audit, "export": case_export, "roundtrip": case_roundtrip, "golden": case_golden, "fault": case_fault, "json": case_json,
      "save": case_save}[CASE]()
 finally:
+    LOG.close()
     shutil.rmtree(SCRATCH, ignore_errors=True)
 if failures:
     print("%d failure(s)" % len(failures))
