@@ -14,6 +14,7 @@
 
 #include "apply.h"
 #include "audit.h"
+#include "confirm.h"
 #include "document.h"
 #include "live.h"
 #include "plan.h"
@@ -124,47 +125,6 @@ bool readWhole(const std::string &path, std::string &out)
                 ::close(fd);
             return false;
         }
-    }
-}
-
-/* One byte of standard input, -1 at its end. A byte at a time, so that an
-   answer never takes the lines after it. */
-int readByte()
-{
-    unsigned char c;
-    for (;;) {
-        ssize_t n = ::read(STDIN_FILENO, &c, 1);
-        if (n == 1)
-            return c;
-        if (n < 0 && errno == EINTR)
-            continue;
-        return -1;
-    }
-}
-
-enum Answer { YES, NO, END };
-
-/* The suite's yes/no question: the first character of a line answers,
-   the rest of the line is dropped; another answer is told "Please input y
-   or n." and the next line is read; end of input is no answer. */
-Answer ask(FILE *out, const std::string &question)
-{
-    std::fputs(question.c_str(), out);
-    for (;;) {
-        std::fflush(out);
-        int answer = readByte();
-        if (answer < 0)
-            return END;
-        int c = answer;
-        while (c != '\n' && c >= 0)
-            c = readByte();
-        if (answer == 'y' || answer == 'Y')
-            return YES;
-        if (answer == 'n' || answer == 'N')
-            return NO;
-        std::fputs("Please input y or n.\n", out);
-        if (c < 0)
-            return END;
     }
 }
 
@@ -452,13 +412,13 @@ int doApply(int argc, char **argv)
             std::snprintf(question, sizeof question, "Apply this step? (y or n)\n");
         else
             std::snprintf(question, sizeof question, "Apply these %zu steps? (y or n)\n", plan.steps.size());
-        const Answer a = ask(o.json ? stderr : stdout, question);
-        if (a == END) {
+        const client::Answer a = client::confirm(o.json ? stderr : stdout, question);
+        if (a == client::Answer::End) {
             if (!o.json)
                 std::puts("No answer; nothing was changed.");
             return finish(EXIT_ERROR, "no answer to the question");
         }
-        if (a == NO) {
+        if (a == client::Answer::No) {
             if (!o.json)
                 std::puts("Nothing was changed.");
             return finish(EXIT_CHANGES, "declined at the question");
