@@ -18,6 +18,7 @@
 #include "document.h"
 #include "live.h"
 #include "plan.h"
+#include "replace.h"
 #include "status_text.h"
 
 namespace {
@@ -32,6 +33,8 @@ const char kUsage[] =
     "usage: arrayconf save [--adapter N] [--portable] [-o FILE]\n"
     "       arrayconf plan FILE [--json]\n"
     "       arrayconf apply FILE [--yes] [--allow-destroy] [--json]\n"
+    "       arrayconf replace [--adapter N] [--vd ID | --array ID] [--locate PD | --locate-off [PD]\n"
+    "                         | --onto PD [--as-spare] [--yes] [--wait] | --wait] [--interval SECONDS]\n"
     "\n"
     "  save             write the configuration of every adapter (or adapter N) as\n"
     "                   one JSON document, to FILE (replaced atomically) or standard\n"
@@ -43,10 +46,18 @@ const char kUsage[] =
     "  apply FILE       run those steps, after one question (y or n) unless --yes;\n"
     "                   a plan that destroys data needs --allow-destroy\n"
     "  --json           the steps and their results as one JSON document\n"
+    "  replace          the failed disks, what lost them and the free disks that can\n"
+    "                   take their place; --locate / --locate-off light or clear a\n"
+    "                   disk's locate LED; --onto PD rebuilds onto PD (after one\n"
+    "                   question unless --yes), or with --as-spare makes it a spare of\n"
+    "                   the array; --wait follows the rebuild to its end and then\n"
+    "                   switches the LEDs off\n"
     "\n"
     "Exit status: 0 nothing to do (apply: the controller now matches), 2 changes\n"
     "planned (apply: declined at the question), 1 an error: a refused document, a\n"
-    "failed step, a usage error.\n";
+    "failed step, a usage error. replace: 0 nothing failed (with an action: done,\n"
+    "the rebuild started or, with --wait, complete), 2 a disk to replace (declined\n"
+    "at the question), 1 an error: a disk that does not fit, a refusal, no answer.\n";
 
 int usage(const std::string &problem)
 {
@@ -466,7 +477,7 @@ int doApply(int argc, char **argv)
 int main(int argc, char **argv)
 {
     if (argc < 2)
-        return usage("say save, plan or apply");
+        return usage("say save, plan, apply or replace");
     const std::string command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
@@ -478,5 +489,7 @@ int main(int argc, char **argv)
         return doPlan(argc - 2, argv + 2);
     if (command == "apply")
         return doApply(argc - 2, argv + 2);
+    if (command == "replace")
+        return conf::runReplace(argc - 2, argv + 2);
     return usage("unknown command " + command);
 }

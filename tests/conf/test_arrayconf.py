@@ -127,14 +127,31 @@ def case_roundtrip():
 
 # ---------------------------------------------------------------- golden
 
+def audit_records():
+    out = []
+    while True:
+        try:
+            out.append(LOG.recv(65536).decode())
+        except BlockingIOError:
+            return out
+
+
 class Golden:
-    def __init__(self, name):
+    """audit: each run's audit records follow its output, from what= on
+    (who and from where depend on the machine), one "--- audit" line each."""
+    def __init__(self, name, audit=False):
         self.path = os.path.join(HERE, "golden", name)
         self.text = ""
+        self.audit = audit
 
-    def add(self, title, args, stdin=""):
+    def add(self, title, args, stdin="", keep=lambda line: True):
+        audit_records()
         rc, out, err = run(args, stdin)
+        out = "".join(l for l in out.splitlines(True) if keep(l))
         self.text += "=== %s\n--- rc %d\n%s%s" % (title, rc, out, err.replace(SCRATCH, "TMP"))
+        if self.audit:
+            for rec in audit_records():
+                self.text += "--- audit %s\n" % rec[rec.index(" what=") + 1:]
         return rc
 
     def finish(self):
@@ -466,14 +483,7 @@ def case_export():
 def case_audit():
     """apply leaves one audit record per step that changed something, on
     a log socket of the test's own; plan, save and a declined apply none."""
-    def records():
-        out = []
-        while True:
-            try:
-                out.append(LOG.recv(65536).decode())
-            except BlockingIOError:
-                return out
-
+    records = audit_records
     load("v2.json")
     saved = save()
     doc = write_doc(saved)
@@ -504,8 +514,84 @@ def case_audit():
     check(rc == 0 and records() == [], "an apply with nothing to do leaves no record")
 
 
+# ---------------------------------------------------------------- replace
+
+def case_replace():
+    """arrayconf replace over the replacement page's fixture: a RAID5 VD
+    that lost PD 1; PD 3 fits, 4 is too small, 5 an SSD, 6 SAS, 7 of 4096-byte
+    sectors. The listing, the LEDs, refusals with their reasons, the
+    question, the rebuild started and followed to its end, every change
+    audited."""
+    fixture = os.path.join("..", "gui", "fixtures", "replace.json")
+
+    def sim_state():
+        return json.loads(state())["adapters"][0]
+
+    def leds():
+        return [p["id"] for p in sim_state()["pds"] if p.get("locate")]
+
+    load(fixture)
+    g = Golden("replace.golden", audit=True)
+    before = state()
+    g.add("the listing: the failed disk, the degraded VD, each free disk and why not", ["replace"])
+    for pd in (4, 5, 6, 7):
+        g.add("PD %d refused with its reason" % pd, ["replace", "--onto", str(pd), "--yes"])
+    g.add("a disk that is no free disk", ["replace", "--onto", "0", "--yes"])
+    g.add("a spare is dedicated to an array only", ["replace", "--onto", "3", "--as-spare", "--yes"])
+    g.add("an unknown VD", ["replace", "--vd", "5", "--onto", "3", "--yes"])
+    g.add("declined at the question", ["replace", "--onto", "3"], "x\nn\n")
+    g.add("end of input at the question", ["replace", "--onto", "3"], "")
+    g.add("usage: two actions", ["replace", "--locate", "1", "--onto", "3"])
+    g.add("usage: --wait with an LED", ["replace", "--locate", "1", "--wait"])
+    g.add("nothing is being rebuilt", ["replace", "--wait"])
+    check(state() == before, "refusals, declines and usage errors changed the state")
+
+    g.add("the LED of the disk to pull", ["replace", "--locate", "1"])
+    check(leds() == [1], "the LED of PD 1 is lit: %s" % leds())
+    g.add("an LED of a disk that is not there", ["replace", "--locate", "29"])
+    g.add("the rebuild onto PD 3, after the question", ["replace", "--onto", "3"], "y\n")
+    vd = sim_state()["vds"][0]
+    check(vd["bga"]["type"] == 1 and vd["bga"]["state"] == "running" and leds() == [1, 3],
+          "the rebuild runs and the new disk's LED is lit: %s %s" % (vd, leds()))
+    g.add("a second rebuild is refused", ["replace", "--onto", "3", "--yes"])
+    progress = []
+
+    def keep(line):
+        # The progress lines depend on timing: checked here, not in the golden file.
+        if line.startswith("Rebuilding "):
+            progress.append(line)
+            return False
+        return True
+    g.add("followed to its end", ["replace", "--wait", "--interval", "0.1"], keep=keep)
+    percents = [int(l.rsplit(" ", 1)[1].rstrip("%\n")) for l in progress]
+    check(len(percents) >= 2 and percents == sorted(percents) and
+          all(l.startswith('Rebuilding VD 0 "data" (RAID5): running, ') for l in progress),
+          "the progress moves forward: %s" % progress)
+    blocks = {b["id"]: b["pd"] for b in sim_state()["blocks"]}
+    check(leds() == [] and [blocks[b] for b in sim_state()["vds"][0]["blocks"]] == [0, 3, 2],
+          "PD 3 took PD 1's place and the LEDs are off: %s" % leds())
+    g.add("the listing after it: the failed disk alone", ["replace"])
+    g.add("the LEDs: none lit", ["replace", "--locate-off"])
+
+    # Again with --wait from the start, on an adapter read by number, and
+    # every LED off at once.
+    load(fixture)
+    g.add("lit by hand", ["replace", "--adapter", "0", "--locate", "5"])
+    g.add("every lit LED off", ["replace", "--adapter", "0", "--locate-off"])
+    check(leds() == [], "--locate-off clears them: %s" % leds())
+    g.add("rebuild and wait", ["replace", "--adapter", "0", "--vd", "0", "--onto", "3", "--yes", "--wait", "--interval", "0.1"],
+          keep=lambda l: not l.startswith("Rebuilding "))
+    check(leds() == [] and (sim_state()["vds"][0].get("bga") or {}).get("state", "none") == "none",
+          "after --wait: %s %s" % (leds(), sim_state()["vds"][0]))
+    healthy = json.load(open(os.path.join(HERE, fixture)))
+    del healthy["adapters"][0]["pds"][1]["state"]
+    sim("load", write_doc(healthy, "healthy.json"))
+    g.add("a controller where nothing failed", ["replace"])
+    g.finish()
+
+
 try:
-    {"audit": case_audit, "export": case_export, "roundtrip": case_roundtrip, "golden": case_golden, "fault": case_fault, "json": case_json,
+    {"audit": case_audit, "replace": case_replace, "export": case_export, "roundtrip": case_roundtrip, "golden": case_golden, "fault": case_fault, "json": case_json,
      "save": case_save}[CASE]()
 finally:
     LOG.close()
