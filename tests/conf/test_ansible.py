@@ -130,7 +130,7 @@ def case_playbook():
         object: vd
     - ansible.builtin.assert:
         that:
-          - ansible_facts.arraystat.schema_version == 1
+          - ansible_facts.arraystat.schema_version == 2
           - ansible_facts.arraystat.adapters[0].vds | map(attribute='Name') | sort | list == ['boot', 'data', 'logs']
 """)
     # The reference layout: the configured fixture, saved portable.
