@@ -13,9 +13,12 @@
 #include <nlohmann/json.hpp>
 
 #include "apply.h"
+#include "audit.h"
+#include "confirm.h"
 #include "document.h"
 #include "live.h"
 #include "plan.h"
+#include "replace.h"
 #include "status_text.h"
 
 namespace {
@@ -30,6 +33,8 @@ const char kUsage[] =
     "usage: arrayconf save [--adapter N] [--portable] [-o FILE]\n"
     "       arrayconf plan FILE [--json]\n"
     "       arrayconf apply FILE [--yes] [--allow-destroy] [--json]\n"
+    "       arrayconf replace [--adapter N] [--vd ID | --array ID] [--locate PD | --locate-off [PD]\n"
+    "                         | --onto PD [--as-spare] [--yes] [--wait] | --wait] [--interval SECONDS]\n"
     "\n"
     "  save             write the configuration of every adapter (or adapter N) as\n"
     "                   one JSON document, to FILE (replaced atomically) or standard\n"
@@ -41,10 +46,18 @@ const char kUsage[] =
     "  apply FILE       run those steps, after one question (y or n) unless --yes;\n"
     "                   a plan that destroys data needs --allow-destroy\n"
     "  --json           the steps and their results as one JSON document\n"
+    "  replace          the failed disks, what lost them and the free disks that can\n"
+    "                   take their place; --locate / --locate-off light or clear a\n"
+    "                   disk's locate LED; --onto PD rebuilds onto PD (after one\n"
+    "                   question unless --yes), or with --as-spare makes it a spare of\n"
+    "                   the array; --wait follows the rebuild to its end and then\n"
+    "                   switches the LEDs off\n"
     "\n"
     "Exit status: 0 nothing to do (apply: the controller now matches), 2 changes\n"
     "planned (apply: declined at the question), 1 an error: a refused document, a\n"
-    "failed step, a usage error.\n";
+    "failed step, a usage error. replace: 0 nothing failed (with an action: done,\n"
+    "the rebuild started or, with --wait, complete), 2 a disk to replace (declined\n"
+    "at the question), 1 an error: a disk that does not fit, a refusal, no answer.\n";
 
 int usage(const std::string &problem)
 {
@@ -123,47 +136,6 @@ bool readWhole(const std::string &path, std::string &out)
                 ::close(fd);
             return false;
         }
-    }
-}
-
-/* One byte of standard input, -1 at its end. A byte at a time, so that an
-   answer never takes the lines after it. */
-int readByte()
-{
-    unsigned char c;
-    for (;;) {
-        ssize_t n = ::read(STDIN_FILENO, &c, 1);
-        if (n == 1)
-            return c;
-        if (n < 0 && errno == EINTR)
-            continue;
-        return -1;
-    }
-}
-
-enum Answer { YES, NO, END };
-
-/* The suite's yes/no question: the first character of a line answers,
-   the rest of the line is dropped; another answer is told "Please input y
-   or n." and the next line is read; end of input is no answer. */
-Answer ask(FILE *out, const std::string &question)
-{
-    std::fputs(question.c_str(), out);
-    for (;;) {
-        std::fflush(out);
-        int answer = readByte();
-        if (answer < 0)
-            return END;
-        int c = answer;
-        while (c != '\n' && c >= 0)
-            c = readByte();
-        if (answer == 'y' || answer == 'Y')
-            return YES;
-        if (answer == 'n' || answer == 'N')
-            return NO;
-        std::fputs("Please input y or n.\n", out);
-        if (c < 0)
-            return END;
     }
 }
 
@@ -451,13 +423,13 @@ int doApply(int argc, char **argv)
             std::snprintf(question, sizeof question, "Apply this step? (y or n)\n");
         else
             std::snprintf(question, sizeof question, "Apply these %zu steps? (y or n)\n", plan.steps.size());
-        const Answer a = ask(o.json ? stderr : stdout, question);
-        if (a == END) {
+        const client::Answer a = client::confirm(o.json ? stderr : stdout, question);
+        if (a == client::Answer::End) {
             if (!o.json)
                 std::puts("No answer; nothing was changed.");
             return finish(EXIT_ERROR, "no answer to the question");
         }
-        if (a == NO) {
+        if (a == client::Answer::No) {
             if (!o.json)
                 std::puts("Nothing was changed.");
             return finish(EXIT_CHANGES, "declined at the question");
@@ -466,7 +438,13 @@ int doApply(int argc, char **argv)
 
     size_t failedAt = plan.steps.size();
     for (size_t i = 0; i < plan.steps.size(); ++i) {
+        // Each step is a unit of work of its own: one record per step that
+        // changed something, saying which step and how it ended.
+        auditBegin(AuditActor{"arrayconf", "", ""}, plan.steps[i].text);
         results[i] = conf::runStep(plan, plan.steps[i]);
+        // A change the controller took but that does not show has no status
+        // of its own: -1, not a controller status.
+        auditEnd(results[i].state == conf::StepResult::Done ? 0 : results[i].status ? results[i].status : -1);
         const bool ok = results[i].state == conf::StepResult::Done;
         if (!o.json) {
             std::printf("%s %zu. %s\n", ok ? "done  " : "FAILED", i + 1, plan.steps[i].text.c_str());
@@ -499,7 +477,7 @@ int doApply(int argc, char **argv)
 int main(int argc, char **argv)
 {
     if (argc < 2)
-        return usage("say save, plan or apply");
+        return usage("say save, plan, apply or replace");
     const std::string command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
@@ -511,5 +489,7 @@ int main(int argc, char **argv)
         return doPlan(argc - 2, argv + 2);
     if (command == "apply")
         return doApply(argc - 2, argv + 2);
+    if (command == "replace")
+        return conf::runReplace(argc - 2, argv + 2);
     return usage("unknown command " + command);
 }

@@ -120,6 +120,7 @@ export ARRAYCORE_SIM_STATE=${ARRAYCORE_SIM_STATE:-$state/db/sim-state.json}
 export ARRAY_DB_DIR=${ARRAY_DB_DIR:-$state/db}
 export ARRAY_GUI_PORT=$port
 export ARRAY_GUI_STATE=$state
+export ARRAYCONF=${ARRAYCONF:-$build/conf/arrayconf}  # the export page runs this build's arrayconf
 # The module's process registry keys on files of this GUI's own.
 export ARRAYRPC_IPC_DIR=${ARRAYRPC_IPC_DIR:-$state/run}
 touch "$ARRAYCORE_SIM_STATE" "$ARRAYCORE_SIM_STATE.lock" 2>/dev/null || true

@@ -11,9 +11,11 @@ import json
 import os
 import re
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
+import threading
 
 SOURCE, BUILD, CASE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]), sys.argv[3]
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -24,6 +26,11 @@ ENV = dict(os.environ, HOME=SCRATCH, ANSIBLE_HOME=os.path.join(SCRATCH, "ansible
            ANSIBLE_COLLECTIONS_PATH=COLLECTIONS, ANSIBLE_NOCOLOR="1", ANSIBLE_RETRY_FILES_ENABLED="0",
            ANSIBLE_HOST_KEY_CHECKING="0", ANSIBLE_STDOUT_CALLBACK="default", ANSIBLE_FORCE_COLOR="0",
            ANSIBLE_DEPRECATION_WARNINGS="0", ANSIBLE_LOCALHOST_WARNING="0")
+# The audit records of the applies go to a socket of the run's own.
+AUDIT_LOG = socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM)
+AUDIT_LOG.bind(os.path.join(SCRATCH, "audit.sock"))
+ENV["ARRAY_AUDIT_SOCKET"] = os.path.join(SCRATCH, "audit.sock")
+threading.Thread(target=lambda: [AUDIT_LOG.recv(65536) for _ in iter(int, 1)], daemon=True).start()
 HOSTS = ["raid1", "raid2", "raid3"]
 if not shutil.which("ansible-playbook"):
     print("SKIP: ansible-core is not installed (scripts/setup.sh installs it)")

@@ -65,7 +65,7 @@ ansible_facts:
       description: The document of C(arraystat --json).
       returned: always
       type: dict
-      sample: {"schema_version": 1, "adapter_count": 1, "adapters": [], "errors": []}
+      sample: {"schema_version": 2, "adapter_count": 1, "adapters": [], "errors": []}
 '''
 
 import json
