@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "atomic_file.h"
 #include "apply.h"
 #include "audit.h"
 #include "confirm.h"
@@ -63,55 +64,6 @@ int usage(const std::string &problem)
 {
     std::fprintf(stderr, "arrayconf: %s\n%s", problem.c_str(), kUsage);
     return EXIT_ERROR;
-}
-
-bool writeAll(int fd, const std::string &text)
-{
-    const char *p = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// A reader sees the old document or the new one, never a part: a
-// temporary file in the same directory, synced, renamed over the old one,
-// and the directory synced so that the rename survives a crash.
-bool writeFileAtomically(const std::string &path, const std::string &text)
-{
-    const size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string tmp = dir + "/." + base + ".XXXXXX";
-    int fd = ::mkstemp(&tmp[0]);
-    if (fd < 0) {
-        std::fprintf(stderr, "arrayconf: cannot create a temporary file in %s: %s\n", dir.c_str(), std::strerror(errno));
-        return false;
-    }
-    bool ok = ::fchmod(fd, 0644) == 0 && writeAll(fd, text) && ::fsync(fd) == 0;
-    const int err = errno;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(tmp.c_str(), path.c_str()) != 0)
-        ok = false;
-    if (!ok) {
-        std::fprintf(stderr, "arrayconf: cannot write %s: %s\n", path.c_str(), std::strerror(errno ? errno : err));
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-    return true;
 }
 
 bool readWhole(const std::string &path, std::string &out)
@@ -203,7 +155,7 @@ int doSave(int argc, char **argv)
     KX_API_Finalize();
     const std::string text = conf::renderDocument(doc);
     if (!output.empty())
-        return writeFileAtomically(output, text) ? EXIT_SAME : EXIT_ERROR;
+        return writeFileAtomically(output, text, "arrayconf") ? EXIT_SAME : EXIT_ERROR;
     if (!writeAll(STDOUT_FILENO, text)) {
         std::fprintf(stderr, "arrayconf: cannot write the output: %s\n", std::strerror(errno));
         return EXIT_ERROR;
