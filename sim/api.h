@@ -15,7 +15,7 @@
     try {                                \
         __VA_ARGS__                      \
     } catch (...) {                      \
-        return sim::ST_FAILED;           \
+        return KX_ST_FAILED;           \
     }
 
 namespace sim {
@@ -31,7 +31,7 @@ KX_U8 onAdapter(const char *op, KX_U8 adapter, Body body)
     if (!s.ok())
         return s.status();
     if (adapter == 0xFF)
-        return ST_BAD_ADAPTER;
+        return KX_ST_BAD_ADAPTER;
     uint8_t st = body(s, s.adapter());
     return s.finish(st);
 }
@@ -52,7 +52,7 @@ template <class Rec, class Map, class Visible, class Build>
 uint8_t pageList(void *request, const Map &objs, Visible visible, Build build, uint8_t missing)
 {
     if (!request)
-        return ST_INVALID_PARAM;
+        return KX_ST_INVALID_PARAM;
     RequestHeader *h = static_cast<RequestHeader *>(request);
     Rec *out = listRecords<Rec>(request);
     const uint16_t want = h->numRequested;
@@ -61,17 +61,17 @@ uint8_t pageList(void *request, const Map &objs, Visible visible, Build build, u
     // A request without room would make a caller that pages on the
     // returned index ask again for ever.
     if (want == 0)
-        return ST_INVALID_PARAM;
+        return KX_ST_INVALID_PARAM;
     if (h->requestType == KX_REQUEST_BY_ID) {
         auto it = objs.find(h->startingIndexOrId);
         if (it == objs.end() || !visible(it->second))
             return missing;
         build(it->second, out[0]);
         h->numReturned = 1;
-        return ST_OK;
+        return KX_ST_OK;
     }
     if (h->requestType != KX_REQUEST_BY_INDEX)
-        return ST_INVALID_REQUEST;
+        return KX_ST_INVALID_REQUEST;
     unsigned index = 0, written = 0;
     const unsigned start = h->startingIndexOrId;
     for (auto it = objs.begin(); it != objs.end(); ++it) {
@@ -86,7 +86,7 @@ uint8_t pageList(void *request, const Map &objs, Visible visible, Build build, u
         build(it->second, out[written++]);
     }
     h->numReturned = static_cast<uint16_t>(written);
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 // Lists whose every object is listed.

@@ -11,15 +11,6 @@ using namespace sim;
 
 namespace {
 
-constexpr uint8_t ST_NO_RESOURCE = 4;
-constexpr uint8_t ST_TARGET_SMALLER = 52;
-constexpr uint8_t ST_PD_ASSIGNED = 56;
-constexpr uint8_t ST_VD_FUNCTIONAL = 60;
-constexpr uint8_t ST_SPARE_OF_OTHER_ARRAY = 78;
-constexpr uint8_t ST_ARRAY_HAS_BGA = 82;
-constexpr uint8_t ST_NOT_REDUNDANT = 87;
-constexpr uint8_t ST_BAD_PD_COUNT = 152;
-
 bool memberFailed(const Adapter &a, uint16_t id)
 {
     auto it = a.pds.find(id);
@@ -32,15 +23,15 @@ uint8_t checkNewMember(const Adapter &a, const Array &g, uint16_t id, uint64_t m
 {
     auto it = a.pds.find(id);
     if (it == a.pds.end() || !it->second.visible() || it->second.state != PD::ONLINE || it->second.foreign)
-        return ST_BAD_PD;
+        return KX_ST_BAD_PD;
     const PD &pd = it->second;
     if (pd.spare >= 0 && pd.spare != PD::kGlobalSpare && pd.spare != g.id)
-        return ST_SPARE_OF_OTHER_ARRAY;
-    if (a.pdStatusBits(pd) & PDS_ASSIGNED)
-        return ST_PD_ASSIGNED;
+        return KX_ST_DEDICATED_SPARE;
+    if (a.pdStatusBits(pd) & KX_PD_ASSIGNED)
+        return KX_ST_PD_ASSIGNED;
     if (pd.sizeKiB < memberSize)
-        return ST_TARGET_SMALLER;
-    return ST_OK;
+        return KX_ST_TARGET_SMALLER;
+    return KX_ST_OK;
 }
 
 // The VD's member on disk `old` moves to disk `to`; a lost member is the
@@ -55,14 +46,14 @@ uint8_t moveMember(Adapter &a, VD &vd, uint16_t old, uint16_t to, unsigned data)
         uint64_t size = blk ? blk->sizeKiB : (a.vdSizeKiB(vd.layout) + data - 1) / data;
         uint16_t nb = a.allocateBlock(to, size, vd.id);
         if (nb == kNone16)
-            return ST_NO_RESOURCE;
+            return KX_ST_NO_RESOURCE;
         if (blk)
             blk->vd = kNone16;
         b = nb;
         vd.ov.dropField(&kRecord_LD_Info, "BlockIDs");
-        return ST_OK;
+        return KX_ST_OK;
     }
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 }  // namespace
@@ -71,19 +62,19 @@ SIM_EXPORT KX_U8 KX_LD_DG_StartRebuild(KX_U8 adapter, Rebuild_Param *param)
 {
     SIM_GUARD(return onAdapter("KX_LD_DG_StartRebuild", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!param)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (!a.arrayBased())
-            return ST_NOT_SUPPORTED;
+            return KX_ST_NOT_SUPPORTED;
         Array *g = a.findArray(param->ID);
         if (!g)
-            return ST_BAD_ARRAY;
+            return KX_ST_BAD_ARRAY;
         if (g->bga.active())
-            return ST_ARRAY_HAS_BGA;
+            return KX_ST_ARRAY_HAS_BGA;
         for (const auto &v : a.vds)
             if (v.second.array == g->id && v.second.bga.active())
-                return ST_ARRAY_HAS_BGA;
+                return KX_ST_ARRAY_HAS_BGA;
         if (param->PDCount == 0 || param->PDCount > 128)
-            return ST_BAD_PD_COUNT;
+            return KX_ST_BAD_PD_COUNT;
         std::vector<size_t> failed;
         uint64_t memberSize = 0;
         for (size_t i = 0; i < g->pds.size(); ++i) {
@@ -93,17 +84,17 @@ SIM_EXPORT KX_U8 KX_LD_DG_StartRebuild(KX_U8 adapter, Rebuild_Param *param)
                 memberSize = std::max(memberSize, a.pds.at(g->pds[i]).sizeKiB);
         }
         if (failed.empty())
-            return ST_VD_FUNCTIONAL;
-        if (g->raid == 0 || g->raid == 15)
-            return ST_NOT_REDUNDANT;
+            return KX_ST_VD_FUNCTIONAL;
+        if (g->raid == KX_RAID0 || g->raid == KX_RAID_JBOD)
+            return KX_ST_NOT_REDUNDANT;
         if (param->PDCount > failed.size())
-            return ST_BAD_PD_COUNT;
+            return KX_ST_BAD_PD_COUNT;
         std::vector<uint16_t> disks(param->PDCount);
         std::memcpy(disks.data(), reinterpret_cast<const uint8_t *>(param) + offsetof(Rebuild_Param, PDIDs),
                     2 * disks.size());
         for (size_t i = 0; i < disks.size(); ++i) {
             if (std::find(disks.begin(), disks.begin() + i, disks[i]) != disks.begin() + i)
-                return ST_INVALID_PARAM;
+                return KX_ST_INVALID_PARAM;
             if (uint8_t st = checkNewMember(a, *g, disks[i], memberSize))
                 return st;
         }
@@ -135,6 +126,6 @@ SIM_EXPORT KX_U8 KX_LD_DG_StartRebuild(KX_U8 adapter, Rebuild_Param *param)
         a.queueArrayEvent(g->id, vdEventBase(BGA_REBUILD) + BGAE_STARTED, SEV_INFO);
         a.queueVdStatusChanges(statuses);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }

@@ -6,7 +6,6 @@ using namespace sim;
 namespace {
 
 enum Action : uint8_t { RESTART = 1, PAUSE = 2, RESUME = 3, STOP = 4, STOP_EVERY = 7 };
-constexpr uint8_t ST_BAD_BGA_ACTION = 153;
 
 // Applies one control action to an activity. Returns the event offset of
 // the change, or -1 with *status set when the action does not apply.
@@ -39,12 +38,12 @@ int control(Bga &b, uint8_t action, double percentNow, int64_t now, uint8_t *sta
         b = Bga();
         return BGAE_ABORTED;
     default:
-        *status = ST_BAD_BGA_ACTION;
+        *status = KX_ST_BAD_BGA_ACTION;
         return -1;
     }
     // Stopping everything of a VD that runs nothing is not an error: the
     // delete path always asks for it first.
-    *status = action == STOP_EVERY ? static_cast<uint8_t>(ST_OK) : ST_BAD_BGA_ACTION;
+    *status = action == STOP_EVERY ? KX_ST_OK : KX_ST_BAD_BGA_ACTION;
     return -1;
 }
 
@@ -55,10 +54,10 @@ SIM_EXPORT KX_U8 KX_LD_BGAControl(KX_U8 adapter, KX_U16 vdId, KX_U8 action)
     SIM_GUARD(return onAdapter("KX_LD_BGAControl", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return ST_NO_VD;
+            return KX_ST_NO_VD;
         uint8_t type = vd->bga.type;
         double p = a.bgaPercent(vd->bga, a.rateFor(type, false), s.now());
-        uint8_t st = ST_OK;
+        uint8_t st = KX_ST_OK;
         int offset = control(vd->bga, action, p, s.now(), &st);
         if (offset < 0)
             return st;
@@ -68,7 +67,7 @@ SIM_EXPORT KX_U8 KX_LD_BGAControl(KX_U8 adapter, KX_U16 vdId, KX_U8 action)
         if (uint16_t base = vdEventBase(type))
             a.queueEvent(EVC_VD, static_cast<uint16_t>(base + offset), vd->id, SEV_INFO);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -77,18 +76,18 @@ SIM_EXPORT KX_U8 KX_PD_BGAControl(KX_U8 adapter, KX_U16 hdId, KX_U8 action)
     SIM_GUARD(return onAdapter("KX_PD_BGAControl", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         PD *pd = a.findPD(hdId);
         if (!pd || !pd->visible())
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         if (action == STOP_EVERY)
-            return ST_BAD_BGA_ACTION;
+            return KX_ST_BAD_BGA_ACTION;
         double p = a.bgaPercent(pd->bga, a.rateFor(pd->bga.type, true), s.now());
-        uint8_t st = ST_OK;
+        uint8_t st = KX_ST_OK;
         int offset = control(pd->bga, action, p, s.now(), &st);
         if (offset < 0)
             return st;
         dropBgaOverlays(*pd);
         a.queueEvent(EVC_PD, static_cast<uint16_t>(kPdMediaPatrolBase + offset), pd->id, SEV_INFO);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -97,12 +96,12 @@ SIM_EXPORT KX_U8 KX_DG_BGAControl(KX_U8 adapter, KX_U16 dgId, KX_U8 action)
     SIM_GUARD(return onAdapter("KX_DG_BGAControl", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         Array *g = a.findArray(dgId);
         if (!g)
-            return ST_BAD_ARRAY;
+            return KX_ST_BAD_ARRAY;
         if (action == STOP_EVERY)
-            return ST_BAD_BGA_ACTION;
+            return KX_ST_BAD_BGA_ACTION;
         uint8_t type = g->bga.type;
         double p = a.bgaPercent(g->bga, a.rateFor(type, false), s.now());
-        uint8_t st = ST_OK;
+        uint8_t st = KX_ST_OK;
         int offset = control(g->bga, action, p, s.now(), &st);
         if (offset < 0)
             return st;
@@ -112,7 +111,7 @@ SIM_EXPORT KX_U8 KX_DG_BGAControl(KX_U8 adapter, KX_U16 dgId, KX_U8 action)
         if (uint16_t base = vdEventBase(type))
             a.queueArrayEvent(g->id, static_cast<uint16_t>(base + offset), SEV_INFO);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -120,7 +119,7 @@ SIM_EXPORT KX_U8 KX_LD_PauseAll(KX_U8 adapter)
 {
     SIM_GUARD(return onAdapter("KX_LD_PauseAll", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         int64_t now = s.now();
-        uint8_t ignored = ST_OK;
+        uint8_t ignored = KX_ST_OK;
         for (auto &v : a.vds) {
             VD &vd = v.second;
             uint8_t type = vd.bga.type;
@@ -149,6 +148,6 @@ SIM_EXPORT KX_U8 KX_LD_PauseAll(KX_U8 adapter)
                 s.changed();
             }
         }
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }

@@ -74,7 +74,7 @@ SIM_EXPORT KX_U8 KX_API_RescanAdapter(void)
         for (Adapter &a : s.state().adapters)
             ++a.rescanCount;
         s.changed();
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -83,7 +83,7 @@ SIM_EXPORT KX_U16 KX_API_GetRescanCount(KX_BOOLEAN force)
     (void)force;
     try {
         Session s("KX_API_GetRescanCount", -1);
-        if (s.status() != ST_OK || s.state().adapters.empty())
+        if (s.status() != KX_ST_OK || s.state().adapters.empty())
             return 0;
         return s.state().adapters[0].rescanCount;
     } catch (...) {
@@ -95,7 +95,7 @@ SIM_EXPORT KX_U8 KX_Adapter_GetCount(void)
 {
     try {
         Session s("KX_Adapter_GetCount", -1);
-        if (s.status() != ST_OK)
+        if (s.status() != KX_ST_OK)
             return 0;
         return static_cast<KX_U8>(s.state().adapters.size());
     } catch (...) {
@@ -110,7 +110,7 @@ SIM_EXPORT KX_U8 KX_Adapter_GetInfo(KX_U8 adapter, KX_U8 *count, Adapter_Info *i
         if (!s.ok())
             return s.status();
         if (!count || !info)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (adapter == 0xFF) {
             const auto &list = s.state().adapters;
             for (size_t i = 0; i < list.size(); ++i)
@@ -120,7 +120,7 @@ SIM_EXPORT KX_U8 KX_Adapter_GetInfo(KX_U8 adapter, KX_U8 *count, Adapter_Info *i
             *info = s.adapter().info;
             *count = 1;
         }
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -131,7 +131,7 @@ SIM_EXPORT KX_U8 KX_Adapter_GetConfig(KX_U8 adapter, KX_U8 *count, Adapter_Confi
         if (!s.ok())
             return s.status();
         if (!count || !config)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (adapter == 0xFF) {
             const auto &list = s.state().adapters;
             for (size_t i = 0; i < list.size(); ++i)
@@ -141,7 +141,7 @@ SIM_EXPORT KX_U8 KX_Adapter_GetConfig(KX_U8 adapter, KX_U8 *count, Adapter_Confi
             *config = s.adapter().config;
             *count = 1;
         }
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -152,9 +152,9 @@ SIM_EXPORT KX_U8 KX_Adapter_SetConfig(KX_U8 adapter, const Adapter_Config_V2 *co
         if (!s.ok())
             return s.status();
         if (!config || adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (!validRates(*config))
-            return ST_RANGE;
+            return KX_ST_OUT_OF_RANGE;
         Adapter &a = s.adapter();
         Adapter_Config_V2 next = *config;
         // An empty serial number or model leaves the adapter's own; a
@@ -172,7 +172,7 @@ SIM_EXPORT KX_U8 KX_Adapter_SetConfig(KX_U8 adapter, const Adapter_Config_V2 *co
             std::memcpy(a.info.ModelNumber, next.ModelNumber, sizeof a.info.ModelNumber);
             s.changed();
         }
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -183,12 +183,12 @@ SIM_EXPORT KX_U8 KX_BBU_GetInfo(KX_U8 adapter, BBU_Info *info)
         if (!s.ok())
             return s.status();
         if (!info || adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         const Adapter &a = s.adapter();
         if (a.hasBbu)
             *info = a.bbu;
         else
             std::memset(info, 0, sizeof *info);  // status 0: no battery unit
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }

@@ -9,16 +9,6 @@ using namespace sim;
 
 namespace {
 
-constexpr uint8_t ST_NO_RESOURCE = 4;
-constexpr uint8_t ST_BAD_RAID = 14;
-constexpr uint8_t ST_TANDEM_SSD = 28;
-constexpr uint8_t ST_NO_SUCH_PD = 55;
-constexpr uint8_t ST_IS_SPARE = 54;
-constexpr uint8_t ST_PD_ASSIGNED = 56;
-constexpr uint8_t ST_PD_COUNT_FOR_RAID = 57;
-constexpr uint8_t ST_NO_VD_ID = 64;
-constexpr uint8_t ST_BAD_PD_COUNT = 152;
-
 constexpr uint64_t kMiB = 1024;     // KiB
 
 // Sizes in create requests are in MB; the sizes the library answers (what
@@ -40,32 +30,31 @@ constexpr uint16_t kSizesItselfAbove = 0x6300;
 uint8_t checkDisks(const Adapter &a, const std::vector<uint16_t> &ids, bool whole)
 {
     if (ids.empty() || ids.size() > 128)
-        return ST_BAD_PD_COUNT;
+        return KX_ST_BAD_PD_COUNT;
     for (size_t i = 0; i < ids.size(); ++i) {
         auto it = a.pds.find(ids[i]);
         if (it == a.pds.end() || !it->second.visible())
-            return ST_NO_SUCH_PD;
+            return KX_ST_PD_MISSING;
         if (std::find(ids.begin(), ids.begin() + i, ids[i]) != ids.begin() + i)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         uint8_t bits = a.pdStatusBits(it->second);
-        if (bits & (PDS_GLOBAL_SPARE | PDS_DEDICATED_SPARE))
-            return ST_IS_SPARE;
-        if (bits & (PDS_OFFLINE | PDS_FOREIGN))
-            return ST_BAD_PD;
-        if (whole && (bits & PDS_ASSIGNED))
-            return ST_PD_ASSIGNED;
+        if (bits & (KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE))
+            return KX_ST_IS_SPARE;
+        if (bits & (KX_PD_OFFLINE | KX_PD_FOREIGN))
+            return KX_ST_BAD_PD;
+        if (whole && (bits & KX_PD_ASSIGNED))
+            return KX_ST_PD_ASSIGNED;
         if (a.pdArray(it->second) != kNone16)
-            return ST_PD_ASSIGNED;  // a member of an array: VDs go into the array
+            return KX_ST_PD_ASSIGNED;  // a member of an array: VDs go into the array
     }
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 uint8_t checkRaid(const Adapter &a, uint8_t raid, unsigned n, uint8_t parity)
 {
-    int bit = raidBit(raid);
-    if (bit < 0 || !(a.info.LogicalDriverMode & (1u << bit)))
-        return ST_BAD_RAID;
-    return countFits(raid, n, parity) ? static_cast<uint8_t>(ST_OK) : ST_PD_COUNT_FOR_RAID;
+    if (!kxRaidOffered(a.info.LogicalDriverMode, raid))
+        return KX_ST_BAD_RAID;
+    return countFits(raid, n, parity) ? KX_ST_OK : KX_ST_PD_COUNT_FOR_RAID;
 }
 
 // The activity an initialisation option starts, BGA_NONE for none.
@@ -136,19 +125,19 @@ VD &addVD(Adapter &a, uint16_t id, const std::string &name, Layout layout, const
 uint8_t createArray(Adapter &a, CreateOrModify_DG_Param &p, bool sizeOnly, bool startInit, int64_t now)
 {
     if (!a.arrayBased())
-        return ST_NOT_SUPPORTED;
+        return KX_ST_NOT_SUPPORTED;
     // The size of an existing array in another layout: what a migration
     // would make of it.
     if (sizeOnly && p.DGID != kNone16)
         if (const Array *g = a.findArray(p.DGID)) {
             uint64_t size = 0;
             uint8_t st = planArrayMigration(a, *g, p, &size);
-            if (st == ST_OK)
+            if (st == KX_ST_OK)
                 p.Size = kxU64Make(size);
             return st;
         }
     if (p.PDCount == 0 || p.PDCount > 128)
-        return ST_BAD_PD_COUNT;
+        return KX_ST_BAD_PD_COUNT;
     std::vector<uint16_t> pds(p.PDCount);
     std::memcpy(pds.data(), reinterpret_cast<const uint8_t *>(&p) + offsetof(CreateOrModify_DG_Param, PDIDs),
                 2 * pds.size());
@@ -163,20 +152,20 @@ uint8_t createArray(Adapter &a, CreateOrModify_DG_Param &p, bool sizeOnly, bool 
     uint64_t wanted = requestKiB(p.Size);
     if (wanted > total) {
         p.Size = kxU64Make(total);
-        return ST_NO_RESOURCE;
+        return KX_ST_NO_RESOURCE;
     }
     if (wanted)
         total = wanted;
     p.Size = kxU64Make(total);
     if (sizeOnly)
-        return ST_OK;
+        return KX_ST_OK;
     uint16_t id = p.DGID;
     if (id == kNone16) {
         for (id = 0; id < a.info.MaxDiskGroup && a.arrays.count(id); ++id) {
         }
     }
     if (id >= a.info.MaxDiskGroup || a.arrays.count(id))
-        return id == p.DGID ? static_cast<uint8_t>(ST_BAD_ARRAY) : ST_NO_RESOURCE;
+        return id == p.DGID ? KX_ST_BAD_ARRAY : KX_ST_NO_RESOURCE;
     Array g;
     g.id = id;
     g.name = nameOf(p.Name, sizeof p.Name);
@@ -191,16 +180,16 @@ uint8_t createArray(Adapter &a, CreateOrModify_DG_Param &p, bool sizeOnly, bool 
     a.arrays[id] = g;
     p.DGID = id;
     a.queueEvent(EVC_ARRAY, 0, id, SEV_INFO);
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 uint8_t createVdInArray(Adapter &a, CreateOrModify_VD_Param &p, int64_t now)
 {
     Array *g = a.findArray(p.DGID);
     if (!g)
-        return ST_BAD_ARRAY;
+        return KX_ST_BAD_ARRAY;
     if (p.VDID != kNone16 && a.vds.count(p.VDID))
-        return ST_BAD_VD;  // changing an existing VD is not offered
+        return KX_ST_BAD_VD;  // changing an existing VD is not offered
     unsigned inArray = 0;
     uint64_t used = 0;
     for (const auto &v : a.vds)
@@ -211,9 +200,9 @@ uint8_t createVdInArray(Adapter &a, CreateOrModify_VD_Param &p, int64_t now)
     // The free slot follows the VDs of the array; 255 lets the library
     // choose it.
     if (p.DGSlotNum != 255 && p.DGSlotNum > inArray)
-        return ST_INVALID_PARAM;
+        return KX_ST_INVALID_PARAM;
     if (p.DGSlotNum < inArray || inArray >= a.info.MaxVDPerDG)
-        return ST_NO_RESOURCE;
+        return KX_ST_NO_RESOURCE;
     unsigned data = dataDiskCount(g->raid, static_cast<unsigned>(g->pds.size()), g->parity, g->subVDs);
     uint64_t total = a.arrayTotalKiB(*g);
     uint64_t remaining = used < total ? total - used : 0;
@@ -224,11 +213,11 @@ uint8_t createVdInArray(Adapter &a, CreateOrModify_VD_Param &p, int64_t now)
     uint64_t size = kxU64Value(p.Size) ? requestKiB(p.Size) : roundedSize(remaining, p.RoundingScheme);
     if (size == 0 || size > remaining) {
         p.Size = kxU64Make(remaining);
-        return ST_NO_RESOURCE;
+        return KX_ST_NO_RESOURCE;
     }
     uint16_t id = newId(a.vds, p.VDID, a.info.MaxLogicalDrive);
     if (id == kNone16)
-        return ST_NO_VD_ID;
+        return KX_ST_NO_VD_ID;
     Layout l;
     l.raid = g->raid;
     l.stripe = p.StripeBlockSize ? p.StripeBlockSize : g->stripe;  // a VD may differ from its array
@@ -239,7 +228,7 @@ uint8_t createVdInArray(Adapter &a, CreateOrModify_VD_Param &p, int64_t now)
           p.SectorCoefficient, p.InitializationOption, now);
     p.VDID = id;
     p.Size = kxU64Make(size);
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 // Short level names of the names the library gives what it builds itself.
@@ -260,9 +249,9 @@ const char *shortRaidName(uint8_t raid)
 uint8_t quickCreate(Adapter &a, uint8_t protection, int64_t now)
 {
     if (!a.arrayBased())
-        return ST_NOT_SUPPORTED;
+        return KX_ST_NOT_SUPPORTED;
     if (protection > 1)
-        return ST_INVALID_PARAM;
+        return KX_ST_INVALID_PARAM;
     std::vector<uint16_t> free;
     for (const auto &x : a.pds) {
         const PD &pd = x.second;
@@ -273,14 +262,14 @@ uint8_t quickCreate(Adapter &a, uint8_t protection, int64_t now)
         free.push_back(pd.id);
     }
     if (free.empty())
-        return ST_BAD_PD_COUNT;
+        return KX_ST_BAD_PD_COUNT;
     uint8_t raid = 0;
     if (protection) {
-        bool r5 = (a.info.LogicalDriverMode & (1u << raidBit(5))) && free.size() >= 3;
+        bool r5 = kxRaidOffered(a.info.LogicalDriverMode, KX_RAID5) && free.size() >= 3;
         if (!r5 && free.size() < 2)
-            return ST_PD_COUNT_FOR_RAID;
-        raid = r5 ? 5 : 1;
-        if (raid == 1)
+            return KX_ST_PD_COUNT_FOR_RAID;
+        raid = r5 ? KX_RAID5 : KX_RAID1;
+        if (raid == KX_RAID1)
             free.resize(2);
     }
     CreateOrModify_DG_Param dg;
@@ -296,7 +285,7 @@ uint8_t quickCreate(Adapter &a, uint8_t protection, int64_t now)
     std::memcpy(dg.Name, name, std::min(sizeof dg.Name, std::strlen(name)));
     Adapter before = a;
     uint8_t st = createArray(a, dg, false, false, now);
-    if (st == ST_OK) {
+    if (st == KX_ST_OK) {
         CreateOrModify_VD_Param vd;
         std::memset(&vd, 0, sizeof vd);
         vd.VDID = kNone16;
@@ -307,7 +296,7 @@ uint8_t quickCreate(Adapter &a, uint8_t protection, int64_t now)
         std::memcpy(vd.Name, name, std::min(sizeof vd.Name, std::strlen(name)));
         st = createVdInArray(a, vd, now);
     }
-    if (st != ST_OK)
+    if (st != KX_ST_OK)
         a = before;
     return st;
 }
@@ -318,10 +307,10 @@ SIM_EXPORT KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param)
 {
     SIM_GUARD(return onAdapter("KX_LD_Create", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!param)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         Create_LD_Param &p = *param;
         if (p.HDCount == 0 || p.HDCount > 128)
-            return ST_BAD_PD_COUNT;
+            return KX_ST_BAD_PD_COUNT;
         std::vector<uint16_t> pds;
         for (unsigned i = 0; i < p.HDCount; ++i) {
             uint16_t id;
@@ -336,7 +325,7 @@ SIM_EXPORT KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param)
         // A Tandem volume caches hard disks on an SSD: without an SSD member
         // there is nothing to cache on (a real controller refuses it too).
         if (tandem && std::none_of(pds.begin(), pds.end(), [&](uint16_t id) { return a.pds.at(id).ssd; }))
-            return ST_TANDEM_SSD;
+            return KX_ST_TANDEM_SSD_COUNT;
         unsigned data = dataDiskCount(p.RaidMode, p.HDCount, p.NumParityDisk, p.SubLDCount);
         uint64_t member = UINT64_MAX;
         for (uint16_t id : pds)
@@ -349,11 +338,11 @@ SIM_EXPORT KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param)
         uint64_t need = (size + data - 1) / data;
         if (size == 0 || need > member) {
             p.Size = kxU64Make(member == UINT64_MAX ? 0 : member * data);
-            return ST_NO_RESOURCE;
+            return KX_ST_NO_RESOURCE;
         }
         uint16_t id = newId(a.vds, p.LDID, a.info.MaxLogicalDrive);
         if (id == kNone16)
-            return p.LDID == kNone16 ? ST_NO_VD_ID : static_cast<uint8_t>(ST_BAD_VD);
+            return p.LDID == kNone16 ? KX_ST_NO_VD_ID : KX_ST_BAD_VD;
         Layout l;
         l.raid = p.RaidMode;
         l.stripe = p.StripeBlockSize ? p.StripeBlockSize : 64;
@@ -366,7 +355,7 @@ SIM_EXPORT KX_U8 KX_LD_Create(KX_U8 adapter, Create_LD_Param *param)
         p.LDID = id;
         p.Size = kxU64Make(size);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -374,9 +363,9 @@ SIM_EXPORT KX_U8 KX_CreateOrModify_DG(KX_U8 adapter, CreateOrModify_DG_Param *pa
 {
     SIM_GUARD(return onAdapter("KX_CreateOrModify_DG", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!param)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         uint8_t st = createArray(a, *param, sizeOnly != 0, true, s.now());
-        if (st == ST_OK && !sizeOnly)
+        if (st == KX_ST_OK && !sizeOnly)
             s.changed();
         return st;
     });)
@@ -386,9 +375,9 @@ SIM_EXPORT KX_U8 KX_CreateOrModify_VD(KX_U8 adapter, CreateOrModify_VD_Param *pa
 {
     SIM_GUARD(return onAdapter("KX_CreateOrModify_VD", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!param)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         uint8_t st = createVdInArray(a, *param, s.now());
-        if (st == ST_OK)
+        if (st == KX_ST_OK)
             s.changed();
         return st;
     });)
@@ -398,21 +387,21 @@ SIM_EXPORT KX_U8 KX_Create_PackageVD(KX_U8 adapter, Create_PackageVD_Param *para
 {
     SIM_GUARD(return onAdapter("KX_Create_PackageVD", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!param)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         // Both or neither: the array is only kept when its VD could be made.
         Adapter before = a;
         const KX_U16 askedDG = param->dg.DGID;
         uint8_t st = createArray(a, param->dg, false, false, s.now());
-        bool arrayMade = st == ST_OK;
-        if (st == ST_OK) {
+        bool arrayMade = st == KX_ST_OK;
+        if (st == KX_ST_OK) {
             param->vd.DGID = param->dg.DGID;
             param->vd.DGSlotNum = 0;
             st = createVdInArray(a, param->vd, s.now());
         }
-        if (st != ST_OK) {
+        if (st != KX_ST_OK) {
             // Either half may have found the room short: both tell what is
             // available.
-            if (st == ST_NO_RESOURCE) {
+            if (st == KX_ST_NO_RESOURCE) {
                 KX_U64 avail = arrayMade ? param->vd.Size : param->dg.Size;
                 param->dg.Size = avail;
                 param->vd.Size = avail;
@@ -422,7 +411,7 @@ SIM_EXPORT KX_U8 KX_Create_PackageVD(KX_U8 adapter, Create_PackageVD_Param *para
             return st;
         }
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -430,7 +419,7 @@ SIM_EXPORT KX_U8 KX_LD_DG_QuickCreate(KX_U8 adapter, KX_U8 protection)
 {
     SIM_GUARD(return onAdapter("KX_LD_DG_QuickCreate", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         uint8_t st = quickCreate(a, protection, s.now());
-        if (st == ST_OK)
+        if (st == KX_ST_OK)
             s.changed();
         return st;
     });)

@@ -12,13 +12,13 @@ SIM_EXPORT KX_U8 KX_AdapterMute(KX_U8 adapter)
         if (!s.ok())
             return s.status();
         if (adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         Adapter &a = s.adapter();
         if (!a.info.AlarmSupport)
-            return ST_NOT_SUPPORTED;
+            return KX_ST_NOT_SUPPORTED;
         a.queueEvent(EVC_MISC, 28, a.number, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -31,14 +31,14 @@ SIM_EXPORT KX_U8 KX_BBU_SetStatus(KX_U8 adapter, KX_U8 status)
         if (!s.ok())
             return s.status();
         if (adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         Adapter &a = s.adapter();
         if (!a.hasBbu)
-            return ST_BAD_BBU;
+            return KX_ST_BAD_BBU;
         a.bbu.prev_status = a.bbu.status;
         a.bbu.status = status;
         s.changed();
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -49,15 +49,15 @@ SIM_EXPORT KX_U8 KX_BBU_SetThreshold(KX_U8 adapter, KX_U8 kind, KX_U16 lower, KX
         if (!s.ok())
             return s.status();
         if (adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         Adapter &a = s.adapter();
         if (!a.hasBbu)
-            return ST_BAD_BBU;
+            return KX_ST_BAD_BBU;
         if (lower > upper)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (kind == 1) {
             if (upper > 255)
-                return ST_RANGE;
+                return KX_ST_OUT_OF_RANGE;
             a.bbu.temp_lowerbound = static_cast<KX_U8>(lower);
             a.bbu.temp_upperbound = static_cast<KX_U8>(upper);
             a.queueEvent(EVC_BATTERY, 34, a.number, SEV_INFO);
@@ -66,10 +66,10 @@ SIM_EXPORT KX_U8 KX_BBU_SetThreshold(KX_U8 adapter, KX_U8 kind, KX_U16 lower, KX
             a.bbu.volt_upperbound = upper;
             a.queueEvent(EVC_BATTERY, 33, a.number, SEV_INFO);
         } else {
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         }
         s.changed();
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -80,16 +80,16 @@ SIM_EXPORT KX_U8 KX_BBU_ChangePower(KX_U8 adapter, KX_U8 action)
         if (!s.ok())
             return s.status();
         if (adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         Adapter &a = s.adapter();
         if (!a.hasBbu)
-            return ST_BAD_BBU;
+            return KX_ST_BAD_BBU;
         // 0 relearn, 1 charge, 2 discharge, 3 stop; the battery's status
         // bits tell what it is doing.
         constexpr KX_U32 kCharging = 0x04, kFull = 0x08, kDischarging = 0x10, kRelearn = 0x20,
                          kStopAll = 0x8000;
         if (action > 3)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         const KX_U32 before = a.bbu.status;
         KX_U32 st = before;
         uint16_t code = 0;
@@ -107,11 +107,11 @@ SIM_EXPORT KX_U8 KX_BBU_ChangePower(KX_U8 adapter, KX_U8 action)
             code = (before & kDischarging) && !(before & kCharging) ? 31 : 30;
         }
         if (st == before)
-            return s.finish(ST_OK);
+            return s.finish(KX_ST_OK);
         a.bbu.prev_status = before;
         a.bbu.status = st;
         a.queueEvent(EVC_BATTERY, code, a.number, SEV_INFO);
         s.changed();
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }

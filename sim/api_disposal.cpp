@@ -10,10 +10,6 @@ using namespace sim;
 
 namespace {
 
-constexpr uint8_t ST_PD_ASSIGNED = 56;
-constexpr uint8_t ST_VD_ON_ARRAY = 76;
-constexpr uint8_t ST_ARRAY_HAS_BGA = 82;
-
 bool arrayHoldsDisk(const Array &g, uint16_t pd)
 {
     return std::find(g.pds.begin(), g.pds.end(), pd) != g.pds.end() ||
@@ -34,12 +30,12 @@ SIM_EXPORT KX_U8 KX_PD_WipeHDMDD(KX_U8 adapter, KX_U16 hdId, KX_BOOLEAN force)
     SIM_GUARD(return onAdapter("KX_PD_WipeHDMDD", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         PD *pd = a.findPD(hdId);
         if (!pd || !pd->visible())
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         // A failed disk cannot be written.
         if (pd->state != PD::ONLINE)
-            return ST_FAILED;
+            return KX_ST_FAILED;
         if (pd->os)
-            return ST_PD_HAS_OS;
+            return KX_ST_PD_HAS_OS;
         std::vector<uint16_t> vds, arrays;
         for (const auto &b : a.blocks)
             if (b.second.pd == hdId && b.second.vd != kNone16 &&
@@ -49,17 +45,17 @@ SIM_EXPORT KX_U8 KX_PD_WipeHDMDD(KX_U8 adapter, KX_U16 hdId, KX_BOOLEAN force)
             if (arrayHoldsDisk(g.second, hdId))
                 arrays.push_back(g.first);
         if ((!vds.empty() || !arrays.empty()) && !force)
-            return ST_PD_ASSIGNED;
+            return KX_ST_PD_ASSIGNED;
         for (uint16_t id : vds) {
             const VD *vd = a.findVD(id);
             if (vd && vd->os)
-                return ST_VD_HAS_OS;
+                return KX_ST_VD_HAS_OS;
             if (vd && vd->bga.active())
-                return ST_VD_HAS_BGA;
+                return KX_ST_VD_HAS_BGA;
         }
         for (uint16_t id : arrays)
             if (a.findArray(id)->bga.active())
-                return ST_ARRAY_HAS_BGA;
+                return KX_ST_ARRAY_HAS_BGA;
 
         auto before = a.vdStatuses();
         for (uint16_t id : vds)
@@ -88,7 +84,7 @@ SIM_EXPORT KX_U8 KX_PD_WipeHDMDD(KX_U8 adapter, KX_U16 hdId, KX_BOOLEAN force)
         pd->ov.dropField(&kRecord_HD_RAID_Status, "DGID");
         a.queueVdStatusChanges(before);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -99,15 +95,15 @@ SIM_EXPORT KX_U8 KX_PackageVD_Delete(KX_U8 adapter, KX_U16 id, KX_BOOLEAN delete
     SIM_GUARD(return onAdapter("KX_PackageVD_Delete", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(id);
         if (!vd)
-            return ST_NO_VD;
+            return KX_ST_NO_VD;
         const uint16_t dg = vd->array;
         if (dg == kNone16)
-            return ST_INVALID_REQUEST;
+            return KX_ST_INVALID_REQUEST;
         for (const auto &v : a.vds)
             if (v.second.array == dg && v.first != id)
-                return ST_VD_ON_ARRAY;
+                return KX_ST_ARRAY_HAS_VD;
         if (vd->os)
-            return ST_VD_HAS_OS;
+            return KX_ST_VD_HAS_OS;
         const std::vector<uint16_t> disks = a.findArray(dg)->pds;
         deleteVd(a, id);
         deleteArray(a, dg);
@@ -118,6 +114,6 @@ SIM_EXPORT KX_U8 KX_PackageVD_Delete(KX_U8 adapter, KX_U16 id, KX_BOOLEAN delete
                     pd->partitioned = false;
             }
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }

@@ -22,9 +22,9 @@ uint8_t listElements(const char *op, KX_U8 adapter, KX_U16 encId, const void *re
 {
     return onAdapter(op, adapter, [&](Session &, Adapter &a) -> uint8_t {
         if (!count || (*count && !records))
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (encId != kAllEnclosures && !a.enclosures.count(encId))
-            return ST_BAD_ENCLOSURE;
+            return KX_ST_BAD_ENCLOSURE;
         const unsigned room = *count;
         unsigned n = 0;
         for (const auto &e : a.enclosures) {
@@ -37,7 +37,7 @@ uint8_t listElements(const char *op, KX_U8 adapter, KX_U16 encId, const void *re
             }
         }
         *count = static_cast<KX_U8>(n);
-        return ST_OK;
+        return KX_ST_OK;
     });
 }
 

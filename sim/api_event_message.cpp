@@ -17,7 +17,7 @@ SIM_EXPORT KX_U8 KX_EVT_GetEventMessage(KX_U8 adapter, KX_U8 max, KX_U8 *count, 
         if (!s.ok())
             return s.status();
         if (adapter == 0xFF || !count || (!messages && max))
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         Adapter &a = s.adapter();
         unsigned n = 0;
         for (const Event &e : a.events) {
@@ -35,6 +35,6 @@ SIM_EXPORT KX_U8 KX_EVT_GetEventMessage(KX_U8 adapter, KX_U8 max, KX_U8 *count, 
             evt_describe(&e, EVT_CONSOLE, m.msg, sizeof m.msg);
         }
         *count = static_cast<KX_U8>(n);
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }

@@ -7,7 +7,7 @@ SIM_EXPORT KX_U8 KX_EVT_GetEvent(KX_U8 adapter, KX_U8 max, KX_U8 *count, Event *
 {
     SIM_GUARD(return onAdapter("KX_EVT_GetEvent", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!count || (!events && max))
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         unsigned n = 0;
         while (n < max && !a.events.empty()) {
             events[n++] = a.events.front();
@@ -16,7 +16,7 @@ SIM_EXPORT KX_U8 KX_EVT_GetEvent(KX_U8 adapter, KX_U8 max, KX_U8 *count, Event *
         *count = static_cast<KX_U8>(n);
         if (n)
             s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -27,6 +27,6 @@ SIM_EXPORT KX_U8 KX_EVT_FlushEvent(KX_U8 adapter)
             a.events.clear();
             s.changed();
         }
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }

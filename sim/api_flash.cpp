@@ -97,8 +97,8 @@ uint8_t readHeader(const char *path, ImageHeader &h)
 {
     std::vector<uint8_t> bytes;
     if (!path || !readFile(path, bytes))
-        return ST_FAILED;
-    return parseImage(bytes, h) ? ST_OK : ST_INVALID_PARAM;
+        return KX_ST_FAILED;
+    return parseImage(bytes, h) ? KX_ST_OK : KX_ST_INVALID_PARAM;
 }
 
 // A complete upload takes effect. The second copy of a firmware image
@@ -110,10 +110,10 @@ uint8_t commit(Adapter &a, const Upload &u)
                         (h.type == u.type || (u.type == KX_IMAGE_FIRMWARE2 && h.type == KX_IMAGE_FIRMWARE));
     if (!typeOk || u.bytes.size() != u.size || (h.device != 0 && h.device != a.info.DevID)) {
         a.queueEvent(10, FLASH_UPDATE_FAILED, a.number, SEV_MAJOR);
-        return ST_INVALID_PARAM;
+        return KX_ST_INVALID_PARAM;
     }
     if (!storeImage(a.number, u.type, u.bytes))
-        return ST_FAILED;
+        return KX_ST_FAILED;
     Version_Info_CIM v;
     v.MajorVersion = h.major;
     v.MinorVersion = h.minor;
@@ -124,7 +124,7 @@ uint8_t commit(Adapter &a, const Upload &u)
     else if (u.type == KX_IMAGE_FIRMWARE || u.type == KX_IMAGE_FIRMWARE2)
         a.info.FirmwareVersion = v;
     a.queueEvent(10, FLASH_UPDATE_OK, a.number, SEV_INFO);
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 }  // namespace
@@ -136,10 +136,10 @@ SIM_EXPORT KX_U8 KX_Flash_GetHeaderInfo(const char *path, KX_U8 *type, Version_I
         if (!s.ok())
             return s.status();
         if (!type || !version || !subId)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         ImageHeader h;
         uint8_t st = readHeader(path, h);
-        if (st != ST_OK)
+        if (st != KX_ST_OK)
             return s.finish(st);
         // The caller compares the type it expected with the file's.
         *type = h.type;
@@ -148,7 +148,7 @@ SIM_EXPORT KX_U8 KX_Flash_GetHeaderInfo(const char *path, KX_U8 *type, Version_I
         version->RevisionNumber = h.revision;
         version->BuildNumber = h.build;
         *subId = h.subDevice;
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -159,12 +159,12 @@ SIM_EXPORT KX_U8 KX_BIOS_Version(const char *path, BIOS_Version *info)
         if (!s.ok())
             return s.status();
         if (!info)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         ImageHeader h;
         uint8_t st = readHeader(path, h);
-        if (st == ST_OK && h.type != KX_IMAGE_BIOS)
-            st = ST_INVALID_PARAM;
-        if (st != ST_OK)
+        if (st == KX_ST_OK && h.type != KX_IMAGE_BIOS)
+            st = KX_ST_INVALID_PARAM;
+        if (st != KX_ST_OK)
             return s.finish(st);
         std::memset(info, 0, sizeof *info);
         info->BIOSVersion.MajorVersion = h.major;
@@ -173,7 +173,7 @@ SIM_EXPORT KX_U8 KX_BIOS_Version(const char *path, BIOS_Version *info)
         info->BIOSVersion.BuildNumber = h.build;
         info->VenID = h.vendor;
         info->DevID = h.device;
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -184,15 +184,15 @@ SIM_EXPORT KX_U8 KX_Flash_PreData(KX_U8 adapter, const KX_FLASH_PER_DATA *announ
         if (!s.ok())
             return s.status();
         if (!announce || adapter == 0xFF || announce->image_size == 0)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (!flashSupported(s.adapter()))
-            return ST_NOT_SUPPORTED;
+            return KX_ST_NOT_SUPPORTED;
         std::lock_guard<std::mutex> g(gUploadsLock);
         Upload &u = gUploads[adapter];
         u = Upload();
         u.type = announce->image_type;
         u.size = announce->image_size;
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -203,15 +203,15 @@ SIM_EXPORT KX_U8 KX_Flash_Bin(KX_U8 adapter, KX_U8 action, KX_U8 type, Flash_Dat
         if (!s.ok())
             return s.status();
         if (!page || adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         Adapter &a = s.adapter();
         if (!flashSupported(a))
-            return ST_NOT_SUPPORTED;
+            return KX_ST_NOT_SUPPORTED;
         if (action == KX_FLASH_BACKUP) {
             std::vector<uint8_t> image = heldImage(a, type);
             const size_t from = static_cast<size_t>(page->PageNum) * KX_FLASH_PAGE_BYTES;
             if (from >= image.size())
-                return s.finish(ST_RANGE);
+                return s.finish(KX_ST_OUT_OF_RANGE);
             const size_t n = std::min<size_t>(KX_FLASH_PAGE_BYTES, image.size() - from);
             std::memcpy(page->Data, image.data() + from, n);
             page->Size = static_cast<KX_U32>(n);
@@ -220,24 +220,24 @@ SIM_EXPORT KX_U8 KX_Flash_Bin(KX_U8 adapter, KX_U8 action, KX_U8 type, Flash_Dat
                 a.queueEvent(10, FLASH_BACKUP_OK, a.number, SEV_INFO);
                 s.changed();
             }
-            return s.finish(ST_OK);
+            return s.finish(KX_ST_OK);
         }
         if (action == KX_FLASH_ERASE) {
             std::remove(imagePath(a.number, type).c_str());
-            return s.finish(ST_OK);
+            return s.finish(KX_ST_OK);
         }
         if (action != KX_FLASH_UPDATE)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         std::lock_guard<std::mutex> g(gUploadsLock);
         auto it = gUploads.find(adapter);
         if (it == gUploads.end() || it->second.type != type || page->PageNum != it->second.nextPage ||
             page->Size > KX_FLASH_PAGE_BYTES || it->second.bytes.size() + page->Size > it->second.size)
-            return s.finish(ST_INVALID_PARAM);
+            return s.finish(KX_ST_INVALID_PARAM);
         Upload &u = it->second;
         u.bytes.insert(u.bytes.end(), page->Data, page->Data + page->Size);
         ++u.nextPage;
         if (!page->isLastPage)
-            return s.finish(ST_OK);
+            return s.finish(KX_ST_OK);
         Upload done = std::move(u);
         gUploads.erase(it);
         uint8_t st = commit(a, done);
@@ -253,13 +253,13 @@ SIM_EXPORT KX_U8 KX_Flash_Erase(KX_U8 adapter, KX_U8 page)
         if (!s.ok())
             return s.status();
         if (adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (!flashSupported(s.adapter()))
-            return ST_NOT_SUPPORTED;
+            return KX_ST_NOT_SUPPORTED;
         // The PD page (1) and its forced erase (254) are the only pages the
         // host may erase.
         if (page != 1 && page != 254)
-            return s.finish(ST_INVALID_PARAM);
-        return s.finish(ST_OK);
+            return s.finish(KX_ST_INVALID_PARAM);
+        return s.finish(KX_ST_OK);
     })
 }

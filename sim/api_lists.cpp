@@ -25,7 +25,7 @@ KX_U8 pdList(const char *op, KX_U8 adapter, void *request, Build build)
     return onAdapter(op, adapter, [&](Session &s, Adapter &a) -> uint8_t {
         int64_t now = s.now();
         return pageList<Rec>(request, a.pds, VisiblePD(), [&](const PD &p, Rec &r) { build(a, p, r, now); },
-                             ST_BAD_PD);
+                             KX_ST_BAD_PD);
     });
 }
 
@@ -118,7 +118,7 @@ SIM_EXPORT KX_U8 KX_BLK_GetInfo(KX_U8 adapter, Block_Info_Request *request)
     SIM_GUARD({
         return objectList<Block_Info>(
             "KX_BLK_GetInfo", adapter, request, &Adapter::blocks, [](const Adapter &a) { return VisibleBlock{a}; },
-            [](const Adapter &a, const Block &b, Block_Info &r, int64_t) { buildBlockInfo(a, b, r); }, ST_BAD_BLOCK);
+            [](const Adapter &a, const Block &b, Block_Info &r, int64_t) { buildBlockInfo(a, b, r); }, KX_ST_BAD_BLOCK);
     })
 }
 
@@ -127,7 +127,7 @@ SIM_EXPORT KX_U8 KX_PD_GetPMInfo(KX_U8 adapter, PM_Info_Request *request)
     SIM_GUARD({
         return objectList<PM_Info>(
             "KX_PD_GetPMInfo", adapter, request, &Adapter::pms, allOf,
-            [](const Adapter &a, const PM &p, PM_Info &r, int64_t) { buildPMInfo(a, p, r); }, ST_BAD_PM);
+            [](const Adapter &a, const PM &p, PM_Info &r, int64_t) { buildPMInfo(a, p, r); }, KX_ST_BAD_PM);
     })
 }
 
@@ -136,7 +136,7 @@ SIM_EXPORT KX_U8 KX_PD_GetExpanderInfo(KX_U8 adapter, Exp_Info_Request *request)
     SIM_GUARD({
         return objectList<Exp_Info>(
             "KX_PD_GetExpanderInfo", adapter, request, &Adapter::expanders, allOf,
-            [](const Adapter &a, const Expander &e, Exp_Info &r, int64_t) { buildExpInfo(a, e, r); }, ST_BAD_EXPANDER);
+            [](const Adapter &a, const Expander &e, Exp_Info &r, int64_t) { buildExpInfo(a, e, r); }, KX_ST_BAD_EXPANDER);
     })
 }
 
@@ -146,7 +146,7 @@ SIM_EXPORT KX_U8 KX_ENC_GetEnclosureInfo(KX_U8 adapter, Enclosure_Info_Request *
         return objectList<Enclosure_Info>(
             "KX_ENC_GetEnclosureInfo", adapter, request, &Adapter::enclosures, allOf,
             [](const Adapter &a, const Enclosure &e, Enclosure_Info &r, int64_t) { buildEnclosureInfo(a, e, r); },
-            ST_BAD_ENCLOSURE);
+            KX_ST_BAD_ENCLOSURE);
     })
 }
 
@@ -155,7 +155,7 @@ SIM_EXPORT KX_U8 KX_LD_GetInfo(KX_U8 adapter, LD_Info_Request *request)
     SIM_GUARD({
         return objectList<LD_Info>(
             "KX_LD_GetInfo", adapter, request, &Adapter::vds, allOf,
-            [](const Adapter &a, const VD &v, LD_Info &r, int64_t) { buildLDInfo(a, v, r); }, ST_BAD_VD);
+            [](const Adapter &a, const VD &v, LD_Info &r, int64_t) { buildLDInfo(a, v, r); }, KX_ST_BAD_VD);
     })
 }
 
@@ -164,7 +164,7 @@ SIM_EXPORT KX_U8 KX_LD_GetStatus(KX_U8 adapter, LD_Status_Request *request)
     SIM_GUARD({
         return objectList<LD_Status>(
             "KX_LD_GetStatus", adapter, request, &Adapter::vds, allOf,
-            [](const Adapter &a, const VD &v, LD_Status &r, int64_t now) { buildLDStatus(a, v, r, now); }, ST_BAD_VD);
+            [](const Adapter &a, const VD &v, LD_Status &r, int64_t now) { buildLDStatus(a, v, r, now); }, KX_ST_BAD_VD);
     })
 }
 
@@ -173,7 +173,7 @@ SIM_EXPORT KX_U8 KX_LD_GetConfig(KX_U8 adapter, LD_Config_Request *request)
     SIM_GUARD({
         return objectList<LD_Config>(
             "KX_LD_GetConfig", adapter, request, &Adapter::vds, allOf,
-            [](const Adapter &a, const VD &v, LD_Config &r, int64_t) { buildLDConfig(a, v, r); }, ST_BAD_VD);
+            [](const Adapter &a, const VD &v, LD_Config &r, int64_t) { buildLDConfig(a, v, r); }, KX_ST_BAD_VD);
     })
 }
 
@@ -182,7 +182,7 @@ SIM_EXPORT KX_U8 KX_DG_GetInfo(KX_U8 adapter, DG_Info_Request *request)
     SIM_GUARD({
         return objectList<DG_Info>(
             "KX_DG_GetInfo", adapter, request, &Adapter::arrays, allOf,
-            [](const Adapter &a, const Array &g, DG_Info &r, int64_t now) { buildDGInfo(a, g, r, now); }, ST_BAD_ARRAY);
+            [](const Adapter &a, const Array &g, DG_Info &r, int64_t now) { buildDGInfo(a, g, r, now); }, KX_ST_BAD_ARRAY);
     })
 }
 
@@ -191,6 +191,6 @@ SIM_EXPORT KX_U8 KX_DG_GetConfig(KX_U8 adapter, DG_Config_Request *request)
     SIM_GUARD({
         return objectList<DG_Config>(
             "KX_DG_GetConfig", adapter, request, &Adapter::arrays, allOf,
-            [](const Adapter &a, const Array &g, DG_Config &r, int64_t) { buildDGConfig(a, g, r); }, ST_BAD_ARRAY);
+            [](const Adapter &a, const Array &g, DG_Config &r, int64_t) { buildDGConfig(a, g, r); }, KX_ST_BAD_ARRAY);
     })
 }

@@ -9,20 +9,6 @@ using namespace sim;
 
 namespace {
 
-constexpr uint8_t ST_NO_RESOURCE = 4;
-constexpr uint8_t ST_NOT_SPARE = 53;
-constexpr uint8_t ST_IS_SPARE = 54;
-constexpr uint8_t ST_PD_ASSIGNED = 56;
-constexpr uint8_t ST_VD_FUNCTIONAL = 60;
-constexpr uint8_t ST_BGA_RUNNING = 63;
-constexpr uint8_t ST_VD_ON_ARRAY = 76;
-constexpr uint8_t ST_SPARE_TOO_SMALL = 77;
-constexpr uint8_t ST_NOT_IMPORTABLE = 80;
-constexpr uint8_t ST_CANNOT_SET_DOWN = 83;
-constexpr uint8_t ST_LD_STATUS = 85;
-constexpr uint8_t ST_NOT_REDUNDANT = 87;
-constexpr uint8_t ST_SPARE_IN_USE = 89;
-
 // The text of a fixed-width name field, up to its first NUL.
 std::string fieldText(const KX_U8 *p, size_t n)
 {
@@ -42,18 +28,19 @@ PD *visiblePD(Adapter &a, uint16_t id)
 uint8_t usableFreeDisk(const Adapter &a, const PD &pd)
 {
     uint8_t bits = a.pdStatusBits(pd);
-    if (bits & (PDS_GLOBAL_SPARE | PDS_DEDICATED_SPARE))
-        return ST_IS_SPARE;
-    if (bits & PDS_ASSIGNED)
-        return ST_PD_ASSIGNED;
-    if (!(bits & PDS_FREE))
-        return ST_CANNOT_SET_DOWN;  // offline or foreign
-    return ST_OK;
+    if (bits & (KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE))
+        return KX_ST_IS_SPARE;
+    if (bits & KX_PD_ASSIGNED)
+        return KX_ST_PD_ASSIGNED;
+    if (!(bits & KX_PD_FREE))
+        return KX_ST_PD_CANNOT_GO_DOWN;  // offline or foreign
+    return KX_ST_OK;
 }
 
 bool redundant(uint8_t raid)
 {
-    return raid == 1 || raid == 5 || raid == 6 || raid == 16 || raid == 17 || raid == 80 || raid == 96;
+    return raid == KX_RAID1 || raid == KX_RAID5 || raid == KX_RAID6 || raid == KX_RAID10 || raid == KX_RAID1E ||
+           raid == KX_RAID50 || raid == KX_RAID60;
 }
 
 Bga startedBga(uint8_t type, int64_t now)
@@ -72,10 +59,10 @@ SIM_EXPORT KX_U8 KX_PD_SetConfig(KX_U8 adapter, KX_U16 hdId, HD_Config *config)
 {
     SIM_GUARD(return onAdapter("KX_PD_SetConfig", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!config)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         // Online is a disk status (KX_PD_SetHDStatus), speed the link's.
         bool cache = config->WriteCacheOn != 0, smart = config->SMARTOn != 0;
         if (cache != pd->writeCache)
@@ -87,7 +74,7 @@ SIM_EXPORT KX_U8 KX_PD_SetConfig(KX_U8 adapter, KX_U16 hdId, HD_Config *config)
             pd->ov.dropField(&kRecord_HD_Config, "SMARTOn");
             s.changed();
         }
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -95,10 +82,10 @@ SIM_EXPORT KX_U8 KX_LD_SetConfig(KX_U8 adapter, KX_U16 vdId, LD_Config *config)
 {
     SIM_GUARD(return onAdapter("KX_LD_SetConfig", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!config)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return ST_NO_VD;
+            return KX_ST_NO_VD;
         std::string name = fieldText(config->Name, sizeof config->Name);
         if (config->CacheMode != vd->cache)
             a.queueEvent(EVC_VD, 6, vdId, SEV_INFO);
@@ -112,7 +99,7 @@ SIM_EXPORT KX_U8 KX_LD_SetConfig(KX_U8 adapter, KX_U16 vdId, LD_Config *config)
         vd->ov.dropField(&kRecord_LD_Info, "CacheMode");
         vd->ov.dropField(&kRecord_LD_Info, "Name");
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -120,17 +107,17 @@ SIM_EXPORT KX_U8 KX_DG_SetConfig(KX_U8 adapter, KX_U16 dgId, DG_Config *config)
 {
     SIM_GUARD(return onAdapter("KX_DG_SetConfig", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!config)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         Array *g = a.findArray(dgId);
         if (!g)
-            return ST_BAD_ARRAY;
+            return KX_ST_BAD_ARRAY;
         g->writeCache = config->WriteCacheOn != 0;
         g->name = fieldText(config->Name, sizeof config->Name);
         g->ov.dropField(&kRecord_DG_Config, "WriteCacheOn");
         g->ov.dropField(&kRecord_DG_Config, "Name");
         g->ov.dropField(&kRecord_DG_Info, "Name");
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -139,21 +126,21 @@ SIM_EXPORT KX_U8 KX_PD_SetHDStatus(KX_U8 adapter, KX_U16 hdId, KX_U8 status)
     SIM_GUARD(return onAdapter("KX_PD_SetHDStatus", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         // 0 online, 1 offline, 2 forced offline.
         if (status > 2)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         PD::State to = status == 0 ? PD::ONLINE : PD::OFFLINE;
         if (pd->state == to)
-            return ST_OK;
+            return KX_ST_OK;
         // The maker's SSD modules take a request to go down as one to
         // restart, and are back at once.
         if (to == PD::OFFLINE && findSsd(a, hdId))
-            return ST_OK;
+            return KX_ST_OK;
         // A spare is kept for a failing member; it is not set down itself,
         // unless forced.
         if (status == 1 && pd->spare >= 0)
-            return ST_CANNOT_SET_DOWN;
+            return KX_ST_PD_CANNOT_GO_DOWN;
         auto before = a.vdStatuses();
         pd->state = to;
         // Nor is a disk that a VD cannot lose without going offline.
@@ -161,14 +148,14 @@ SIM_EXPORT KX_U8 KX_PD_SetHDStatus(KX_U8 adapter, KX_U16 hdId, KX_U8 status)
             for (const auto &v : a.vds)
                 if (a.vdStatus(v.second) == 4 && before[v.first] != 4) {
                     pd->state = PD::ONLINE;
-                    return ST_CANNOT_SET_DOWN;
+                    return KX_ST_PD_CANNOT_GO_DOWN;
                 }
         pd->ov.dropField(&kRecord_HD_Config, "Online");
         pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
         a.queueEvent(EVC_PD, to == PD::OFFLINE ? 2 : 1, hdId, to == PD::OFFLINE ? SEV_WARNING : SEV_INFO);
         a.queueVdStatusChanges(before);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -177,14 +164,14 @@ SIM_EXPORT KX_U8 KX_PD_FreeHD2GlobalSpare(KX_U8 adapter, KX_U16 hdId)
     SIM_GUARD(return onAdapter("KX_PD_FreeHD2GlobalSpare", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         if (uint8_t st = usableFreeDisk(a, *pd))
             return st;
         pd->spare = PD::kGlobalSpare;
         pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
         a.queueEvent(EVC_PD, 9, hdId, SEV_INFO);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -193,24 +180,24 @@ SIM_EXPORT KX_U8 KX_PD_FreeHD2DGSpare(KX_U8 adapter, KX_U16 hdId, KX_U16 dgId)
     SIM_GUARD(return onAdapter("KX_PD_FreeHD2DGSpare", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         Array *g = a.findArray(dgId);
         if (!g)
-            return ST_BAD_ARRAY;
+            return KX_ST_BAD_ARRAY;
         if (uint8_t st = usableFreeDisk(a, *pd))
             return st;
         // A spare must be able to stand in for any member.
         for (uint16_t m : g->pds) {
             PD *member = a.findPD(m);
             if (member && member->sizeKiB > pd->sizeKiB)
-                return ST_SPARE_TOO_SMALL;
+                return KX_ST_SPARE_TOO_SMALL;
         }
         pd->spare = dgId;
         pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
         pd->ov.dropField(&kRecord_HD_RAID_Status, "DGID");
         a.queueEvent(EVC_PD, 9, hdId, SEV_INFO);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -219,17 +206,17 @@ SIM_EXPORT KX_U8 KX_PD_Spare2FreeHD(KX_U8 adapter, KX_U16 hdId)
     SIM_GUARD(return onAdapter("KX_PD_Spare2FreeHD", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         if (pd->spare < 0)
-            return ST_NOT_SPARE;
-        if (a.pdStatusBits(*pd) & PDS_ASSIGNED)
-            return ST_SPARE_IN_USE;
+            return KX_ST_NOT_SPARE;
+        if (a.pdStatusBits(*pd) & KX_PD_ASSIGNED)
+            return KX_ST_SPARE_IN_USE;
         pd->spare = -1;
         pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
         pd->ov.dropField(&kRecord_HD_RAID_Status, "DGID");
         a.queueEvent(EVC_PD, 10, hdId, SEV_INFO);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -237,16 +224,16 @@ SIM_EXPORT KX_U8 KX_LocateArrayDevice(KX_U8 adapter, KX_U8 deviceType, KX_U16 de
 {
     SIM_GUARD(return onAdapter("KX_LocateArrayDevice", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (deviceType != 1 || on > 1)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         PD *pd = visiblePD(a, deviceId);
         if (!pd)
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         if (pd->locate != (on == 1)) {
             pd->locate = on == 1;
             pd->ov.dropField(&kRecord_HD_Info, "LocateLEDStatus");
             s.changed();
         }
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -254,35 +241,35 @@ SIM_EXPORT KX_U8 KX_PD_GetMBRInfo(KX_U8 adapter, HD_MBR_Info *info)
 {
     SIM_GUARD(return onAdapter("KX_PD_GetMBRInfo", adapter, [&](Session &, Adapter &a) -> uint8_t {
         if (!info || info->HDCount > 128)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         for (unsigned i = 0; i < info->HDCount; ++i)
             if (!visiblePD(a, info->HDIDs[i]))
-                return ST_BAD_PD;
+                return KX_ST_BAD_PD;
         for (unsigned i = 0; i < info->HDCount; ++i) {
             const PD *pd = a.findPD(info->HDIDs[i]);
             info->hasMBR[i] = pd->partitioned || pd->os;
         }
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
 SIM_EXPORT KX_U8 KX_PD_StartMediaPatrol(KX_U8 adapter, KX_U16 hdId)
 {
     SIM_GUARD(return onAdapter("KX_PD_StartMediaPatrol", adapter, [&](Session &s, Adapter &a) -> uint8_t {
-        if (!(a.info.Features & 0x10))
-            return ST_NOT_SUPPORTED;
+        if (!(a.info.Features & KX_FEAT_MEDIA_PATROL))
+            return KX_ST_NOT_SUPPORTED;
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return ST_BAD_PD;
-        if (!(a.pdStatusBits(*pd) & (PDS_ASSIGNED | PDS_GLOBAL_SPARE | PDS_DEDICATED_SPARE)))
-            return ST_NOT_SPARE;
+            return KX_ST_BAD_PD;
+        if (!(a.pdStatusBits(*pd) & (KX_PD_ASSIGNED | KX_PD_GLOBAL_SPARE | KX_PD_DEDICATED_SPARE)))
+            return KX_ST_NOT_SPARE;
         if (pd->bga.active())
-            return ST_BGA_RUNNING;
+            return KX_ST_BGA_RUNNING;
         pd->bga = startedBga(PD_BGA_MEDIA_PATROL, s.now());
         dropBgaOverlays(*pd);
         a.queueEvent(EVC_PD, kPdMediaPatrolBase + BGAE_STARTED, hdId, SEV_INFO);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -291,17 +278,17 @@ SIM_EXPORT KX_U8 KX_PD_StartDataScrub(KX_U8 adapter, KX_U16 hdId)
     SIM_GUARD(return onAdapter("KX_PD_StartDataScrub", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         // Data scrub reads a disk's VD data: only members have any.
-        if (!(a.pdStatusBits(*pd) & PDS_ASSIGNED))
-            return ST_NOT_SPARE;
+        if (!(a.pdStatusBits(*pd) & KX_PD_ASSIGNED))
+            return KX_ST_NOT_SPARE;
         if (pd->bga.active())
-            return ST_BGA_RUNNING;
+            return KX_ST_BGA_RUNNING;
         pd->bga = startedBga(PD_BGA_DATA_SCRUB, s.now());
         dropBgaOverlays(*pd);
         a.queueEvent(EVC_PD, kPdMediaPatrolBase + BGAE_STARTED, hdId, SEV_INFO);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -310,27 +297,27 @@ SIM_EXPORT KX_U8 KX_LD_StartINIT(KX_U8 adapter, KX_U16 vdId, KX_U8 type)
     SIM_GUARD(return onAdapter("KX_LD_StartINIT", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return ST_NO_VD;
+            return KX_ST_NO_VD;
         if (vd->bga.active())
-            return ST_VD_HAS_BGA;
+            return KX_ST_VD_HAS_BGA;
         uint8_t bga;
         switch (type) {
         case 0: bga = BGA_FAST_INIT; break;
         case 1: bga = BGA_FOREGROUND_INIT; break;
         case 2:
         case 5: bga = BGA_BACKGROUND_INIT; break;
-        case 3: return s.finish(ST_OK);  // no initialisation asked for
-        default: return ST_INVALID_PARAM;
+        case 3: return s.finish(KX_ST_OK);  // no initialisation asked for
+        default: return KX_ST_INVALID_PARAM;
         }
         if (a.vdStatus(*vd) == 4)
-            return ST_LD_STATUS;
+            return KX_ST_LD_STATUS;
         vd->initialized = false;
         a.stopMediaPatrolOn(a.vdDisks(*vd));
         vd->bga = startedBga(bga, s.now());
         dropBgaOverlays(*vd);
         a.queueEvent(EVC_VD, vdEventBase(bga) + BGAE_STARTED, vdId, SEV_INFO);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -339,21 +326,21 @@ SIM_EXPORT KX_U8 KX_LD_StartConsistencyCheck(KX_U8 adapter, KX_U16 vdId, KX_U8 r
     SIM_GUARD(return onAdapter("KX_LD_StartConsistencyCheck", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return ST_NO_VD;
+            return KX_ST_NO_VD;
         if (vd->bga.active())
-            return ST_VD_HAS_BGA;
+            return KX_ST_VD_HAS_BGA;
         if (!redundant(vd->layout.raid))
-            return ST_NOT_REDUNDANT;
+            return KX_ST_NOT_REDUNDANT;
         uint8_t st = a.vdStatus(*vd);
         if (st != 0 && st != 15)
-            return ST_LD_STATUS;
+            return KX_ST_LD_STATUS;
         uint8_t bga = repair ? BGA_SYNC_FIX : BGA_SYNC;
         a.stopMediaPatrolOn(a.vdDisks(*vd));
         vd->bga = startedBga(bga, s.now());
         dropBgaOverlays(*vd);
         a.queueEvent(EVC_VD, vdEventBase(bga) + BGAE_STARTED, vdId, SEV_INFO);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -362,19 +349,19 @@ SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
     SIM_GUARD(return onAdapter("KX_LD_StartRebuild", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return ST_NO_VD;
+            return KX_ST_NO_VD;
         if (vd->bga.active())
-            return ST_VD_HAS_BGA;
+            return KX_ST_VD_HAS_BGA;
         PD *pd = visiblePD(a, hdId);
         if (!pd)
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         if (pd->state != PD::ONLINE)
-            return ST_CANNOT_SET_DOWN;
+            return KX_ST_PD_CANNOT_GO_DOWN;
         uint8_t bits = a.pdStatusBits(*pd);
-        if (bits & PDS_ASSIGNED)
-            return ST_PD_ASSIGNED;
-        if ((bits & PDS_DEDICATED_SPARE) && pd->spare != vd->array)
-            return ST_IS_SPARE;
+        if (bits & KX_PD_ASSIGNED)
+            return KX_ST_PD_ASSIGNED;
+        if ((bits & KX_PD_DEDICATED_SPARE) && pd->spare != vd->array)
+            return KX_ST_IS_SPARE;
         // The first member whose disk failed or is gone is replaced.
         size_t slot = vd->layout.blocks.size();
         for (size_t i = 0; i < vd->layout.blocks.size() && slot == vd->layout.blocks.size(); ++i) {
@@ -384,7 +371,7 @@ SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
                 slot = i;
         }
         if (slot == vd->layout.blocks.size() || !redundant(vd->layout.raid))
-            return ST_VD_FUNCTIONAL;
+            return KX_ST_VD_FUNCTIONAL;
         Block *old = a.findBlock(vd->layout.blocks[slot]);
         // A member whose disk was wiped left no block: it held the VD's
         // share of one data disk.
@@ -393,7 +380,7 @@ SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
         uint64_t size = old ? old->sizeKiB : data ? (a.vdSizeKiB(vd->layout) + data - 1) / data : 0;
         uint16_t nb = a.allocateBlock(hdId, size, vdId);
         if (nb == kNone16)
-            return ST_NO_RESOURCE;
+            return KX_ST_NO_RESOURCE;
         if (old)
             old->vd = kNone16;
         vd->layout.blocks[slot] = nb;
@@ -404,7 +391,7 @@ SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
         vd->ov.dropField(&kRecord_LD_Info, "BlockIDs");
         a.queueEvent(EVC_VD, vdEventBase(BGA_REBUILD) + BGAE_STARTED, vdId, SEV_INFO);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -413,18 +400,18 @@ SIM_EXPORT KX_U8 KX_LD_Import(KX_U8 adapter, KX_U16 vdId)
     SIM_GUARD(return onAdapter("KX_LD_Import", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return ST_NO_VD;
+            return KX_ST_NO_VD;
         // Only a foreign VD that the controller can take over is imported.
         uint8_t st = a.vdStatus(*vd);
         if (st != 6 && st != 7)
-            return ST_NOT_IMPORTABLE;
+            return KX_ST_NOT_IMPORTABLE;
         vd->status = -1;
         vd->ov.dropField(&kRecord_LD_Info, "Status");
         vd->ov.dropField(&kRecord_LD_Status, "Status");
         vd->ov.dropField(&kRecord_LD_Config, "Status");
         a.queueEvent(EVC_VD, 9, vdId, SEV_INFO, vd->array == kNone16 ? 0 : vd->array);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -432,12 +419,12 @@ SIM_EXPORT KX_U8 KX_DG_Delete(KX_U8 adapter, KX_U16 dgId)
 {
     SIM_GUARD(return onAdapter("KX_DG_Delete", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!a.findArray(dgId))
-            return ST_BAD_ARRAY;
+            return KX_ST_BAD_ARRAY;
         for (const auto &v : a.vds)
             if (v.second.array == dgId)
-                return ST_VD_ON_ARRAY;
+                return KX_ST_ARRAY_HAS_VD;
         deleteArray(a, dgId);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }

@@ -1,6 +1,6 @@
 // Migrations: a VD or an array moves to another RAID level and/or onto
 // more disks while it stays in use. The new layout is kept as the object's
-// target and takes over when the migration completes (model.cpp).
+// target and takes over when the migration completes (lifecycle.cpp).
 //
 // A VD grows its member blocks in place where the disk has room behind
 // them (else it takes a new block on that disk); disks it takes in get a
@@ -17,20 +17,6 @@ using namespace sim;
 
 namespace {
 
-constexpr uint8_t ST_NO_RESOURCE = 4;
-constexpr uint8_t ST_BAD_RAID = 14;
-constexpr uint8_t ST_TARGET_SMALLER = 52;
-constexpr uint8_t ST_IS_SPARE = 54;
-constexpr uint8_t ST_PD_ASSIGNED = 56;
-constexpr uint8_t ST_PD_COUNT_FOR_RAID = 57;
-constexpr uint8_t ST_NOT_NECESSARY = 68;
-constexpr uint8_t ST_MIGRATION_NOT_SUPPORTED = 70;
-constexpr uint8_t ST_DISK_MISSING = 79;
-constexpr uint8_t ST_ANOTHER_MIGRATION = 81;
-constexpr uint8_t ST_ARRAY_HAS_BGA = 82;
-constexpr uint8_t ST_LD_STATUS = 85;
-constexpr uint8_t ST_BAD_PD_COUNT = 152;
-constexpr uint8_t ST_ONE_MIGRATION = 161;
 constexpr uint8_t kFeatureMigration = 0x08;
 
 // The disk IDs of a request record (packed: read them byte-wise).
@@ -69,33 +55,32 @@ bool migrationRunning(const Adapter &a)
 uint8_t checkTargetDisks(const Adapter &a, const std::vector<uint16_t> &ids, const std::vector<uint16_t> &members)
 {
     if (ids.empty() || ids.size() > 128)
-        return ST_BAD_PD_COUNT;
+        return KX_ST_BAD_PD_COUNT;
     for (size_t i = 0; i < ids.size(); ++i) {
         auto it = a.pds.find(ids[i]);
         if (it == a.pds.end() || !it->second.visible() || it->second.state != PD::ONLINE || it->second.foreign)
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         if (std::find(ids.begin(), ids.begin() + i, ids[i]) != ids.begin() + i)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (it->second.spare >= 0)
-            return ST_IS_SPARE;
+            return KX_ST_IS_SPARE;
     }
     for (uint16_t m : members)
         if (std::find(ids.begin(), ids.end(), m) == ids.end())
-            return ST_INVALID_PARAM;
-    return ST_OK;
+            return KX_ST_INVALID_PARAM;
+    return KX_ST_OK;
 }
 
 uint8_t checkLevel(const Adapter &a, uint8_t from, uint8_t to, unsigned n, uint8_t parity)
 {
-    int bit = raidBit(to);
-    if (bit < 0 || !(a.info.LogicalDriverMode & (1u << bit)))
-        return ST_BAD_RAID;
+    if (!kxRaidOffered(a.info.LogicalDriverMode, to))
+        return KX_ST_BAD_RAID;
     if (!countFits(to, n, parity))
-        return ST_PD_COUNT_FOR_RAID;
+        return KX_ST_PD_COUNT_FOR_RAID;
     // The data must stay at least as safe as it is.
     if (redundancyRank(to) < redundancyRank(from))
-        return ST_MIGRATION_NOT_SUPPORTED;
-    return ST_OK;
+        return KX_ST_MIGRATION_UNSUPPORTED;
+    return KX_ST_OK;
 }
 
 // The room behind the start of a block up to the next block in use on its
@@ -129,22 +114,22 @@ void growBlock(Adapter &a, Block &b, uint64_t size)
 uint8_t startVdMigration(Session &s, Adapter &a, Create_LD_Param &p)
 {
     if (!(a.info.Features & kFeatureMigration))
-        return ST_NOT_SUPPORTED;
+        return KX_ST_NOT_SUPPORTED;
     VD *vd = a.findVD(p.LDID);
     if (!vd)
-        return ST_NO_VD;
+        return KX_ST_NO_VD;
     // A VD of an array moves with its array.
     if (vd->array != kNone16)
-        return ST_INVALID_REQUEST;
+        return KX_ST_INVALID_REQUEST;
     if (vd->bga.active())
-        return ST_VD_HAS_BGA;
+        return KX_ST_VD_HAS_BGA;
     if (migrationRunning(a))
-        return ST_ONE_MIGRATION;
+        return KX_ST_ONE_MIGRATION;
     uint8_t status = a.vdStatus(*vd);
     if (status != 0 && status != 15)
-        return ST_LD_STATUS;
+        return KX_ST_LD_STATUS;
     if (p.HDCount == 0 || p.HDCount > 128)
-        return ST_BAD_PD_COUNT;
+        return KX_ST_BAD_PD_COUNT;
     const std::vector<uint16_t> disks = idsAt(&p, offsetof(Create_LD_Param, HDIDs), p.HDCount);
     const std::vector<uint16_t> members = a.vdDisks(*vd);
     if (uint8_t st = checkTargetDisks(a, disks, members))
@@ -154,9 +139,9 @@ uint8_t startVdMigration(Session &s, Adapter &a, Create_LD_Param &p)
     const uint64_t current = a.vdSizeKiB(vd->layout);
     const uint64_t size = kxU64Value(p.Size) ? kxU64Value(p.Size) : current;
     if (size < current)
-        return ST_TARGET_SMALLER;
+        return KX_ST_TARGET_SMALLER;
     if (p.RaidMode == vd->layout.raid && p.NumParityDisk == vd->layout.parity && disks == members && size == current)
-        return ST_NOT_NECESSARY;
+        return KX_ST_MIGRATION_UNNEEDED;
     const unsigned data = dataDiskCount(p.RaidMode, p.HDCount, p.NumParityDisk, p.SubLDCount);
     const uint64_t member = (size + data - 1) / data;
 
@@ -170,7 +155,7 @@ uint8_t startVdMigration(Session &s, Adapter &a, Create_LD_Param &p)
                 reuse[i] = blk;
         }
         if (!reuse[i] && a.largestFreeExtent(disks[i]) < member)
-            return ST_NO_RESOURCE;
+            return KX_ST_NO_RESOURCE;
     }
 
     vd->layout.sizeKiB = current;  // the VD keeps its size until the new layout takes over
@@ -202,7 +187,7 @@ uint8_t startVdMigration(Session &s, Adapter &a, Create_LD_Param &p)
     dropBgaOverlays(*vd);
     a.queueEvent(EVC_VD, vdEventBase(BGA_MIGRATION) + BGAE_STARTED, vd->id, SEV_INFO);
     p.Size = kxU64Make(size);
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 }  // namespace
@@ -212,12 +197,12 @@ namespace sim {
 uint8_t planArrayMigration(const Adapter &a, const Array &g, const CreateOrModify_DG_Param &p, uint64_t *size)
 {
     if (p.PDCount == 0 || p.PDCount > 128)
-        return ST_BAD_PD_COUNT;
+        return KX_ST_BAD_PD_COUNT;
     // A degraded array is rebuilt first: its data has no second copy to move.
     for (uint16_t m : g.pds) {
         auto it = a.pds.find(m);
         if (m == kLostMember || it == a.pds.end() || it->second.state != PD::ONLINE)
-            return ST_DISK_MISSING;
+            return KX_ST_DISK_MISSING;
     }
     const std::vector<uint16_t> disks = idsAt(&p, offsetof(CreateOrModify_DG_Param, PDIDs), p.PDCount);
     if (uint8_t st = checkTargetDisks(a, disks, g.pds))
@@ -225,15 +210,15 @@ uint8_t planArrayMigration(const Adapter &a, const Array &g, const CreateOrModif
     // An array takes whole disks: the ones it takes in must be unused.
     for (uint16_t d : disks)
         if (std::find(g.pds.begin(), g.pds.end(), d) == g.pds.end() &&
-            (a.pdStatusBits(a.pds.at(d)) & PDS_ASSIGNED))
-            return ST_PD_ASSIGNED;
+            (a.pdStatusBits(a.pds.at(d)) & KX_PD_ASSIGNED))
+            return KX_ST_PD_ASSIGNED;
     if (uint8_t st = checkLevel(a, g.raid, p.RaidMode, p.PDCount, p.NumParityDisk))
         return st;
     std::vector<uint16_t> sortedNew = disks, sortedOld = g.pds;
     std::sort(sortedNew.begin(), sortedNew.end());
     std::sort(sortedOld.begin(), sortedOld.end());
     if (p.RaidMode == g.raid && p.NumParityDisk == g.parity && sortedNew == sortedOld)
-        return ST_NOT_NECESSARY;
+        return KX_ST_MIGRATION_UNNEEDED;
     uint64_t smallest = UINT64_MAX;
     for (uint16_t d : disks)
         smallest = std::min(smallest, a.pds.at(d).sizeKiB);
@@ -244,9 +229,9 @@ uint8_t planArrayMigration(const Adapter &a, const Array &g, const CreateOrModif
         if (v.second.array == g.id)
             need += (a.vdSizeKiB(v.second.layout) + data - 1) / data;
     if (need > smallest)
-        return ST_TARGET_SMALLER;
+        return KX_ST_TARGET_SMALLER;
     *size = smallest * data;
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 }  // namespace sim
@@ -255,9 +240,9 @@ SIM_EXPORT KX_U8 KX_LD_StartMigration(KX_U8 adapter, Create_LD_Param *param)
 {
     SIM_GUARD(return onAdapter("KX_LD_StartMigration", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!param)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         uint8_t st = startVdMigration(s, a, *param);
-        if (st == ST_OK)
+        if (st == KX_ST_OK)
             s.changed();
         return st;
     });)
@@ -267,23 +252,23 @@ SIM_EXPORT KX_U8 KX_DG_StartMigration(KX_U8 adapter, CreateOrModify_DG_Param *pa
 {
     SIM_GUARD(return onAdapter("KX_DG_StartMigration", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!param)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (!a.arrayBased() || !(a.info.Features & kFeatureMigration))
-            return ST_NOT_SUPPORTED;
+            return KX_ST_NOT_SUPPORTED;
         Array *g = a.findArray(param->DGID);
         if (!g)
-            return ST_BAD_ARRAY;
+            return KX_ST_BAD_ARRAY;
         if (g->bga.active())
-            return ST_ARRAY_HAS_BGA;
+            return KX_ST_ARRAY_HAS_BGA;
         for (const auto &v : a.vds)
             if (v.second.array == g->id && v.second.bga.active())
-                return ST_ARRAY_HAS_BGA;
+                return KX_ST_ARRAY_HAS_BGA;
         if (migrationRunning(a))
-            return ST_ANOTHER_MIGRATION;
+            return KX_ST_ANOTHER_MIGRATION;
         // The array's VDs are laid out in its stripe size; a migration moves
         // them as they are.
         if (param->StripeBlockSize && param->StripeBlockSize != g->stripe)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         uint64_t size = 0;
         if (uint8_t st = planArrayMigration(a, *g, *param, &size))
             return st;
@@ -303,6 +288,6 @@ SIM_EXPORT KX_U8 KX_DG_StartMigration(KX_U8 adapter, CreateOrModify_DG_Param *pa
         a.queueArrayEvent(g->id, vdEventBase(BGA_MIGRATION) + BGAE_STARTED, SEV_INFO);
         param->Size = kxU64Make(size);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }

@@ -16,16 +16,16 @@ bool flashSupported(const Adapter &a) { return !(a.info.AdvancedFeatures2 & 0x08
 uint8_t transfer(Session &s, ByteStore &store, uint8_t direction, uint32_t offset, uint32_t n, uint8_t *data)
 {
     if (direction != KX_NVSRAM_READ && direction != KX_NVSRAM_WRITE)
-        return ST_INVALID_PARAM;
+        return KX_ST_INVALID_PARAM;
     if (!store.fits(offset, n))
-        return ST_RANGE;
+        return KX_ST_OUT_OF_RANGE;
     if (direction == KX_NVSRAM_READ) {
         store.read(offset, n, data);
     } else {
         store.write(offset, n, data);
         s.changed();
     }
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 // 7 for a type the adapter does not have, 5 for an address beyond its
@@ -33,9 +33,9 @@ uint8_t transfer(Session &s, ByteStore &store, uint8_t direction, uint32_t offse
 uint8_t checkRegister(uint8_t type, uint32_t address, const Adapter_Register_Value *reg)
 {
     if (!reg || (type != KX_REGISTER_MAILBOX && type != KX_REGISTER_INTERNAL))
-        return ST_INVALID_PARAM;
+        return KX_ST_INVALID_PARAM;
     const uint32_t count = type == KX_REGISTER_MAILBOX ? kMailboxRegisters : kInternalRegisters;
-    return address < count ? ST_OK : ST_RANGE;
+    return address < count ? KX_ST_OK : KX_ST_OUT_OF_RANGE;
 }
 
 }  // namespace
@@ -44,10 +44,10 @@ SIM_EXPORT KX_U8 KX_Flash_NVSRAM(KX_U8 adapter, KX_U8 direction, DBG_NVSRAM *t)
 {
     SIM_GUARD(return onAdapter("KX_Flash_NVSRAM", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!t || t->NumBytes == 0 || t->NumBytes > sizeof t->Data)
-            return ST_INVALID_PARAM;
-        NvsramData &d = a.family.get<NvsramData>(kNvsramFamily);
+            return KX_ST_INVALID_PARAM;
+        NvsramData &d = nvsramData(a);
         const uint8_t st = transfer(s, d.nvsram, direction, t->Offset, t->NumBytes, t->Data);
-        if (st == ST_OK)
+        if (st == KX_ST_OK)
             t->ReturnedCount = t->NumBytes;
         return st;
     });)
@@ -57,10 +57,10 @@ SIM_EXPORT KX_U8 KX_Flash_Byte(KX_U8 adapter, KX_U8 direction, KX_U32 offset, KX
 {
     SIM_GUARD(return onAdapter("KX_Flash_Byte", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!flashSupported(a))
-            return ST_NOT_SUPPORTED;
+            return KX_ST_NOT_SUPPORTED;
         if (!data || length == 0)
-            return ST_INVALID_PARAM;
-        NvsramData &d = a.family.get<NvsramData>(kNvsramFamily);
+            return KX_ST_INVALID_PARAM;
+        NvsramData &d = nvsramData(a);
         return transfer(s, d.flash, direction, offset, length, data);
     });)
 }
@@ -69,16 +69,16 @@ SIM_EXPORT KX_U8 KX_Adapter_Read_Register(KX_U8 adapter, KX_U8 type, KX_U32 addr
 {
     SIM_GUARD(return onAdapter("KX_Adapter_Read_Register", adapter, [&](Session &, Adapter &a) -> uint8_t {
         const uint8_t st = checkRegister(type, address, reg);
-        if (st != ST_OK)
+        if (st != KX_ST_OK)
             return st;
-        const NvsramData *d = a.family.find<NvsramData>(kNvsramFamily);
+        const NvsramData *d = nvsramDataOf(a);
         reg->value = 0;
         if (d) {
             auto it = d->registers.find({type, address});
             if (it != d->registers.end())
                 reg->value = it->second;
         }
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -86,10 +86,10 @@ SIM_EXPORT KX_U8 KX_Adapter_Write_Register(KX_U8 adapter, KX_U8 type, KX_U32 add
 {
     SIM_GUARD(return onAdapter("KX_Adapter_Write_Register", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         const uint8_t st = checkRegister(type, address, reg);
-        if (st != ST_OK)
+        if (st != KX_ST_OK)
             return st;
-        a.family.get<NvsramData>(kNvsramFamily).registers[{type, address}] = reg->value;
+        nvsramData(a).registers[{type, address}] = reg->value;
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }

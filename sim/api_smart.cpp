@@ -41,13 +41,13 @@ bool isSas(const PD &pd)
 uint8_t runAta(Adapter &a, PD &pd, KX_U8 *regs, bool &changed)
 {
     if (isSas(pd))
-        return ST_NOT_SUPPORTED;  // not an ATA device
+        return KX_ST_NOT_SUPPORTED;  // not an ATA device
     if (regs[ATA_COMMAND] != kAtaSmart)
-        return ST_NOT_SUPPORTED;
+        return KX_ST_NOT_SUPPORTED;
     if (regs[ATA_LBA_MID] != kSmartSignatureMid || regs[ATA_LBA_HIGH] != kSmartSignatureHigh)
-        return ST_INVALID_PARAM;  // a disk aborts SMART commands without the signature
+        return KX_ST_INVALID_PARAM;  // a disk aborts SMART commands without the signature
     if (!pd.smartOn)
-        return ST_NOT_SUPPORTED;  // SMART is switched off on the disk
+        return KX_ST_NOT_SUPPORTED;  // SMART is switched off on the disk
     switch (regs[ATA_FEATURES]) {
     case kSmartReturnStatus:
         if (smartThresholdExceeded(a, pd)) {
@@ -61,18 +61,18 @@ uint8_t runAta(Adapter &a, PD &pd, KX_U8 *regs, bool &changed)
         case kOfflineShort: test = SELFTEST_SHORT; break;
         case kOfflineExtended: test = SELFTEST_EXTENDED; break;
         case kOfflineAbort: test = SELFTEST_NONE; break;
-        default: return ST_NOT_SUPPORTED;
+        default: return KX_ST_NOT_SUPPORTED;
         }
-        a.family.get<SmartData>("smart").disks[pd.id].selfTest = test;
+        smartData(a).disks[pd.id].selfTest = test;
         changed = true;
         break;
     }
     default:
-        return ST_NOT_SUPPORTED;
+        return KX_ST_NOT_SUPPORTED;
     }
     regs[ATA_FEATURES] = 0;  // error register: none
     regs[ATA_COMMAND] = kAtaStatusReady;
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 // SCSI status and fixed-format sense of a refused command.
@@ -126,29 +126,29 @@ uint8_t runScsi(Adapter &a, PD &pd, SCSI_PassThrough &req, bool &changed)
     req.SenseLength = 0;
     const uint8_t opcode = req.Cdb[0];
     if (opcode == 0x00)  // TEST UNIT READY
-        return ST_OK;
+        return KX_ST_OK;
     const AtaCdb *layout = opcode == 0xA1 ? &kAta12 : opcode == 0x85 ? &kAta16 : nullptr;
     if (!layout) {
         illegalRequest(req, kAscInvalidOpcode);
-        return ST_NOT_SUPPORTED;
+        return KX_ST_NOT_SUPPORTED;
     }
     if (req.CdbLength != layout->length || req.DataLength != 0) {
         // Commands that move data need a buffer this request has not got.
         illegalRequest(req, kAscInvalidField);
-        return ST_INVALID_PARAM;
+        return KX_ST_INVALID_PARAM;
     }
     KX_U8 regs[KX_ATA_REGISTER_BYTES] = {
         req.Cdb[layout->features], req.Cdb[layout->count],  req.Cdb[layout->lbaLow], req.Cdb[layout->lbaMid],
         req.Cdb[layout->lbaHigh],  req.Cdb[layout->device], req.Cdb[layout->command],
     };
     uint8_t st = runAta(a, pd, regs, changed);
-    if (st != ST_OK) {
+    if (st != KX_ST_OK) {
         illegalRequest(req, kAscInvalidField);
         return st;
     }
     if (req.Cdb[2] & 0x20)  // CK_COND
         ataReturn(req, regs);
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 }  // namespace
@@ -160,17 +160,17 @@ SIM_EXPORT KX_U8 KX_PD_GET_SMART_INFO(KX_U8 adapter, KX_U16 hdId, SMART_INFO_Req
         if (!s.ok())
             return s.status();
         if (adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (!request)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         RequestHeader &h = request->header;
         h.numReturned = 0;
         h.nextStartingIndex = KX_END_OF_LIST;
         PD *pd = s.adapter().findPD(hdId);
         if (!pd || !pd->visible())
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         if (!pd->smartOn)
-            return ST_NOT_SUPPORTED;
+            return KX_ST_NOT_SUPPORTED;
         SMART_INFO *out = listRecords<SMART_INFO>(request);
         const std::vector<SMART_INFO> all = smartAttributes(s.adapter(), *pd);
         unsigned written = 0;
@@ -182,7 +182,7 @@ SIM_EXPORT KX_U8 KX_PD_GET_SMART_INFO(KX_U8 adapter, KX_U16 hdId, SMART_INFO_Req
             std::memcpy(&out[written++], &all[i], sizeof all[i]);
         }
         h.numReturned = static_cast<KX_U16>(written);
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -193,14 +193,14 @@ SIM_EXPORT KX_U8 KX_PD_RCT_GetCount(KX_U8 adapter, KX_U16 hdId, KX_U32 *count)
         if (!s.ok())
             return s.status();
         if (adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (!count)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         PD *pd = s.adapter().findPD(hdId);
         if (!pd || !pd->visible())
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         *count = static_cast<KX_U32>(reassignedSectors(*pd).size());
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -211,18 +211,18 @@ SIM_EXPORT KX_U8 KX_PD_GetRCT(KX_U8 adapter, KX_U16 hdId, KX_U32 *count, RCT_Ent
         if (!s.ok())
             return s.status();
         if (adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (!count || (*count && !entries))
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         PD *pd = s.adapter().findPD(hdId);
         if (!pd || !pd->visible())
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         std::vector<RCT_Entry> all = reassignedSectors(*pd);
         KX_U32 n = 0;
         for (; n < all.size() && n < *count; ++n)
             std::memcpy(&entries[n], &all[n], sizeof all[n]);
         *count = n;
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -230,10 +230,10 @@ SIM_EXPORT KX_U8 KX_PassThrough_ATA(KX_U8 adapter, KX_U8 *regs, KX_U16 hdId)
 {
     SIM_GUARD(return onAdapter("KX_PassThrough_ATA", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!regs)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         PD *pd = a.findPD(hdId);
         if (!pd || !pd->visible())
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         // The caller's registers change only when the command succeeds.
         KX_U8 work[KX_ATA_REGISTER_BYTES];
         std::memcpy(work, regs, sizeof work);
@@ -241,7 +241,7 @@ SIM_EXPORT KX_U8 KX_PassThrough_ATA(KX_U8 adapter, KX_U8 *regs, KX_U16 hdId)
         uint8_t st = runAta(a, *pd, work, changed);
         if (changed)
             s.changed();
-        if (st == ST_OK)
+        if (st == KX_ST_OK)
             std::memcpy(regs, work, sizeof work);
         return st;
     });)
@@ -251,10 +251,10 @@ SIM_EXPORT KX_U8 KX_PassThrough_SCSI(KX_U8 adapter, KX_U16 hdId, SCSI_PassThroug
 {
     SIM_GUARD(return onAdapter("KX_PassThrough_SCSI", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!request)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         PD *pd = a.findPD(hdId);
         if (!pd || !pd->visible())
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         bool changed = false;
         uint8_t st = runScsi(a, *pd, *request, changed);
         if (changed)

@@ -13,9 +13,6 @@ using namespace sim;
 
 namespace {
 
-constexpr uint8_t ST_BAD_DATA = 163;
-constexpr uint8_t ST_BAD_FILE = 165;
-constexpr uint8_t ST_BAD_MICROCODE = 166;
 constexpr size_t kEventLogSectors = 3;
 constexpr size_t kEventEntryBytes = 64;
 constexpr size_t kMaxReadSectors = 64;
@@ -60,9 +57,9 @@ uint8_t ssdOf(Adapter &a, uint16_t hdId, SsdDisk *&out)
 {
     PD *pd = a.findPD(hdId);
     if (!pd || pd->state != PD::ONLINE)
-        return ST_BAD_PD;
+        return KX_ST_BAD_PD;
     out = findSsd(a, hdId);
-    return out ? ST_OK : ST_NOT_SUPPORTED;
+    return out ? KX_ST_OK : KX_ST_NOT_SUPPORTED;
 }
 
 // The words of the table reads (235 .. 240) from word index `first`: the
@@ -108,7 +105,7 @@ uint8_t diagnose(Session &s, const PD &pd, SsdDisk &d, const Action &act, uint32
     switch (act.code) {
     case 17:  // the user space ratio, kept in the manufacturing record
         if (number < 1 || number > 90)
-            return ST_RANGE;
+            return KX_ST_OUT_OF_RANGE;
         d.mfg[kMfgRatio] = static_cast<uint8_t>(number);
         d.mfg[kMfgRatio + 1] = 0;
         put32(&d.mfg[kMfgCrc], mfgCrc(d.mfg.data()));
@@ -118,7 +115,7 @@ uint8_t diagnose(Session &s, const PD &pd, SsdDisk &d, const Action &act, uint32
         const uint64_t rawSectors = pd.sizeKiB * 2;
         put32(data, 8);
         put32(data + 4, rawSectors > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(rawSectors));
-        return ST_OK;
+        return KX_ST_OK;
     }
     case 48: {
         const uint8_t *end = static_cast<const uint8_t *>(std::memchr(data, 0, kSsdSectorData));
@@ -131,16 +128,16 @@ uint8_t diagnose(Session &s, const PD &pd, SsdDisk &d, const Action &act, uint32
         break;
     case 225:
         done = d.erasing ? 0 : 1;
-        return ST_OK;
+        return KX_ST_OK;
     case 232:
         d.defects.push_back(number);
         break;
     case 235: case 236: case 237: case 238: case 239: case 240:
         tableRead(d, act.code, number, data, sectors * kSsdSectorData / 4);
-        return ST_OK;
+        return KX_ST_OK;
     case 241:
         std::memcpy(data, d.flashId, sizeof d.flashId);
-        return ST_OK;
+        return KX_ST_OK;
     case 242:
         d.pages.erase(number);
         break;
@@ -150,19 +147,19 @@ uint8_t diagnose(Session &s, const PD &pd, SsdDisk &d, const Action &act, uint32
         break;
     case 244:
         done = d.formatting ? 0 : 1;
-        return ST_OK;
+        return KX_ST_OK;
     case 245:
         if (get32(data + kMfgCrc) != mfgCrc(data))
-            return ST_BAD_DATA;
+            return KX_ST_BAD_DATA;
         d.mfg.assign(data, data + kMfgBytes);
         d.logEvent(0xC0001);
         break;
     case 246:
         std::memcpy(data, d.mfg.data(), kMfgBytes);
-        return ST_OK;
+        return KX_ST_OK;
     case 247:
         eventLogRead(d, number, data);
-        return ST_OK;
+        return KX_ST_OK;
     case 248:
         d.events.clear();
         break;
@@ -184,18 +181,18 @@ uint8_t diagnose(Session &s, const PD &pd, SsdDisk &d, const Action &act, uint32
         // word reads back inverted.
         if (std::find(d.defects.begin(), d.defects.end(), number) != d.defects.end())
             put32(data + n - 4, ~get32(data + n - 4));
-        return ST_OK;
+        return KX_ST_OK;
     }
     case 255:
         std::memset(data, 0, kSsdSectorData);
         std::memcpy(data, d.model.data(), d.model.size());
         std::memcpy(data + kSsdFirmwareOffset, d.firmware.data(), d.firmware.size());
-        return ST_OK;
+        return KX_ST_OK;
     default:  // the debug-port dumps and the housekeeping starts change nothing the host sees
-        return ST_OK;
+        return KX_ST_OK;
     }
     s.changed();
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 // The microcode file: a 32-byte header ("KXSSDUC1", the 8-byte firmware
@@ -203,7 +200,7 @@ uint8_t diagnose(Session &s, const PD &pd, SsdDisk &d, const Action &act, uint32
 // zero) followed by the payload. Returns the version, or false.
 bool readMicrocode(const char *file, uint8_t &status, std::string &version)
 {
-    status = ST_BAD_FILE;
+    status = KX_ST_BAD_FILE;
     FILE *f = file ? std::fopen(file, "rb") : nullptr;
     if (!f)
         return false;
@@ -219,7 +216,7 @@ bool readMicrocode(const char *file, uint8_t &status, std::string &version)
     std::fclose(f);
     if (readError)
         return false;
-    status = ST_BAD_MICROCODE;
+    status = KX_ST_BAD_MICROCODE;
     if (tooLong || bytes.size() <= kMicrocodeHeader || std::memcmp(bytes.data(), "KXSSDUC1", 8) != 0)
         return false;
     const uint32_t length = get32(&bytes[16]);
@@ -229,7 +226,7 @@ bool readMicrocode(const char *file, uint8_t &status, std::string &version)
     const uint8_t *v = &bytes[8];
     const uint8_t *end = static_cast<const uint8_t *>(std::memchr(v, 0, 8));
     version.assign(v, end ? end : v + 8);
-    status = ST_OK;
+    status = KX_ST_OK;
     return true;
 }
 
@@ -241,20 +238,20 @@ SIM_EXPORT KX_U8 KX_SSD_Diagnostic(KX_U8 adapter, KX_U16 hdId, KX_U8 code, KX_U8
     SIM_GUARD(return onAdapter("KX_SSD_Diagnostic", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         SsdDisk *d = nullptr;
         const uint8_t st = ssdOf(a, hdId, d);
-        if (st != ST_OK)
+        if (st != KX_ST_OK)
             return st;
         const Action *act = findAction(code);
         if (!act)
-            return ST_NOT_SUPPORTED;
+            return KX_ST_NOT_SUPPORTED;
         const bool anyCount = act->direction == KX_SSD_READ && act->sectors == 0;
         if (direction != act->direction || (anyCount ? sectors < 1 || sectors > kMaxReadSectors : sectors != act->sectors))
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (sectors && !buffer)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         uint8_t finished = 1;
         const uint8_t r = diagnose(s, *a.findPD(hdId), *d, *act, number, sectors,
                                    buffer ? buffer + KX_SSD_HEADER_BYTES : nullptr, finished);
-        if (r == ST_OK && done)
+        if (r == KX_ST_OK && done)
             *done = finished;
         return r;
     });)
@@ -265,10 +262,10 @@ SIM_EXPORT KX_U8 KX_SSD_SmartReadData(KX_U8 adapter, KX_U16 hdId, KX_U8 *buffer)
     SIM_GUARD(return onAdapter("KX_SSD_SmartReadData", adapter, [&](Session &, Adapter &a) -> uint8_t {
         SsdDisk *d = nullptr;
         const uint8_t st = ssdOf(a, hdId, d);
-        if (st != ST_OK)
+        if (st != KX_ST_OK)
             return st;
         if (!buffer)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         uint8_t *data = buffer + KX_SSD_HEADER_BYTES;
         std::memset(data, 0, kSsdSectorData);
         data[0] = 0x10;  // revision of the attribute table
@@ -286,7 +283,7 @@ SIM_EXPORT KX_U8 KX_SSD_SmartReadData(KX_U8 adapter, KX_U16 hdId, KX_U8 *buffer)
             put32(entry + 5, at.raw);
             entry += 12;
         }
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -295,7 +292,7 @@ SIM_EXPORT KX_U8 KX_Download_SSD_Microcode(KX_U8 adapter, KX_U16 hdId, const cha
     SIM_GUARD(return onAdapter("KX_Download_SSD_Microcode", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         SsdDisk *d = nullptr;
         uint8_t st = ssdOf(a, hdId, d);
-        if (st != ST_OK)
+        if (st != KX_ST_OK)
             return st;
         std::string version;
         if (!readMicrocode(file, st, version))
@@ -303,6 +300,6 @@ SIM_EXPORT KX_U8 KX_Download_SSD_Microcode(KX_U8 adapter, KX_U16 hdId, const cha
         d->firmware = version;
         d->logEvent(0xA0005);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }

@@ -18,9 +18,9 @@ template <class NameOf, class Exists>
 uint8_t fillNames(Adapter &a, KX_U8 count, Tandem_Magic *records, NameOf nameOf, Exists exists, uint8_t missing)
 {
     if (count == 0)
-        return ST_OK;
+        return KX_ST_OK;
     if (!records)
-        return ST_INVALID_PARAM;
+        return KX_ST_INVALID_PARAM;
     // Check every ID first, so that a refused request changes no record.
     for (unsigned i = 0; i < count; ++i)
         if (!exists(records[i].ID))
@@ -31,7 +31,7 @@ uint8_t fillNames(Adapter &a, KX_U8 count, Tandem_Magic *records, NameOf nameOf,
         std::memset(records[i].Magic, 0, sizeof records[i].Magic);
         std::memcpy(records[i].Magic, name.data(), std::min(name.size(), sizeof records[i].Magic));
     }
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ SIM_EXPORT KX_U8 KX_Tandem_GetVDMagic(KX_U8 adapter, KX_U8 count, Tandem_Magic *
 {
     SIM_GUARD(return onAdapter("KX_Tandem_GetVDMagic", adapter, [&](Session &, Adapter &a) -> uint8_t {
         return fillNames(
-            a, count, records, vdOsName, [&](uint16_t id) { return a.findVD(id) != nullptr; }, ST_BAD_VD);
+            a, count, records, vdOsName, [&](uint16_t id) { return a.findVD(id) != nullptr; }, KX_ST_BAD_VD);
     });)
 }
 
@@ -53,7 +53,7 @@ SIM_EXPORT KX_U8 KX_Tandem_GetHDMagic(KX_U8 adapter, KX_U8 count, Tandem_Magic *
                 const PD *pd = a.findPD(id);
                 return pd && pd->visible();
             },
-            ST_BAD_PD);
+            KX_ST_BAD_PD);
     });)
 }
 
@@ -62,45 +62,40 @@ SIM_EXPORT KX_U8 KX_LD_Report(KX_U8 adapter, KX_U16 vdId)
     SIM_GUARD(return onAdapter("KX_LD_Report", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         VD *vd = a.findVD(vdId);
         if (!vd)
-            return ST_NO_VD;
+            return KX_ST_NO_VD;
         LD_Info r;
         buildLDInfo(a, *vd, r);
         if (r.Status != 11 && r.Status != 12)
-            return ST_NOT_REPORTABLE;
+            return KX_ST_NOT_REPORTABLE;
         vd->status = -1;
         vd->ov.dropField(&kRecord_LD_Info, "Status");
         vd->ov.dropField(&kRecord_LD_Status, "Status");
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
 namespace {
 
-// Status of a request the adapter has no room for.
-constexpr uint8_t ST_NO_RESOURCE = 4;
-// LogicalDriverMode bits of the three Tandem levels.
-constexpr uint16_t kTandemModes = 0x0E00;
-
 // The entry table of Tandem VD `id`, made on first use; null with the
 // status when the adapter or the VD has none.
 TandemTable *tableOf(Adapter &a, KX_U16 id, uint8_t &status)
 {
-    status = ST_OK;
-    if (!(a.info.LogicalDriverMode & kTandemModes)) {
-        status = ST_NOT_SUPPORTED;
+    status = KX_ST_OK;
+    if (!(a.info.LogicalDriverMode & KX_LDM_TANDEM_ALL)) {
+        status = KX_ST_NOT_SUPPORTED;
         return nullptr;
     }
     const VD *vd = a.findVD(id);
     if (!vd) {
-        status = ST_NO_VD;
+        status = KX_ST_NO_VD;
         return nullptr;
     }
-    if (!isTandemLevel(vd->layout.raid)) {
-        status = ST_INVALID_REQUEST;
+    if (!kxIsTandemRaid(vd->layout.raid)) {
+        status = KX_ST_INVALID_REQUEST;
         return nullptr;
     }
-    auto &tables = a.family.get<TandemData>(kTandemFamily).tables;
+    auto &tables = tandemData(a).tables;
     auto it = tables.find(id);
     if (it == tables.end())
         it = tables.emplace(id, TandemTable{kTandemTableCapacity, {}}).first;
@@ -119,14 +114,14 @@ SIM_EXPORT KX_U8 KX_Tandem_AddFSEntries(KX_U8 adapter, KX_U16 tandemId, Tandem_F
     (void)flags;  // no flag is defined; 0 is passed
     SIM_GUARD(return onAdapter("KX_Tandem_AddFSEntries", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!request || request->header.numRequested == 0)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         uint8_t st;
         TandemTable *t = tableOf(a, tandemId, st);
         if (!t)
             return st;
         const unsigned n = request->header.numRequested;
         if (t->entries.size() + n > t->capacity)
-            return ST_NO_RESOURCE;
+            return KX_ST_NO_RESOURCE;
         // All entries are checked before any is taken, so a refused
         // request leaves the table as it was.
         const uint64_t sectors = a.vdSizeKiB(a.findVD(tandemId)->layout) * 2;
@@ -135,19 +130,19 @@ SIM_EXPORT KX_U8 KX_Tandem_AddFSEntries(KX_U8 adapter, KX_U16 tandemId, Tandem_F
             const Tandem_FS_Entry &in = request->entry[i];
             TandemEntry e{kxU64Value(in.StartLBA), in.Length};
             if (e.start > sectors || e.length > sectors - e.start)
-                return ST_RANGE;
+                return KX_ST_OUT_OF_RANGE;
             for (const TandemEntry &old : t->entries)
                 if (overlaps(e, old))
-                    return ST_INVALID_PARAM;
+                    return KX_ST_INVALID_PARAM;
             for (const TandemEntry &other : added)
                 if (overlaps(e, other))
-                    return ST_INVALID_PARAM;
+                    return KX_ST_INVALID_PARAM;
             added.push_back(e);
         }
         t->entries.insert(t->entries.end(), added.begin(), added.end());
         request->header.numReturned = static_cast<KX_U16>(n);
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -155,7 +150,7 @@ SIM_EXPORT KX_U8 KX_Tandem_GetEntriesTableInfo(KX_U8 adapter, KX_U16 tandemId, T
 {
     SIM_GUARD(return onAdapter("KX_Tandem_GetEntriesTableInfo", adapter, [&](Session &, Adapter &a) -> uint8_t {
         if (!info)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         uint8_t st;
         const TandemTable *t = tableOf(a, tandemId, st);
         if (!t)
@@ -163,7 +158,7 @@ SIM_EXPORT KX_U8 KX_Tandem_GetEntriesTableInfo(KX_U8 adapter, KX_U16 tandemId, T
         std::memset(info, 0, sizeof *info);
         info->TotalCount = t->capacity;
         info->RemainCount = t->capacity - static_cast<KX_U32>(t->entries.size());
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }
 
@@ -176,6 +171,6 @@ SIM_EXPORT KX_U8 KX_Tandem_RemoveEntriesTable(KX_U8 adapter, KX_U16 tandemId)
             return st;
         t->entries.clear();
         s.changed();
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }

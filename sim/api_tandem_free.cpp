@@ -4,22 +4,17 @@
 
 using namespace sim;
 
-namespace {
-// LogicalDriverMode bits of the three Tandem levels (codes 10, 11, 12).
-constexpr uint16_t kTandemLevels = 0x0E00;
-}  // namespace
-
 SIM_EXPORT KX_U8 KX_Tandem_GetFreeSize(KX_U8 adapter, Tandem_FreeSize_Info *info)
 {
     SIM_GUARD(return onAdapter("KX_Tandem_GetFreeSize", adapter, [&](Session &, Adapter &a) -> uint8_t {
         if (!info)
-            return ST_INVALID_PARAM;
-        if (!(a.info.LogicalDriverMode & kTandemLevels))
-            return ST_NOT_SUPPORTED;
+            return KX_ST_INVALID_PARAM;
+        if (!(a.info.LogicalDriverMode & KX_LDM_TANDEM_ALL))
+            return KX_ST_NOT_SUPPORTED;
         PD *pd = a.findPD(info->HDID);
         if (!pd || !pd->visible())
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         info->FreeSize = kxU64Make(a.largestFreeExtent(pd->id));
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }

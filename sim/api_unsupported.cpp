@@ -12,7 +12,7 @@ KX_U8 notSupported(const char *op, int adapter)
     Session s(op, adapter);
     if (!s.ok())
         return s.status();
-    return s.finish(ST_NOT_SUPPORTED);
+    return s.finish(KX_ST_NOT_SUPPORTED);
 }
 
 }  // namespace

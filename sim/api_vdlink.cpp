@@ -5,12 +5,9 @@ using namespace sim;
 
 namespace {
 
-constexpr uint8_t ST_IS_SPARE = 54;
-constexpr uint8_t ST_PD_ASSIGNED = 56;
-
 bool isTandem(const VD &vd)
 {
-    return vd.layout.raid >= 10 && vd.layout.raid <= 12;
+    return kxIsTandemRaid(vd.layout.raid);
 }
 
 // The VDs that have a block on the disk.
@@ -34,10 +31,10 @@ SIM_EXPORT KX_U8 KX_VDHDD_AddLink(KX_U8 adapter, VDHDD_Link *link)
 {
     SIM_GUARD(return onAdapter("KX_VDHDD_AddLink", adapter, [&](Session &s, Adapter &a) -> uint8_t {
         if (!link)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         PD *pd = a.findPD(link->HDID);
         if (!pd || !pd->visible())
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         std::vector<VD *> owners = vdsOnDisk(a, pd->id);
         VD *vd = nullptr;
         if (link->VDID == kNone16) {
@@ -46,26 +43,26 @@ SIM_EXPORT KX_U8 KX_VDHDD_AddLink(KX_U8 adapter, VDHDD_Link *link)
                 if (isTandem(*v))
                     vd = v;
             if (!vd)
-                return ST_BAD_VD;
+                return KX_ST_BAD_VD;
         } else {
             vd = a.findVD(link->VDID);
             if (!vd)
-                return ST_NO_VD;
+                return KX_ST_NO_VD;
         }
         if (!isTandem(*vd))
-            return ST_INVALID_REQUEST;
+            return KX_ST_INVALID_REQUEST;
         // The disk behind an SSD cache is a hard disk, free or the pair's own.
         if (pd->ssd)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         if (pd->spare >= 0)
-            return ST_IS_SPARE;
+            return KX_ST_IS_SPARE;
         for (VD *v : owners)
             if (v != vd)
-                return ST_PD_ASSIGNED;
+                return KX_ST_PD_ASSIGNED;
         if (vd->linkedPD != pd->id) {
             vd->linkedPD = pd->id;
             s.changed();
         }
-        return ST_OK;
+        return KX_ST_OK;
     });)
 }

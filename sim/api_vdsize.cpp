@@ -39,18 +39,18 @@ uint64_t plannedSize(Adapter scratch, const Create_LD_Param &param, uint64_t mem
 uint8_t memberDisks(Adapter &a, const Create_LD_Param &param, std::vector<PD *> &out)
 {
     if (param.HDCount == 0 || param.HDCount > 128)
-        return ST_INVALID_PARAM;
+        return KX_ST_INVALID_PARAM;
     for (unsigned i = 0; i < param.HDCount; ++i) {
         uint16_t id;
         std::memcpy(&id, reinterpret_cast<const uint8_t *>(&param) + offsetof(Create_LD_Param, HDIDs) + 2 * i, 2);
         PD *pd = a.findPD(id);
         if (!pd || !pd->visible() || pd->state != PD::ONLINE)
-            return ST_BAD_PD;
+            return KX_ST_BAD_PD;
         if (std::find(out.begin(), out.end(), pd) != out.end())
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         out.push_back(pd);
     }
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 }  // namespace
@@ -62,23 +62,23 @@ SIM_EXPORT KX_U8 KX_LD_GetMaxSize(KX_U8 adapter, Create_LD_Param *param)
         if (!s.ok())
             return s.status();
         if (!param || adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         Adapter &a = s.adapter();
         std::vector<PD *> disks;
         uint8_t st = memberDisks(a, *param, disks);
-        if (st != ST_OK)
+        if (st != KX_ST_OK)
             return s.finish(st);
         uint64_t member = UINT64_MAX;
         for (PD *pd : disks)
             member = std::min(member, largestFreeExtent(a, *pd));
         if (member == 0)
-            return s.finish(ST_RANGE);
+            return s.finish(KX_ST_OUT_OF_RANGE);
         // What a create of all the room would make, rounded the same way.
         uint64_t size = roundedSize(plannedSize(a, *param, member), param->RoundingScheme);
         if (size == 0)
-            return s.finish(ST_INVALID_PARAM);
+            return s.finish(KX_ST_INVALID_PARAM);
         param->Size = kxU64Make(size);
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }
 
@@ -89,24 +89,24 @@ SIM_EXPORT KX_U8 KX_LD_GetMigratedLdSize(KX_U8 adapter, Create_LD_Param *param)
         if (!s.ok())
             return s.status();
         if (!param || adapter == 0xFF)
-            return ST_INVALID_PARAM;
+            return KX_ST_INVALID_PARAM;
         Adapter &a = s.adapter();
         if (!a.findVD(param->LDID))
-            return s.finish(ST_BAD_VD);
+            return s.finish(KX_ST_BAD_VD);
         // The VD's own blocks are free for its new layout.
         Adapter scratch = a;
         scratch.freeBlocksOf(param->LDID);
         std::vector<PD *> disks;
         uint8_t st = memberDisks(scratch, *param, disks);
-        if (st != ST_OK)
+        if (st != KX_ST_OK)
             return s.finish(st);
         uint64_t member = UINT64_MAX;
         for (PD *pd : disks)
             member = std::min(member, largestFreeExtent(scratch, *pd));
         uint64_t size = member ? plannedSize(scratch, *param, member) : 0;
         if (size == 0)
-            return s.finish(ST_INVALID_PARAM);
+            return s.finish(KX_ST_INVALID_PARAM);
         param->Size = kxU64Make(size);
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     })
 }

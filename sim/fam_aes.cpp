@@ -9,9 +9,13 @@
 
 namespace sim {
 
-AesData &aesData(Adapter &a) { return a.family.get<AesData>("aes"); }
+namespace {
+constexpr char kName[] = "aes";
+}  // namespace
 
-const AesData *aesDataOf(const Adapter &a) { return a.family.find<AesData>("aes"); }
+AesData &aesData(Adapter &a) { return a.family.get<AesData>(kName); }
+
+const AesData *aesDataOf(const Adapter &a) { return a.family.find<AesData>(kName); }
 
 namespace {
 
@@ -88,7 +92,7 @@ bool readId(ValueReader &r, const json &o, const std::string &where, unsigned li
     return true;
 }
 
-bool readAes(ValueReader &r, const json &doc, const std::string &where, Adapter &a)
+bool readFamily(ValueReader &r, const json &doc, const std::string &where, Adapter &a)
 {
     if (!doc.contains("aes"))
         return true;
@@ -152,7 +156,7 @@ bool readAes(ValueReader &r, const json &doc, const std::string &where, Adapter 
     return true;
 }
 
-void writeAes(const Adapter &a, json &doc)
+void writeFamily(const Adapter &a, json &doc)
 {
     const AesData *d = aesDataOf(a);
     if (!d || (d->entries.empty() && d->ports.empty()))
@@ -174,10 +178,6 @@ void writeAes(const Adapter &a, json &doc)
 
 }  // namespace
 
-const Family &aesFamily()
-{
-    static const Family family = {"aes", {"aes"}, {}, readAes, writeAes, nullptr};
-    return family;
-}
+extern const Family kAesFamily = {kName, {"aes"}, {}, readFamily, writeFamily, nullptr};
 
 }  // namespace sim

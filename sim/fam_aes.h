@@ -43,9 +43,10 @@ struct AesData : FamilyDataOf<AesData> {
 
 struct Family;
 // The family's entry in the list of families.cpp.
-const Family &aesFamily();
+extern const Family kAesFamily;
 
-// The adapter's encryption state (made empty on first use).
+// The adapter's encryption state (made empty on first use), and the state
+// if it has any.
 AesData &aesData(Adapter &a);
 const AesData *aesDataOf(const Adapter &a);
 

@@ -7,6 +7,7 @@
 namespace sim {
 
 namespace {
+constexpr char kName[] = "enclosure";
 
 // SES element type codes that have a record of their own.
 const KXRecordDesc *elementRecord(uint8_t type)
@@ -154,7 +155,7 @@ bool readEnclosure(ValueReader &r, const json &l, const std::string &w, Enclosur
     return true;
 }
 
-bool readElements(ValueReader &r, const json &doc, const std::string &where, Adapter &a)
+bool readFamily(ValueReader &r, const json &doc, const std::string &where, Adapter &a)
 {
     if (!doc.contains("enclosures") || !doc["enclosures"].is_array())
         return true;
@@ -166,14 +167,14 @@ bool readElements(ValueReader &r, const json &doc, const std::string &where, Ada
         EnclosureElements e;
         if (!readEnclosure(r, o["elements"], where + ".enclosures[" + std::to_string(i) + "].elements", e))
             return false;
-        a.family.get<EnclosureData>("enclosure").enclosures[o["id"].get<uint16_t>()] = std::move(e);
+        enclosureData(a).enclosures[o["id"].get<uint16_t>()] = std::move(e);
     }
     return true;
 }
 
-void writeElements(const Adapter &a, json &doc)
+void writeFamily(const Adapter &a, json &doc)
 {
-    const EnclosureData *data = a.family.find<EnclosureData>("enclosure");
+    const EnclosureData *data = enclosureDataOf(a);
     if (!data)
         return;
     for (const auto &e : data->enclosures)
@@ -183,13 +184,17 @@ void writeElements(const Adapter &a, json &doc)
 
 }  // namespace
 
-const Family kEnclosureFamily = {
-    "enclosure", {}, {{"enclosures", "elements"}}, readElements, writeElements, nullptr,
+EnclosureData &enclosureData(Adapter &a) { return a.family.get<EnclosureData>(kName); }
+
+const EnclosureData *enclosureDataOf(const Adapter &a) { return a.family.find<EnclosureData>(kName); }
+
+extern const Family kEnclosureFamily = {
+    kName, {}, {{"enclosures", "elements"}}, readFamily, writeFamily, nullptr,
 };
 
 std::vector<EncElement> enclosureElements(const Adapter &a, uint16_t encId)
 {
-    const EnclosureData *data = a.family.find<EnclosureData>("enclosure");
+    const EnclosureData *data = enclosureDataOf(a);
     if (data) {
         auto it = data->enclosures.find(encId);
         if (it != data->enclosures.end())

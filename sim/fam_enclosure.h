@@ -31,7 +31,13 @@ struct EnclosureData : FamilyDataOf<EnclosureData> {
     std::map<uint16_t, EnclosureElements> enclosures;  // by enclosure ID; others are modelled
 };
 
+// The family's entry in the list of families.cpp.
 extern const Family kEnclosureFamily;
+
+// The adapter's enclosure elements given by the state document (made empty
+// on first use), and those if there are any.
+EnclosureData &enclosureData(Adapter &a);
+const EnclosureData *enclosureDataOf(const Adapter &a);
 
 // The elements of an enclosure, in the order the controller reports them.
 std::vector<EncElement> enclosureElements(const Adapter &a, uint16_t encId);

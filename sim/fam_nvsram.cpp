@@ -14,6 +14,10 @@
 
 namespace sim {
 
+namespace {
+constexpr char kName[] = "nvsram";
+}  // namespace
+
 void ByteStore::read(uint32_t offset, uint32_t n, uint8_t *out) const
 {
     std::fill(out, out + n, fill);
@@ -131,7 +135,7 @@ bool readFamily(ValueReader &r, const json &doc, const std::string &where, Adapt
 {
     if (!doc.contains("nvsram") && !doc.contains("flashBytes") && !doc.contains("registers"))
         return true;
-    NvsramData &d = a.family.get<NvsramData>(kNvsramFamily);
+    NvsramData &d = nvsramData(a);
     if (doc.contains("nvsram") && !readBytes(r, doc["nvsram"], where + ".nvsram", d.nvsram))
         return false;
     if (doc.contains("flashBytes") && !readBytes(r, doc["flashBytes"], where + ".flashBytes", d.flash))
@@ -141,7 +145,7 @@ bool readFamily(ValueReader &r, const json &doc, const std::string &where, Adapt
 
 void writeFamily(const Adapter &a, json &doc)
 {
-    const NvsramData *d = a.family.find<NvsramData>(kNvsramFamily);
+    const NvsramData *d = nvsramDataOf(a);
     if (!d)
         return;
     doc["nvsram"] = writeBytes(d->nvsram);
@@ -156,8 +160,12 @@ void writeFamily(const Adapter &a, json &doc)
 
 }  // namespace
 
-extern const Family gNvsramFamily = {
-    kNvsramFamily, {"nvsram", "flashBytes", "registers"}, {}, readFamily, writeFamily, nullptr,
+NvsramData &nvsramData(Adapter &a) { return a.family.get<NvsramData>(kName); }
+
+const NvsramData *nvsramDataOf(const Adapter &a) { return a.family.find<NvsramData>(kName); }
+
+extern const Family kNvsramFamily = {
+    kName, {"nvsram", "flashBytes", "registers"}, {}, readFamily, writeFamily, nullptr,
 };
 
 }  // namespace sim

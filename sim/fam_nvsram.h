@@ -40,7 +40,14 @@ struct NvsramData : FamilyDataOf<NvsramData> {
     std::map<std::pair<uint8_t, uint32_t>, uint32_t> registers;  // (type, address) -> value; others read 0
 };
 
-constexpr const char *kNvsramFamily = "nvsram";
+struct Family;
+// The family's entry in the list of families.cpp.
+extern const Family kNvsramFamily;
+
+// The adapter's memories (made in their initial state on first use), and
+// the memories if they were ever touched.
+NvsramData &nvsramData(Adapter &a);
+const NvsramData *nvsramDataOf(const Adapter &a);
 
 }  // namespace sim
 

@@ -8,6 +8,7 @@
 namespace sim {
 
 namespace {
+constexpr char kName[] = "smart";
 
 struct ModelledAttribute {
     uint8_t id;
@@ -143,7 +144,7 @@ bool readDisk(ValueReader &r, const json &o, const std::string &w, SmartDisk &d)
     return true;
 }
 
-bool readSmart(ValueReader &r, const json &doc, const std::string &where, Adapter &a)
+bool readFamily(ValueReader &r, const json &doc, const std::string &where, Adapter &a)
 {
     if (!doc.contains("pds") || !doc["pds"].is_array())
         return true;
@@ -155,14 +156,14 @@ bool readSmart(ValueReader &r, const json &doc, const std::string &where, Adapte
         SmartDisk d;
         if (!readDisk(r, o, where + ".pds[" + std::to_string(i) + "]", d))
             return false;
-        a.family.get<SmartData>("smart").disks[o["id"].get<uint16_t>()] = std::move(d);
+        smartData(a).disks[o["id"].get<uint16_t>()] = std::move(d);
     }
     return true;
 }
 
-void writeSmart(const Adapter &a, json &doc)
+void writeFamily(const Adapter &a, json &doc)
 {
-    const SmartData *data = a.family.find<SmartData>("smart");
+    const SmartData *data = smartDataOf(a);
     if (!data)
         return;
     for (const auto &d : data->disks) {
@@ -178,7 +179,7 @@ void writeSmart(const Adapter &a, json &doc)
 
 const SmartDisk *smartDisk(const Adapter &a, uint16_t pd)
 {
-    const SmartData *data = a.family.find<SmartData>("smart");
+    const SmartData *data = smartDataOf(a);
     if (!data)
         return nullptr;
     auto it = data->disks.find(pd);
@@ -187,8 +188,12 @@ const SmartDisk *smartDisk(const Adapter &a, uint16_t pd)
 
 }  // namespace
 
-const Family kSmartFamily = {
-    "smart", {}, {{"pds", "smart"}, {"pds", "selfTest"}}, readSmart, writeSmart, nullptr,
+SmartData &smartData(Adapter &a) { return a.family.get<SmartData>(kName); }
+
+const SmartData *smartDataOf(const Adapter &a) { return a.family.find<SmartData>(kName); }
+
+extern const Family kSmartFamily = {
+    kName, {}, {{"pds", "smart"}, {"pds", "selfTest"}}, readFamily, writeFamily, nullptr,
 };
 
 std::vector<RCT_Entry> reassignedSectors(const PD &pd)

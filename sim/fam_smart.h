@@ -30,7 +30,13 @@ struct SmartData : FamilyDataOf<SmartData> {
     std::map<uint16_t, SmartDisk> disks;  // by PD ID; disks without entries are modelled
 };
 
+// The family's entry in the list of families.cpp.
 extern const Family kSmartFamily;
+
+// The adapter's SMART state (made empty on first use), and the state if
+// it has any.
+SmartData &smartData(Adapter &a);
+const SmartData *smartDataOf(const Adapter &a);
 
 // The attributes KX_PD_GET_SMART_INFO lists for a disk, in order.
 std::vector<SMART_INFO> smartAttributes(const Adapter &a, const PD &pd);

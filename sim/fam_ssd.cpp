@@ -11,6 +11,10 @@
 
 namespace sim {
 
+namespace {
+constexpr char kName[] = "ssd";
+}  // namespace
+
 void SsdDisk::logEvent(uint32_t id, uint32_t p0)
 {
     SsdEvent e;
@@ -84,10 +88,10 @@ std::vector<uint8_t> makeMfgRecord(uint32_t version, const std::string &model, c
 
 SsdDisk *findSsd(Adapter &a, uint16_t pd)
 {
-    const SsdData *d = a.family.find<SsdData>(kSsdFamily);
+    const SsdData *d = ssdDataOf(a);
     if (!d || !d->disks.count(pd))
         return nullptr;
-    return &a.family.get<SsdData>(kSsdFamily).disks[pd];
+    return &ssdData(a).disks[pd];
 }
 
 namespace {
@@ -329,7 +333,7 @@ bool readFamily(ValueReader &r, const json &doc, const std::string &where, Adapt
         if (!o.is_object() || !o.contains("korvexSsd") || !o.contains("id"))
             continue;
         const uint16_t id = o["id"].get<uint16_t>();
-        SsdDisk &d = a.family.get<SsdData>(kSsdFamily).disks[id];
+        SsdDisk &d = ssdData(a).disks[id];
         if (!readSsd(r, o["korvexSsd"], where + ".pds[" + std::to_string(i) + "].korvexSsd", id, d))
             return false;
     }
@@ -338,7 +342,7 @@ bool readFamily(ValueReader &r, const json &doc, const std::string &where, Adapt
 
 void writeFamily(const Adapter &a, json &doc)
 {
-    const SsdData *data = a.family.find<SsdData>(kSsdFamily);
+    const SsdData *data = ssdDataOf(a);
     if (!data)
         return;
     for (const auto &s : data->disks) {
@@ -375,8 +379,12 @@ void writeFamily(const Adapter &a, json &doc)
 
 }  // namespace
 
-extern const Family gSsdFamily = {
-    kSsdFamily, {}, {{"pds", "korvexSsd"}}, readFamily, writeFamily, nullptr,
+SsdData &ssdData(Adapter &a) { return a.family.get<SsdData>(kName); }
+
+const SsdData *ssdDataOf(const Adapter &a) { return a.family.find<SsdData>(kName); }
+
+extern const Family kSsdFamily = {
+    kName, {}, {{"pds", "korvexSsd"}}, readFamily, writeFamily, nullptr,
 };
 
 }  // namespace sim

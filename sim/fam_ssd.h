@@ -74,7 +74,14 @@ struct SsdData : FamilyDataOf<SsdData> {
     std::map<uint16_t, SsdDisk> disks;  // by PD ID
 };
 
-constexpr const char *kSsdFamily = "ssd";
+struct Family;
+// The family's entry in the list of families.cpp.
+extern const Family kSsdFamily;
+
+// The adapter's SSD state (made empty on first use), and the state if it
+// has any.
+SsdData &ssdData(Adapter &a);
+const SsdData *ssdDataOf(const Adapter &a);
 
 // CRC-32 of the manufacturing record: reflected polynomial 0xEDB88320,
 // initial value 0xFFFFFFFF, no final inversion, over all 1024 bytes with

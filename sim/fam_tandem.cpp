@@ -7,7 +7,9 @@
 
 namespace sim {
 
-bool isTandemLevel(uint8_t raid) { return raid >= 10 && raid <= 12; }
+namespace {
+constexpr char kName[] = "tandem";
+}  // namespace
 
 bool vdVisibleToOs(const Adapter &a, const VD &vd)
 {
@@ -25,7 +27,7 @@ namespace {
 
 bool pdVisibleToOs(const Adapter &a, const PD &pd)
 {
-    return pd.state == PD::ONLINE && (a.pdStatusBits(pd) & PDS_FREE);
+    return pd.state == PD::ONLINE && (a.pdStatusBits(pd) & KX_PD_FREE);
 }
 
 // "sda" for 0, "sdz" for 25, "sdaa" for 26, as the Linux disk driver counts.
@@ -70,7 +72,7 @@ int pdPlace(const Adapter &a, uint16_t id)
 
 const std::string *givenName(const Adapter &a, bool vd, uint16_t id)
 {
-    const TandemData *d = a.family.find<TandemData>(kTandemFamily);
+    const TandemData *d = tandemDataOf(a);
     if (!d)
         return nullptr;
     const auto &names = vd ? d->vdOsName : d->pdOsName;
@@ -93,7 +95,7 @@ bool readNames(ValueReader &r, const json &doc, const std::string &where, const 
             return false;
         if (name.size() > kOsNameBytes)
             return r.fail(w, "longer than " + std::to_string(kOsNameBytes) + " bytes");
-        TandemData &d = a.family.get<TandemData>(kTandemFamily);
+        TandemData &d = tandemData(a);
         const uint16_t id = o["id"].get<uint16_t>();
         (std::string(list) == "vds" ? d.vdOsName : d.pdOsName)[id] = name;
     }
@@ -143,9 +145,9 @@ bool readTables(ValueReader &r, const json &doc, const std::string &where, Adapt
         const std::string w = where + ".vds[" + std::to_string(i) + "].tandemTable";
         const uint16_t id = o["id"].get<uint16_t>();
         const VD *vd = a.findVD(id);
-        if (!vd || !isTandemLevel(vd->layout.raid))
+        if (!vd || !kxIsTandemRaid(vd->layout.raid))
             return r.fail(w, "the VD is not a Tandem VD (RAID code 10, 11 or 12)");
-        if (!readTable(r, o["tandemTable"], w, a.family.get<TandemData>(kTandemFamily).tables[id]))
+        if (!readTable(r, o["tandemTable"], w, tandemData(a).tables[id]))
             return false;
     }
     return true;
@@ -158,7 +160,7 @@ bool readFamily(ValueReader &r, const json &doc, const std::string &where, Adapt
 
 void writeFamily(const Adapter &a, json &doc)
 {
-    const TandemData *d = a.family.find<TandemData>(kTandemFamily);
+    const TandemData *d = tandemDataOf(a);
     if (!d)
         return;
     for (const auto &n : d->vdOsName)
@@ -171,7 +173,7 @@ void writeFamily(const Adapter &a, json &doc)
     for (const auto &t : d->tables) {
         const auto vd = a.vds.find(t.first);
         json *o = docObject(doc, "vds", t.first);
-        if (!o || vd == a.vds.end() || !isTandemLevel(vd->second.layout.raid))
+        if (!o || vd == a.vds.end() || !kxIsTandemRaid(vd->second.layout.raid))
             continue;
         json entries = json::array();
         for (const TandemEntry &e : t.second.entries)
@@ -204,8 +206,12 @@ std::string pdOsName(const Adapter &a, uint16_t id)
     return place < 0 ? "" : diskName(static_cast<unsigned>(place));
 }
 
-extern const Family gTandemFamily = {
-    kTandemFamily, {}, {{"vds", "osName"}, {"pds", "osName"}, {"vds", "tandemTable"}}, readFamily, writeFamily, nullptr,
+TandemData &tandemData(Adapter &a) { return a.family.get<TandemData>(kName); }
+
+const TandemData *tandemDataOf(const Adapter &a) { return a.family.find<TandemData>(kName); }
+
+extern const Family kTandemFamily = {
+    kName, {}, {{"vds", "osName"}, {"pds", "osName"}, {"vds", "tandemTable"}}, readFamily, writeFamily, nullptr,
 };
 
 }  // namespace sim

@@ -45,7 +45,15 @@ struct TandemData : FamilyDataOf<TandemData> {
     std::map<uint16_t, TandemTable> tables;
 };
 
-constexpr const char *kTandemFamily = "tandem";
+struct Family;
+// The family's entry in the list of families.cpp.
+extern const Family kTandemFamily;
+
+// The adapter's OS names and entry tables (made empty on first use), and
+// the state if it has any.
+TandemData &tandemData(Adapter &a);
+const TandemData *tandemDataOf(const Adapter &a);
+
 // Room for a name in Tandem_Magic.Magic; a longer name is refused.
 constexpr size_t kOsNameBytes = 24;
 
@@ -55,8 +63,6 @@ std::string vdOsName(const Adapter &a, uint16_t vd);
 std::string pdOsName(const Adapter &a, uint16_t pd);
 // The OS sees this VD (its status counts as functional).
 bool vdVisibleToOs(const Adapter &a, const VD &vd);
-// RAID codes 10, 11 and 12 (tandem capacity, safe, hybrid).
-bool isTandemLevel(uint8_t raid);
 
 }  // namespace sim
 

@@ -1,26 +1,21 @@
-// The list of families (see family.h). A new family defines its `Family`
-// object in its own file and adds one line here.
+// The list of families (see family.h). A new family declares its `Family`
+// object kXxxFamily in its header, defines it in its own file and adds one
+// line here.
 #include "family.h"
-#include "fam_enclosure.h"
-#include "fam_smart.h"
 
 #include "fam_aes.h"
+#include "fam_enclosure.h"
+#include "fam_nvsram.h"
+#include "fam_smart.h"
+#include "fam_ssd.h"
+#include "fam_tandem.h"
 
 namespace sim {
-
-extern const Family gNvsramFamily;
-extern const Family gTandemFamily;
-extern const Family gSsdFamily;
 
 const std::vector<const Family *> &families()
 {
     static const std::vector<const Family *> list = {
-        &aesFamily(),
-        &gNvsramFamily,
-        &gTandemFamily,
-        &kSmartFamily,
-        &kEnclosureFamily,
-        &gSsdFamily,
+        &kAesFamily, &kNvsramFamily, &kTandemFamily, &kSmartFamily, &kEnclosureFamily, &kSsdFamily,
     };
     return list;
 }

@@ -18,41 +18,22 @@
 #include <string>
 #include <vector>
 
+#include "geometry.h"
+#include "kx_codes.h"
 #include "kx_records.h"
 #include "record_json.h"
 
 namespace sim {
 
 // Sentinels of the controller records.
-constexpr uint16_t kNone16 = 0xFFFF;
-constexpr uint16_t kNone8 = 0xFF;  // "no VD" in Block_Info.LDID, unused block slots
+constexpr uint16_t kNone16 = KX_ID_NONE;
+constexpr uint16_t kNone8 = KX_ID8_NONE;  // "no VD" in Block_Info.LDID, unused block slots
 // A member slot of a VD (in its blocks) or of an array (in its disks) that
 // lost its disk's configuration: it counts as failed until a rebuild fills it.
 constexpr uint16_t kLostMember = kNone16;
 
-// Status bytes the model answers with (their texts live in the tool).
-enum Status : uint8_t {
-    ST_OK = 0,
-    ST_FAILED = 1,
-    ST_RANGE = 5,
-    ST_INVALID_REQUEST = 6,
-    ST_INVALID_PARAM = 7,
-    ST_BAD_VD = 8,
-    ST_BAD_PD = 9,
-    ST_BAD_EXPANDER = 10,
-    ST_BAD_PM = 11,
-    ST_BAD_BLOCK = 12,
-    ST_BAD_ADAPTER = 13,
-    ST_BAD_ENCLOSURE = 15,
-    ST_BAD_BBU = 16,
-    ST_BAD_ARRAY = 17,
-    ST_NOT_SUPPORTED = 19,
-    ST_NO_VD = 59,
-    ST_VD_HAS_BGA = 61,
-    ST_NOT_REPORTABLE = 86,
-    ST_VD_HAS_OS = 158,
-    ST_PD_HAS_OS = 159,
-};
+// Status bytes the model answers with are the KX_ST_* codes of
+// kx_codes.h (their texts live in the tools).
 
 // Background activity codes (LD_Status.Bga, DG_Info.BgaType; for disks
 // HD_BGA_Status.Bga) and states (BgaState / BgaStatus).
@@ -71,22 +52,11 @@ enum BgaType : uint8_t {
 };
 enum BgaState : uint8_t {
     BGAS_NONE = 0,
-    BGAS_RUNNING = 1,
-    BGAS_ABORTED = 2,
-    BGAS_PAUSED = 3,
-    BGAS_AUTO_PAUSED = 4,
+    BGAS_RUNNING = KX_BGA_RUNNING,
+    BGAS_ABORTED = KX_BGA_ABORTED,
+    BGAS_PAUSED = KX_BGA_PAUSED,
+    BGAS_AUTO_PAUSED = KX_BGA_AUTO_PAUSED,
     BGAS_INTERRUPTED = 5,
-};
-
-// HD_RAID_Status.Status bits.
-enum PdStatusBits : uint8_t {
-    PDS_FREE = 0x01,
-    PDS_ASSIGNED = 0x02,
-    PDS_GLOBAL_SPARE = 0x04,
-    PDS_OFFLINE = 0x08,
-    PDS_MEDIA_PATROL = 0x20,
-    PDS_DEDICATED_SPARE = 0x40,
-    PDS_FOREIGN = 0x80,
 };
 
 // Activity rates of Adapter_Config_V2 run from 0 to this full rate; the
@@ -143,9 +113,11 @@ struct PD {
     uint16_t id = 0;
     uint64_t sizeKiB = 0;
     std::string model, serial, firmware;
-    enum Iface : uint8_t { SATA, SAS, PATA } iface = SATA;
+    enum Iface : uint8_t { SATA, SAS, PATA };
+    uint8_t iface = SATA;
     bool ssd = false;
-    enum State : uint8_t { ONLINE, OFFLINE, MISSING } state = ONLINE;
+    enum State : uint8_t { ONLINE, OFFLINE, MISSING };
+    uint8_t state = ONLINE;
     int spare = -1;  // -1 none, kGlobalSpare, else the array it is dedicated to
     bool foreign = false;
     bool smartExceeded = false;
@@ -250,6 +222,21 @@ struct Enclosure {
     Overlays ov;
 };
 
+// A fault entry: calls of an operation (or, under kAnyOperation, of every
+// operation) answer `status` without doing anything. Without a count every
+// call fails; with one, the calls are counted and the `call`-th fails
+// (with `onward`, that one and every later one). The count is state: it
+// is stored with the rest, so calls of any process count.
+struct Fault {
+    uint8_t status = 0;
+    uint32_t call = 0;  // 0: every call
+    bool onward = false;
+    uint32_t made = 0;  // calls counted so far
+
+    bool counted() const { return call != 0; }
+};
+constexpr const char *kAnyOperation = "*";
+
 // A family's share of an adapter's state (see family.h). Copied deeply
 // with the adapter.
 struct FamilyData {
@@ -317,7 +304,7 @@ struct Adapter {
     std::map<uint16_t, Expander> expanders;
     std::map<uint16_t, Enclosure> enclosures;
     std::deque<Event> events;
-    std::map<std::string, uint8_t> faults;
+    std::map<std::string, Fault> faults;
     FamilySlots family;  // state of the families of family.h, by name
 
     bool arrayBased() const { return info.MaxDiskGroup != 0; }
@@ -374,18 +361,8 @@ struct Adapter {
 
 struct State {
     std::vector<Adapter> adapters;
-    std::map<std::string, uint8_t> faults;  // for operations without an adapter
+    std::map<std::string, Fault> faults;  // for operations without an adapter
 };
-
-// A size in KiB rounded down by a RoundingScheme: 1 to whole GiB, 2 to
-// 10 GiB, anything else not at all.
-uint64_t roundedSize(uint64_t sizeKiB, uint8_t scheme);
-// Disks' worth of data in a layout of n members.
-unsigned dataDiskCount(uint8_t raid, unsigned n, uint8_t parity, uint8_t subVDs);
-// Bit of Adapter_Info.LogicalDriverMode that offers a RAID code; -1 for none.
-int raidBit(uint8_t raid);
-// Whether n member disks make a layout of this RAID code.
-bool countFits(uint8_t raid, unsigned n, uint8_t parity);
 
 // --- documents ----------------------------------------------------------
 
@@ -470,7 +447,7 @@ public:
 
     // False when the operation must return status() at once: no state, an
     // unknown adapter, or a fault entry for this operation.
-    bool ok() const { return m_status == ST_OK && !m_faulted; }
+    bool ok() const { return m_status == KX_ST_OK && !m_faulted; }
     uint8_t status() const { return m_status; }
 
     State &state();
@@ -488,7 +465,7 @@ private:
     void open(const char *op, int adapter);
 
     std::unique_lock<std::recursive_mutex> m_guard;  // threads of this process
-    uint8_t m_status = ST_OK;
+    uint8_t m_status = KX_ST_OK;
     bool m_faulted = false;
     bool m_dirty = false;
     bool m_locked = false;

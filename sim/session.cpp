@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include "model.h"
+#include "operations.h"
 
 namespace sim {
 
@@ -247,7 +248,7 @@ uint8_t refreshLocked(bool announce)
         if (errno != ENOENT) {
             report(g.path, std::strerror(errno));
             g.loaded = false;
-            return ST_FAILED;
+            return KX_ST_FAILED;
         }
         State d = defaultState(nowMs());
         std::string error;
@@ -256,21 +257,21 @@ uint8_t refreshLocked(bool announce)
         if (!saveLocked(g.state, error)) {
             report(g.path, error);
             g.loaded = false;
-            return ST_FAILED;
+            return KX_ST_FAILED;
         }
-        return ST_OK;
+        return KX_ST_OK;
     }
     FileId id = fileId(st);
     if (g.loaded && gen == g.generation && id == g.id)
-        return ST_OK;
+        return KX_ST_OK;
     if (!announce && g.badKnown && gen == g.badGeneration && id == g.badId)
-        return ST_FAILED;
+        return KX_ST_FAILED;
 
     std::string text, error;
     if (!readFile(g.path, text, st, error)) {
         report(g.path, error);
         g.loaded = false;
-        return ST_FAILED;
+        return KX_ST_FAILED;
     }
     id = fileId(st);
     int64_t anchor = int64_t(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
@@ -281,14 +282,14 @@ uint8_t refreshLocked(bool announce)
         g.badKnown = true;
         g.badId = id;
         g.badGeneration = gen;
-        return ST_FAILED;
+        return KX_ST_FAILED;
     }
     g.state = std::move(s);
     g.loaded = true;
     g.id = id;
     g.generation = gen;
     g.badKnown = false;
-    return ST_OK;
+    return KX_ST_OK;
 }
 
 // Opens the lock file for the current state path (again after a fork: an
@@ -348,7 +349,7 @@ Session::Session(const char *op, int adapter) : m_guard(sessionMutex()), m_adapt
     try {
         open(op, adapter);
     } catch (...) {
-        m_status = ST_FAILED;
+        m_status = KX_ST_FAILED;
     }
 }
 
@@ -356,39 +357,71 @@ void Session::open(const char *op, int adapter)
 {
     m_now = nowMs();
     if (!openLock() || !lockFile()) {
-        m_status = ST_FAILED;
+        m_status = KX_ST_FAILED;
         return;
     }
     m_locked = true;
     bool announce = std::strcmp(op, "KX_API_Initialize") == 0;
     m_status = refreshLocked(announce);
-    if (m_status != ST_OK)
+    if (m_status != KX_ST_OK)
         return;
     if (advance(g.state, m_now))
         m_dirty = true;
 
     State &s = g.state;
-    const std::map<std::string, uint8_t> *faults = &s.faults;
+    std::map<std::string, Fault> *faults = &s.faults;
     if (adapter >= 0 && adapter != 0xFF) {
         if (static_cast<size_t>(adapter) >= s.adapters.size()) {
-            m_status = ST_BAD_ADAPTER;
+            m_status = KX_ST_BAD_ADAPTER;
             return;
         }
         faults = &s.adapters[adapter].faults;
     }
-    auto it = faults->find(op);
-    if (it == faults->end() && (adapter < 0 || adapter == 0xFF) && !s.adapters.empty()) {
-        const auto &f0 = s.adapters[0].faults;
-        auto it0 = f0.find(op);
-        if (it0 != f0.end()) {
-            m_faulted = true;
-            m_status = it0->second;
+    // The entry of an operation: the call's own map, else for a call
+    // without an adapter adapter 0's.
+    auto entry = [&](const char *name) -> Fault * {
+        auto it = faults->find(name);
+        if (it != faults->end())
+            return &it->second;
+        if ((adapter < 0 || adapter == 0xFF) && !s.adapters.empty()) {
+            auto it0 = s.adapters[0].faults.find(name);
+            if (it0 != s.adapters[0].faults.end())
+                return &it0->second;
+        }
+        return nullptr;
+    };
+    Fault *own = entry(op);
+    Fault *any = entry(kAnyOperation);
+    if (any && !isOperationName(op))
+        any = nullptr;  // the control program's own look at the state
+    bool counted = false;
+    auto fails = [&](Fault *f) {
+        if (!f)
+            return false;
+        if (!f->counted())
+            return true;
+        if (f->made < UINT32_MAX)
+            ++f->made;
+        counted = true;
+        return f->onward ? f->made >= f->call : f->made == f->call;
+    };
+    const bool ownFails = fails(own);
+    const bool anyFails = fails(any);
+    if (counted) {
+        // Stored at once: a faulted call, or one that answers early,
+        // ends without finish().
+        std::string error;
+        if (!saveLocked(g.state, error)) {
+            report(g.path, error);
+            g.loaded = false;
+            m_status = KX_ST_FAILED;
             return;
         }
+        m_dirty = false;
     }
-    if (it != faults->end()) {
+    if (ownFails || anyFails) {
         m_faulted = true;
-        m_status = it->second;
+        m_status = ownFails ? own->status : any->status;
     }
 }
 
@@ -427,7 +460,7 @@ uint8_t Session::finish(uint8_t status)
                 report(g.path, error);
                 // What is in memory was not stored: read the file again next time.
                 g.loaded = false;
-                status = ST_FAILED;
+                status = KX_ST_FAILED;
             }
         }
         unlockFile();

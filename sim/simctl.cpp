@@ -27,8 +27,12 @@ const char kUsage[] =
     "  fail <pd>                 make a disk fail (offline)\n"
     "  event <class> <code> [<device> [<severity> [<p0> [<p1> [<p2> [<p3>]]]]]]\n"
     "                            queue an event\n"
-    "  fault <operation> <status>  make every call of an operation return status\n"
-    "  clear-fault <operation>   remove a fault\n"
+    "  fault <operation> <status> [<n> [onward]]\n"
+    "                            make every call of an operation return status, or\n"
+    "                            only its n-th call from now (onward: and every later one)\n"
+    "  fault any <status> <n> [onward]\n"
+    "                            the same for the n-th call of any operation\n"
+    "  clear-fault <operation>|any  remove a fault\n"
     "\n"
     "The state file is ARRAYCORE_SIM_STATE, default /var/lib/arraycore-sim/state.json.\n";
 
@@ -50,6 +54,15 @@ int usageError(const char *what)
     return 2;
 }
 
+std::string faultText(const std::string &op, const Fault &f)
+{
+    std::string t = (op == kAnyOperation ? std::string("any operation") : op) + " returns " + std::to_string(f.status);
+    if (f.counted())
+        t += " on call " + std::to_string(f.call) + (f.onward ? " and later" : "") + " (" + std::to_string(f.made) +
+             " made)";
+    return t;
+}
+
 const char *pdState(const PD &pd)
 {
     return pd.state == PD::OFFLINE ? "offline" : pd.state == PD::MISSING ? "missing" : "online";
@@ -68,13 +81,13 @@ void show(const State &s)
             std::printf("  PD %u: %s, %llu KiB, %s%s", pd.id, pdState(pd),
                         static_cast<unsigned long long>(pd.sizeKiB), pd.model.c_str(), pd.ssd ? " (SSD)" : "");
             uint8_t bits = a.pdStatusBits(pd);
-            if (bits & PDS_GLOBAL_SPARE)
+            if (bits & KX_PD_GLOBAL_SPARE)
                 std::printf(", global spare");
-            else if (bits & PDS_DEDICATED_SPARE)
+            else if (bits & KX_PD_DEDICATED_SPARE)
                 std::printf(", spare of array %d", pd.spare);
-            else if (bits & PDS_ASSIGNED)
+            else if (bits & KX_PD_ASSIGNED)
                 std::printf(", assigned");
-            else if (bits & PDS_FREE)
+            else if (bits & KX_PD_FREE)
                 std::printf(", free");
             if (pd.bga.active())
                 std::printf(", activity %u state %u", pd.bga.type, pd.bga.state);
@@ -106,10 +119,10 @@ void show(const State &s)
         if (a.faults.empty())
             std::printf("  faults: none\n");
         for (const auto &f : a.faults)
-            std::printf("  fault: %s returns %u\n", f.first.c_str(), f.second);
+            std::printf("  fault: %s\n", faultText(f.first, f.second).c_str());
     }
     for (const auto &f : s.faults)
-        std::printf("fault: %s returns %u\n", f.first.c_str(), f.second);
+        std::printf("fault: %s\n", faultText(f.first, f.second).c_str());
 }
 
 // Changes one disk's presence, with the events a controller raises.
@@ -125,7 +138,7 @@ int changeDisk(Adapter &a, uint16_t id, PD::State to, Session &s)
         return 0;
     }
     auto before = a.vdStatuses();
-    PD::State from = pd->state;
+    const uint8_t from = pd->state;
     pd->state = to;
     if (to == PD::MISSING)
         a.queueEvent(EVC_PD, 0, id, SEV_WARNING);  // plugged out
@@ -192,20 +205,20 @@ int main(int argc, char **argv)
 
     bool needsAdapter = cmd != "show" && cmd != "dump";
     Session s("arraysim", needsAdapter ? static_cast<int>(adapter) : -1);
-    if (s.status() == ST_BAD_ADAPTER) {
+    if (s.status() == KX_ST_BAD_ADAPTER) {
         std::fprintf(stderr, "arraysim: no adapter %lu\n", adapter);
         return 1;
     }
-    if (s.status() != ST_OK)
+    if (s.status() != KX_ST_OK)
         return 1;  // the library has said why on standard error
 
     if (cmd == "show" && args.empty()) {
         show(s.state());
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     }
     if (cmd == "dump" && args.empty()) {
         std::printf("%s\n", stateToJson(s.state()).dump(1, ' ', false, json::error_handler_t::replace).c_str());
-        return s.finish(ST_OK);
+        return s.finish(KX_ST_OK);
     }
     if (!needsAdapter)
         return usageError((cmd + " takes no arguments").c_str());
@@ -216,7 +229,7 @@ int main(int argc, char **argv)
             return usageError((cmd + " needs a PD id").c_str());
         PD::State to = cmd == "pull" ? PD::MISSING : cmd == "fail" ? PD::OFFLINE : PD::ONLINE;
         int rc = changeDisk(a, static_cast<uint16_t>(v), to, s);
-        return s.finish(ST_OK) == ST_OK ? rc : 1;
+        return s.finish(KX_ST_OK) == KX_ST_OK ? rc : 1;
     }
     if (cmd == "event") {
         if (args.size() < 2 || args.size() > 8)
@@ -231,22 +244,38 @@ int main(int argc, char **argv)
                                 static_cast<uint32_t>(f[6]), static_cast<uint32_t>(f[7]));
         std::printf("event %u queued\n", e.SequenceNo);
         s.changed();
-        return s.finish(ST_OK) == ST_OK ? 0 : 1;
+        return s.finish(KX_ST_OK) == KX_ST_OK ? 0 : 1;
     }
     if (cmd == "fault" || cmd == "clear-fault") {
-        if (args.empty() || !isOperationName(args[0]))
-            return usageError("name an operation of the library, such as KX_PD_GetHDInfo_Ext");
+        const bool any = !args.empty() && (std::strcmp(args[0], "any") == 0 || std::strcmp(args[0], kAnyOperation) == 0);
+        if (args.empty() || (!any && !isOperationName(args[0])))
+            return usageError("name an operation of the library, such as KX_PD_GetHDInfo_Ext, or any");
+        const std::string key = any ? kAnyOperation : args[0];
         if (cmd == "fault") {
-            if (args.size() != 2 || !number(args[1], 255, v))
+            Fault f;
+            if (args.size() < 2 || args.size() > 4 || !number(args[1], 255, v))
                 return usageError("fault needs an operation and a status from 0 to 255");
-            a.faults[args[0]] = static_cast<uint8_t>(v);
+            f.status = static_cast<uint8_t>(v);
+            if (args.size() >= 3) {
+                if (!number(args[2], 0xFFFFFFFF, v) || v == 0)
+                    return usageError("the call to fail is counted from 1");
+                f.call = static_cast<uint32_t>(v);
+            } else if (any) {
+                return usageError("fault any needs the call to fail");
+            }
+            if (args.size() == 4) {
+                if (std::strcmp(args[3], "onward") != 0)
+                    return usageError("after the call only \"onward\" may follow");
+                f.onward = true;
+            }
+            a.faults[key] = f;
         } else {
             if (args.size() != 1)
                 return usageError("clear-fault needs an operation");
-            a.faults.erase(args[0]);
+            a.faults.erase(key);
         }
         s.changed();
-        return s.finish(ST_OK) == ST_OK ? 0 : 1;
+        return s.finish(KX_ST_OK) == KX_ST_OK ? 0 : 1;
     }
     return usageError(("unknown command " + cmd).c_str());
 }

@@ -2,8 +2,14 @@
 // fixtures refused with a message naming the file and the problem.
 #include "sim_fixture.h"
 
+#include <dirent.h>
+
+#include <fstream>
+#include <sstream>
+
 #include "model.h"
 #include "record_json.h"
+#include "state_doc.h"
 
 namespace {
 
@@ -220,6 +226,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{R"({"adapters":[{"vds":[{"id":0,"blocks":[5]}]}]})", "no block 5"},
         BadCase{R"({"adapters":[{"Adapter_Info":{"MaxDiskGroup":0},"arrays":[{"id":0}]}]})", "has no arrays"},
         BadCase{R"({"adapters":[{"faults":{"KX_No_Such_Op":1}}]})", "KX_No_Such_Op: unknown operation"},
+        BadCase{R"({"faults":{"KX_LD_Delete":{"status":1}}})", "faults.KX_LD_Delete: missing \"call\""},
+        BadCase{R"({"faults":{"*":{"status":1,"call":0}}})", "faults.*.call: the first call is call 1"},
         BadCase{R"({"adapters":[{"colour":"red"}]})", "unknown key of an adapter"},
         BadCase{R"({"adapters":[{"events":[{"Event":{"Params":[1,2,3,4,5]}}]}]})", "longer than the field"},
         BadCase{R"([1,2,3])", "expected an object"}));
@@ -246,7 +254,7 @@ TEST(StateDocument, WrittenStateReadsBackTheSame)
         "vds":[{"id":2,"name":"x","raid":0,"pds":[0],"size":5000,"bga":{"type":2,"state":"paused","percent":12.5,"since":5},
                 "target":{"raid":1,"blocks":[0],"LD_Info":{"Name":"t"}},"LD_Config":{"TandemWaterMark":7}}],
         "events":[{"Event":{"Code":7,"SequenceNo":9}}],
-        "faults":{"KX_LD_Delete":3}}],"faults":{"KX_API_Finalize":4}})");
+        "faults":{"KX_LD_Delete":3,"*":{"status":2,"call":5,"made":1}}}],"faults":{"KX_API_Finalize":4}})");
     sim::State s;
     ASSERT_TRUE(sim::stateFromJson(fixture, 0, s, err)) << err;
     sim::json written = sim::stateToJson(s);
@@ -255,8 +263,11 @@ TEST(StateDocument, WrittenStateReadsBackTheSame)
     EXPECT_EQ(sim::stateToJson(back), written);
     const sim::Adapter &a = back.adapters.at(0);
     EXPECT_EQ(a.nextSeq, 10u);
-    EXPECT_EQ(a.faults.at("KX_LD_Delete"), 3);
-    EXPECT_EQ(back.faults.at("KX_API_Finalize"), 4);
+    EXPECT_EQ(a.faults.at("KX_LD_Delete").status, 3);
+    EXPECT_FALSE(a.faults.at("KX_LD_Delete").counted());
+    EXPECT_EQ(a.faults.at("*").call, 5u);
+    EXPECT_EQ(a.faults.at("*").made, 1u);
+    EXPECT_EQ(back.faults.at("KX_API_Finalize").status, 4);
     EXPECT_EQ(a.vds.at(2).bga.percent, 12.5);
     EXPECT_TRUE(a.vds.at(2).hasTarget);
     HD_Info r;
@@ -268,6 +279,72 @@ TEST(StateDocument, WrittenStateReadsBackTheSame)
     sim::buildTargetLDInfo(a, a.vds.at(2), t);
     EXPECT_EQ(textOf(t.Name, 16), "t");
     EXPECT_EQ(t.RaidMode, 1);
+}
+
+std::string fileText(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// Every state document of the tree's tests, by path.
+void findFixtures(const std::string &dir, std::vector<std::string> &out)
+{
+    DIR *d = opendir(dir.c_str());
+    if (!d)
+        return;
+    while (struct dirent *e = readdir(d)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const std::string path = dir + "/" + name;
+        if (e->d_type == DT_DIR)
+            findFixtures(path, out);
+        else if (name.size() > 5 && name.compare(name.size() - 5, 5, ".json") == 0)
+            out.push_back(path);
+    }
+    closedir(d);
+}
+
+// Every fixture of the tree, read and written back, reads back to the same
+// document: the reader and the writer agree on every key the tests use.
+TEST(StateDocument, EveryFixtureOfTheTreeReadsBackAsWritten)
+{
+    std::vector<std::string> paths;
+    findFixtures(FIXTURE_ROOT, paths);
+    unsigned documents = 0;
+    for (const std::string &path : paths) {
+        sim::json doc = sim::json::parse(fileText(path), nullptr, false);
+        if (doc.is_discarded() || !doc.is_object() || (!doc.contains("adapters") && !doc.contains("faults")))
+            continue;  // not a state document
+        sim::State s;
+        std::string err;
+        if (!sim::stateFromJson(doc, 1700000000123, s, err))
+            continue;  // a fixture made to be refused
+        ++documents;
+        const sim::json written = sim::stateToJson(s);
+        sim::State back;
+        ASSERT_TRUE(sim::stateFromJson(written, 1700000000123, back, err)) << path << ": " << err;
+        EXPECT_EQ(sim::stateToJson(back), written) << path;
+    }
+    EXPECT_GE(documents, 30u);
+}
+
+// sim/README.md documents every key and enumeration word of the state
+// document's tables.
+TEST(StateDocument, ReadmeNamesEveryKeyOfTheTables)
+{
+    const std::string readme = fileText(SIM_README);
+    ASSERT_FALSE(readme.empty());
+    for (const sim::DocumentedNames &t : sim::stateDocumentNames()) {
+        for (const std::string &k : t.keys)
+            EXPECT_TRUE(readme.find("`" + k) != std::string::npos || readme.find("\"" + k + "\"") != std::string::npos)
+                << t.table << " key " << k;
+        for (const std::string &w : t.words)
+            EXPECT_NE(readme.find("\"" + w + "\""), std::string::npos) << t.table << " word " << w;
+    }
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <ctime>
 
+#include <sys/wait.h>
+
+#include "record_json.h"
+
 namespace {
 
 std::vector<Event> drain(KX_U8 adapter = 0)
@@ -120,6 +124,65 @@ TEST_F(Faults, FaultedOperationReturnsItsStatusAndDoesNothing)
     KX_U8 n = 7;
     EXPECT_EQ(KX_EVT_GetEvent(0, 4, &n, ev), 1);
     EXPECT_EQ(n, 7);  // untouched
+}
+
+// A counted fault strikes the n-th call of its operation only, or (onward)
+// that call and every later one; the calls of other operations do not count.
+TEST_F(Faults, CountedFaultStrikesTheNthCallOnceOrOnward)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0}],"vds":[{"id":0,"pds":[0]}],
+        "faults":{"KX_PD_GetHDInfo_Ext":{"status":19,"call":2},
+                  "KX_LD_GetInfo":{"status":58,"call":2,"onward":true}}}]})");
+    ListBuffer<HD_Info> pd(2);
+    ListBuffer<LD_Info> vd(2);
+    std::vector<int> pdAnswers, vdAnswers;
+    for (int i = 0; i < 3; ++i) {
+        pdAnswers.push_back(KX_PD_GetHDInfo_Ext(0, pd.as<HD_Info_Request>()));
+        vdAnswers.push_back(KX_LD_GetInfo(0, vd.as<LD_Info_Request>()));
+    }
+    EXPECT_EQ(pdAnswers, (std::vector<int>{0, 19, 0}));
+    EXPECT_EQ(vdAnswers, (std::vector<int>{0, 58, 58}));
+    // The counts are written back with the entries.
+    const sim::json doc = sim::json::parse(readState());
+    EXPECT_EQ(doc["adapters"][0]["faults"]["KX_PD_GetHDInfo_Ext"]["made"], 3);
+    EXPECT_EQ(doc["adapters"][0]["faults"]["KX_LD_GetInfo"]["onward"], true);
+}
+
+// "*" counts the calls of every operation: the first n go through, the
+// next fails, once; an adapter's entry also counts calls without adapter.
+TEST_F(Faults, AnyOperationFailsAfterNCalls)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0}],"faults":{"*":{"status":4,"call":4}}}]})");
+    ListBuffer<HD_Info> pd(2);
+    ListBuffer<HD_Config> cfg(2);
+    EXPECT_EQ(KX_Adapter_GetCount(), 1);
+    EXPECT_EQ(KX_PD_GetHDInfo_Ext(0, pd.as<HD_Info_Request>()), 0);
+    EXPECT_EQ(KX_PD_GetConfig(0, cfg.as<HD_Config_Request>()), 0);
+    EXPECT_EQ(KX_PD_GetHDInfo_Ext(0, pd.as<HD_Info_Request>()), 4);
+    EXPECT_EQ(KX_PD_GetConfig(0, cfg.as<HD_Config_Request>()), 0);
+    EXPECT_EQ(KX_API_RescanAdapter(), 0);
+}
+
+// Every call re-reads the state file, so a count must survive the process
+// that made the call, also a faulted call that ends without a change.
+TEST_F(Faults, CountsPersistAcrossProcesses)
+{
+    writeFixture(R"({"adapters":[{"pds":[{"id":0}],"faults":{"KX_PD_GetHDInfo_Ext":{"status":19,"call":2}}}]})");
+    std::vector<int> answers;
+    for (int i = 0; i < 3; ++i) {
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ListBuffer<HD_Info> pd(2);
+            _exit(KX_PD_GetHDInfo_Ext(0, pd.as<HD_Info_Request>()));
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status));
+        answers.push_back(WEXITSTATUS(status));
+    }
+    EXPECT_EQ(answers, (std::vector<int>{0, 19, 0}));
+    EXPECT_EQ(sim::json::parse(readState())["adapters"][0]["faults"]["KX_PD_GetHDInfo_Ext"]["made"], 3);
 }
 
 TEST_F(Faults, TopLevelFaultsCoverOperationsWithoutAdapter)
