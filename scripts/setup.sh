@@ -13,7 +13,7 @@ build=(g++ cmake make pkg-config libreadline-dev libtinyxml-dev libxml2-dev
        php8.2-dev nlohmann-json3-dev ccache)
 gui=(apache2 libapache2-mod-php8.2 openssl)
 test=(clang file libgtest-dev libgmock-dev libbenchmark-dev php8.2-cli python3 groff
-      lintian prometheus prometheus-node-exporter chromium chromium-driver python3-selenium sudo)
+      lintian prometheus prometheus-node-exporter ansible-core chromium chromium-driver python3-selenium sudo)
 # The 32-bit x86 tree (cmake/i386.cmake): the multilib compiler and the i386
 # development packages, installed beside the native ones. PHP's development
 # package cannot be had for two architectures at once, so the PHP module is

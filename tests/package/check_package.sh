@@ -54,6 +54,11 @@ if [ -x "$build/stat/arraystat" ]; then
   link=$(dpkg-deb -c "$suite" | awk '$6 == "./usr/lib/nagios/plugins/check_arraysuite" {print $8}')
   [ "$link" = ../../../bin/arraystat ] || { echo "check_arraysuite links to '$link'"; status=1; }
 fi
+if [ -x "$build/conf/arrayconf" ]; then
+  collection=usr/share/ansible/collections/ansible_collections/korvex/arraysuite
+  expect arraysuite "$suite_files" usr/bin/arrayconf $collection/galaxy.yml $collection/plugins/modules/raid_layout.py \
+    $collection/plugins/modules/raid_facts.py
+fi
 expect arraysuite-sim "$sim_files" usr/bin/arraysim "$libdir/libarraycore.so" usr/share/man/man1/arraysim.1.gz \
   usr/share/doc/arraysuite-sim/copyright
 dpkg-deb -f "$sim" Conflicts | grep -qw libarraycore || { echo "arraysuite-sim does not conflict with libarraycore"; status=1; }

@@ -211,6 +211,9 @@ $body = ob_get_clean();
 page_head('Overview');
 flash($_SESSION['ok'] ?? null, $_SESSION['err'] ?? null);
 unset($_SESSION['ok'], $_SESSION['err']);
+if (is_admin()) {
+    echo '<p><a href="export.php" id="export-config">Export configuration</a></p>';
+}
 if ($count === 0) {
     echo '<p class="error">No adapter found. ' . h(Rpc::$lastError) . '</p>';
 }
