@@ -1,18 +1,23 @@
 #!/usr/bin/env python3
-"""Every command that changes the controller in more than one call, with
-each of those calls failed in turn.
+"""Every command and GUI request that changes the controller, with each
+of its changing calls failed in turn.
 
 Usage: test_sweep.py BUILD_DIR
 
 For each command of CASES: a clean run tells, from its audit record, the
-changing calls it makes; then for each changing call a run over the same
-fixture fails that call alone (a counted fault of the simulated
-controller, status 1) and the command must
+changing calls it makes (arrayconf keeps no audit record: every call of
+a changing operation is failed in turn); then for each changing call a
+run over the same fixture fails that call alone (a counted fault of the
+simulated controller, status 1) and the command must
 
   - end with a non-zero status,
   - say what failed (a line naming a failure),
   - leave the controller as it says: what it printed and the change of
-    the state file are compared with sweep.golden, reviewed by hand.
+    the state file are compared with sweep.golden, reviewed by hand;
+  - or, for a step a later one makes good (MADE_GOOD), end as the clean
+    run does with the same change of the state.
+SWEEP_ONLY=<text> runs the cases whose name holds it and prints their
+report.
 
 SWEEP_UPDATE_GOLDEN=1 rewrites sweep.golden instead (review the
 difference before committing it)."""
@@ -31,6 +36,9 @@ TESTS = os.path.dirname(HERE)
 ARRAYCTL = os.path.join(BUILD, "cli", "arrayctl")
 ARRAYCONF = os.path.join(BUILD, "conf", "arrayconf")
 GOLDEN = os.path.join(HERE, "sweep.golden")
+PHP = shutil.which("php")
+MODULE = os.path.join(BUILD, "backend", "phpdll", "arrayrpc.so")
+STATUS_TEXTS = os.path.join(BUILD, "web", "lib")
 FAULT_STATUS = 1
 NEVER = 1 << 30  # a call count no command reaches: counts calls, fails none
 
@@ -44,11 +52,22 @@ CASES = [
     ("set pd (v1)", "arrayctl", "setget/golden/v1.json", "set -o pd -i 4 --cacheoff --setoffline", ""),
     ("set vd", "arrayctl", "setget/golden/v2.json", "set -o vd -i 0 --writethrough --readaheadon -n data_1", ""),
     ("flash update", "arrayctl", "flash/golden/flash.json", "flash -a update -f %DATA%/bios.img -t bios", ""),
+    # Adapter 1 takes its firmware twice (a second image).
+    ("flash update firmware twice", "arrayctl", "flash/golden/flash.json",
+     "flash -a update -f %DATA%/firmware.img -t firmware -i 1", ""),
     ("flash erase", "arrayctl", "flash/golden/flash.json", "flash -a erase -t bios", "y\n"),
     ("migrate", "arrayctl", "bga/golden/bga_v2.json", "migrate -l 10 -r 6 -d 23,24,25,26", ""),
     ("delete vd in consistency check", "arrayctl", "bga/golden/bga_v1.json", "delete -o vd -i 1", "y\ny\n"),
     ("ssdop create", "arrayctl", "ssd/golden/laurel.json", "ssdop -a create -d Enable -w MAXIMUM", "y\nCONFIRM\n"),
     ("wipe", "arrayctl", "bga/golden/bga_v1.json", "wipe -d 13 -f", ""),
+    # The GUI's create and spares pages: one request each, through the
+    # module as PHP loads it.
+    ("gui create array", "php", "create/golden/v2.json",
+     "KX_DG_Create AdapterID=0 RaidMode=5 PDCount=3 \"PDIDs=7 8 9\" Name=web Size=0 InitializationOption=0", ""),
+    ("gui create vd in slot", "php", "create/golden/v2.json",
+     "KX_LD_Create_OnDG AdapterID=0 DGID=0 DGSlotNum=1 Name=web Size=1024 SectorCoefficient=1 InitializationOption=0",
+     ""),
+    ("gui spare", "php", "create/golden/v2.json", "KX_PD_FreeHD2GlobalSpare AdapterID=0 HD_ID=7", ""),
     # %DOC%: the document saved from conf/v2.json, applied on its blank
     # twin; %BLANK%: the blank one's, applied on conf/v2.json.
     ("arrayconf apply", "arrayconf", "conf/v2_blank.json", "apply %DOC% --yes", ""),
@@ -89,9 +108,14 @@ def run_tool(scratch, tool, args, stdin):
                ARRAY_CLOCK_FILE=os.path.join(scratch, "clock"),
                ARRAY_SG_DEVICE=os.path.join(scratch, "no-sg-device"), ARRAY_SG_WAIT="0", ARRAY_SSD_WAIT="0", TZ="UTC",
                ARRAY_AUDIT_SOCKET=sock_path)
-    path = ARRAYCTL if tool == "arrayctl" else ARRAYCONF
+    if tool == "php":
+        env["ARRAYRPC_IPC_DIR"] = scratch
+        command = [PHP, "-d", "extension=" + MODULE, "-d", "include_path=" + STATUS_TEXTS,
+                   os.path.join(HERE, "request.php")]
+    else:
+        command = [ARRAYCTL if tool == "arrayctl" else ARRAYCONF]
     try:
-        p = subprocess.run([path] + args, env=env, input=stdin, capture_output=True, text=True, timeout=120)
+        p = subprocess.run(command + args, env=env, input=stdin, capture_output=True, text=True, timeout=120)
         records = []
         log.setblocking(False)
         while True:
@@ -103,6 +127,9 @@ def run_tool(scratch, tool, args, stdin):
         log.close()
     out = p.stdout.replace("Wait for SG driver ready.\n", "") + re.sub(r"cli :error opening SG device .*\n", "",
                                                                         p.stderr)
+    if tool == "php":
+        # The module's own trace of each request.
+        out = "".join(l for l in out.splitlines(True) if not l.startswith(("PHP module ", "PHP_FUNCTION")))
     calls = []
     for rec in records:
         m = re.search(r' calls="([^"]*)"', rec)
@@ -196,9 +223,14 @@ def sweep(name, tool, fixture, argline, stdin, report):
         fixture_doc = json.load(f)
     args = [a.replace("%DATA%", os.path.dirname(fixture_path)).replace("%DOC%", DOCS["v2"]).replace("%BLANK%", DOCS["v2_blank"]) for a in split_args(argline)]
     scratch = os.path.join(SCRATCH, "run")
-    rc, out, calls, clean_changes, _ = run_case(scratch, tool, fixture_doc, {}, args, stdin)
+    def run(faults):
+        rc, out, calls, changes, st = run_case(scratch, tool, fixture_doc, faults, args, stdin)
+        out = out.replace(os.path.dirname(fixture_path), "%DATA%").replace(SCRATCH, "%SCRATCH%")
+        return rc, out, calls, changes, st
+
+    rc, out, calls, clean_changes, _ = run({})
     report.append("### %s: %s" % (name, argline))
-    if tool == "arrayctl":
+    if tool != "arrayconf":
         check(rc == 0 and calls and all(c[2] == 0 for c in calls),
               "%s: the clean run failed (rc %d)\n%s" % (name, rc, out))
         report.append("calls: " + ",".join("%s@%d" % c[:2] for c in calls))
@@ -209,20 +241,20 @@ def sweep(name, tool, fixture, argline, stdin, report):
         ops = CHANGING
     # How many calls of each operation the command makes, reads included:
     # the fault's counter after a run with counters that never strike.
-    _, _, _, _, st = run_case(scratch, tool, fixture_doc, {op: NEVER for op in ops}, args, stdin)
+    _, _, _, _, st = run({op: NEVER for op in ops})
     made = {op: max(a.get("faults", {}).get(op, {}).get("made", 0) for a in st["adapters"]) for op in ops}
     cases = {}
     for op in ops:
         for n in range(1, made[op] + 1):
-            rc, out, got, changes, _ = run_case(scratch, tool, fixture_doc, {op: n}, args, stdin)
-            if tool == "arrayctl":
+            rc, out, got, changes, _ = run({op: n})
+            if tool != "arrayconf":
                 failed = [i for i, c in enumerate(got) if c[2] != 0]
                 if not failed or got[failed[0]][0] != op:
                     continue  # the n-th call was a read
                 cases[failed[0]] = (op, n, rc, out, changes)
             else:
                 cases[len(cases)] = (op, n, rc, out, changes)
-    if tool == "arrayctl":
+    if tool != "arrayconf":
         check(len(cases) == len(calls), "%s: %d of %d changing calls failed in turn" % (name, len(cases), len(calls)))
     total = len(calls)
     for step in sorted(cases):
@@ -233,7 +265,7 @@ def sweep(name, tool, fixture, argline, stdin, report):
         else:
             check(rc != 0, what + ": exit status 0\n" + out)
             check(FAILURE_WORDS.search(out), what + ": nothing says so\n" + out)
-        if tool == "arrayctl":
+        if tool != "arrayconf":
             report.append("=== step %d of %d: %s (call %d) fails" % (step + 1, total, op, n))
         else:
             report.append("=== %s (call %d) fails" % (op, n))
@@ -250,6 +282,9 @@ def changing_operations():
 
 def main():
     global SCRATCH, DOCS, CHANGING
+    if not PHP or not os.path.exists(MODULE):
+        print("skipped: the GUI's requests need php and the arrayrpc module")
+        return 77
     SCRATCH = tempfile.mkdtemp(prefix="sweep-test-")
     CHANGING = changing_operations()
     report = []
