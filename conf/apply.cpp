@@ -203,8 +203,10 @@ StepResult createArray(PlanAdapter &pa, const Step &step)
         std::memcpy(cfg.Name, p.Name, sizeof cfg.Name);
         st = KX_DG_SetConfig(a, p.DGID, &cfg);
     }
+    /* The array stays (it was asked for): say so, as the create command
+       does, or "Not done" would leave it unmentioned. */
     if (st != KX_ST_OK)
-        return failed(st, "Set Array cache on failed!\n");
+        return failed(st, fmt("Create array %d successfully.\nSet Array cache on failed!\n", p.DGID));
 
     DG_Info dg;
     st = client::queryOne<DG_Info_Request>(KX_DG_GetInfo, a, p.DGID, dg, KX_ST_BAD_ARRAY);

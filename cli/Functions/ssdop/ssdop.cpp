@@ -251,11 +251,22 @@ int createVolume(const SsdopOptions &o, const Volume &v)
     if (v.hasVd) {
         KX_LD_BGAControl(gCurrentAdapter, v.vd, BGA_ACT_STOP_EVERY);
         st = KX_LD_Delete(gCurrentAdapter, v.vd, 1);
-        if (st != 0)
+        if (st != 0) {
+            /* The modules still carry the volume: changing them now would
+               only end in a failed create over a half-changed adapter. */
             fprintf(stream, "Unable to remove the current volume (error %d: %s).\n", st, ErrorMessage(st));
+            return st;
+        }
     }
-    for (KX_U16 id : v.modules)
-        KX_PD_SetHDStatus(gCurrentAdapter, id, 1);
+    /* A module that did not take the restart request would not restart
+       with the new mode: stop rather than build the volume on it. */
+    for (KX_U16 id : v.modules) {
+        st = KX_PD_SetHDStatus(gCurrentAdapter, id, 1);
+        if (st != 0) {
+            fprintf(stream, "Unable to restart SSD module %d (error %d: %s).\n", id, st, ErrorMessage(st));
+            return st;
+        }
+    }
     const KX_U16 ratio = o.maximum ? kMaximum : kStandard;
     for (KX_U16 id : v.modules) {
         st = ssdDiagnostic(id, SSD_ACT_SET_RATIO, KX_SSD_NO_DATA, ratio, nullptr);
