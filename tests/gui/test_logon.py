@@ -105,11 +105,14 @@ def guessing(env):
     # refused attempt is far below the second the old delay held a worker for.
     times = [int(line.split()[-1]) for line in open(os.path.join(env.state, "logs/access.log"))
              if '"POST /Vesta/login.php ' in line and '" 429 ' in line]
-    assert len(times) == len(closed) and max(times) < 1000000, times
+    # (The old delay held each for a second or more: the median tells them
+    # apart, the maximum only has to stay clear of the scheduler's hiccups
+    # on a loaded machine.)
+    assert len(times) == len(closed) and sorted(times)[len(times) // 2] < 500000 and max(times) < 2000000, times
     assert any(during for _, _, during in probes) and all(ok for ok, _, _ in probes), probes
     # With the old delay in the workers it waited over 3 s; on a machine
     # loaded by builds it stays under 0.7 s.
-    assert max(s for _, s, _ in probes) < 2.0, "a normal page waited for a worker: %s" % probes
+    assert max(s for _, s, _ in probes) < 2.5, "a normal page waited for a worker: %s" % probes
     print("ok  %d attempts by %d clients in %.2f s: %d checked, %d refused (server time at most %.1f ms); "
           "%d probe pages, slowest %.0f ms" % (ATTEMPTS, CLIENTS, took, len(failed), len(closed), max(times) / 1000,
                                                len(probes), 1000 * max(s for _, s, _ in probes)), flush=True)
