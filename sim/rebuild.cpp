@@ -181,8 +181,7 @@ bool autoRebuildArray(Adapter &a, uint16_t id, int64_t now)
     DiskKind kind;
     if (!wantedKind(a, failed.front(), g->pds, kind))
         return false;
-    // One member at a time: the next one follows once this rebuild ends
-    // and another member fails.
+    // One member at a time, like a rebuild started by hand with one disk.
     for (uint16_t spare : candidateSpares(a, id, kind))
         if (startArrayRebuild(a, id, {spare}, now) == KX_ST_OK)
             return true;
