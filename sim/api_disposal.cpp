@@ -83,6 +83,10 @@ SIM_EXPORT KX_U8 KX_PD_WipeHDMDD(KX_U8 adapter, KX_U16 hdId, KX_BOOLEAN force)
         pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
         pd->ov.dropField(&kRecord_HD_RAID_Status, "DGID");
         a.queueVdStatusChanges(before);
+        MemberOf lost;
+        lost.vds = vds;
+        lost.arrays = arrays;
+        startAutoRebuilds(a, lost, s.now());
         s.changed();
         return KX_ST_OK;
     });)

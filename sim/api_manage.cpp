@@ -37,12 +37,6 @@ uint8_t usableFreeDisk(const Adapter &a, const PD &pd)
     return KX_ST_OK;
 }
 
-bool redundant(uint8_t raid)
-{
-    return raid == KX_RAID1 || raid == KX_RAID5 || raid == KX_RAID6 || raid == KX_RAID10 || raid == KX_RAID1E ||
-           raid == KX_RAID50 || raid == KX_RAID60;
-}
-
 Bga startedBga(uint8_t type, int64_t now)
 {
     Bga b;
@@ -154,6 +148,8 @@ SIM_EXPORT KX_U8 KX_PD_SetHDStatus(KX_U8 adapter, KX_U16 hdId, KX_U8 status)
         pd->ov.dropField(&kRecord_HD_RAID_Status, "Status");
         a.queueEvent(EVC_PD, to == PD::OFFLINE ? 2 : 1, hdId, to == PD::OFFLINE ? SEV_WARNING : SEV_INFO);
         a.queueVdStatusChanges(before);
+        if (to == PD::OFFLINE)
+            startAutoRebuilds(a, memberOf(a, hdId), s.now());
         s.changed();
         return KX_ST_OK;
     });)
@@ -329,7 +325,7 @@ SIM_EXPORT KX_U8 KX_LD_StartConsistencyCheck(KX_U8 adapter, KX_U16 vdId, KX_U8 r
             return KX_ST_NO_VD;
         if (vd->bga.active())
             return KX_ST_VD_HAS_BGA;
-        if (!redundant(vd->layout.raid))
+        if (!redundantRaid(vd->layout.raid))
             return KX_ST_NOT_REDUNDANT;
         uint8_t st = a.vdStatus(*vd);
         if (st != 0 && st != 15)
@@ -347,51 +343,10 @@ SIM_EXPORT KX_U8 KX_LD_StartConsistencyCheck(KX_U8 adapter, KX_U16 vdId, KX_U8 r
 SIM_EXPORT KX_U8 KX_LD_StartRebuild(KX_U8 adapter, KX_U16 vdId, KX_U16 hdId)
 {
     SIM_GUARD(return onAdapter("KX_LD_StartRebuild", adapter, [&](Session &s, Adapter &a) -> uint8_t {
-        VD *vd = a.findVD(vdId);
-        if (!vd)
-            return KX_ST_NO_VD;
-        if (vd->bga.active())
-            return KX_ST_VD_HAS_BGA;
-        PD *pd = visiblePD(a, hdId);
-        if (!pd)
-            return KX_ST_BAD_PD;
-        if (pd->state != PD::ONLINE)
-            return KX_ST_PD_CANNOT_GO_DOWN;
-        uint8_t bits = a.pdStatusBits(*pd);
-        if (bits & KX_PD_ASSIGNED)
-            return KX_ST_PD_ASSIGNED;
-        if ((bits & KX_PD_DEDICATED_SPARE) && pd->spare != vd->array)
-            return KX_ST_IS_SPARE;
-        // The first member whose disk failed or is gone is replaced.
-        size_t slot = vd->layout.blocks.size();
-        for (size_t i = 0; i < vd->layout.blocks.size() && slot == vd->layout.blocks.size(); ++i) {
-            Block *b = a.findBlock(vd->layout.blocks[i]);
-            PD *member = b ? a.findPD(b->pd) : nullptr;
-            if (!member || member->state != PD::ONLINE)
-                slot = i;
-        }
-        if (slot == vd->layout.blocks.size() || !redundant(vd->layout.raid))
-            return KX_ST_VD_FUNCTIONAL;
-        Block *old = a.findBlock(vd->layout.blocks[slot]);
-        // A member whose disk was wiped left no block: it held the VD's
-        // share of one data disk.
-        unsigned data = dataDiskCount(vd->layout.raid, static_cast<unsigned>(vd->layout.blocks.size()),
-                                      vd->layout.parity, vd->layout.subVDs);
-        uint64_t size = old ? old->sizeKiB : data ? (a.vdSizeKiB(vd->layout) + data - 1) / data : 0;
-        uint16_t nb = a.allocateBlock(hdId, size, vdId);
-        if (nb == kNone16)
-            return KX_ST_NO_RESOURCE;
-        if (old)
-            old->vd = kNone16;
-        vd->layout.blocks[slot] = nb;
-        pd->spare = -1;
-        a.stopMediaPatrolOn(a.vdDisks(*vd));
-        vd->bga = startedBga(BGA_REBUILD, s.now());
-        dropBgaOverlays(*vd);
-        vd->ov.dropField(&kRecord_LD_Info, "BlockIDs");
-        a.queueEvent(EVC_VD, vdEventBase(BGA_REBUILD) + BGAE_STARTED, vdId, SEV_INFO);
-        s.changed();
-        return KX_ST_OK;
+        uint8_t st = startVdRebuild(a, vdId, hdId, s.now());
+        if (st == KX_ST_OK)
+            s.changed();
+        return st;
     });)
 }
 

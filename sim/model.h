@@ -429,6 +429,31 @@ void deleteArray(Adapter &a, uint16_t array);
 void dropMigrationTarget(Adapter &a, VD &vd);
 void dropMigrationTarget(Array &g);
 
+// Rebuilds (rebuild.cpp). KX_LD_StartRebuild, KX_LD_DG_StartRebuild and
+// the controller's own rebuild after a member fails all start one here,
+// with the same checks, changes and events; each answers a status and
+// changes nothing unless it is 0.
+//
+// A VD's first failed member gets a block of its size on disk `pd` (a
+// free disk, a global spare, or a spare of the VD's array).
+uint8_t startVdRebuild(Adapter &a, uint16_t vd, uint16_t pd, int64_t nowMs);
+// The disks take the places of the array's failed members in order, in
+// the array and in each of its VDs, and the array rebuilds.
+uint8_t startArrayRebuild(Adapter &a, uint16_t array, const std::vector<uint16_t> &pds, int64_t nowMs);
+bool redundantRaid(uint8_t raid);
+
+// The VDs with a block on a disk and the arrays holding it.
+struct MemberOf {
+    std::vector<uint16_t> vds, arrays;
+};
+MemberOf memberOf(const Adapter &a, uint16_t pd);
+// After a disk failed, went missing or was wiped: with the adapter's
+// automatic rebuild on, each VD and array it was a member of (a VD of an
+// array through its array) that is degraded, idle and does not have its
+// own automatic rebuild off starts rebuilding onto a spare that fits.
+// Returns true when one started.
+bool startAutoRebuilds(Adapter &a, const MemberOf &lost, int64_t nowMs);
+
 // Lets every background activity progress to nowMs; activities that reach
 // 100 % complete (with their effect on the model and their event).
 // Returns true when the model changed.

@@ -149,6 +149,8 @@ int changeDisk(Adapter &a, uint16_t id, PD::State to, Session &s)
     else
         a.queueEvent(EVC_PD, 54, id, SEV_INFO);  // usable again
     a.queueVdStatusChanges(before);
+    if (to != PD::ONLINE)
+        startAutoRebuilds(a, memberOf(a, id), s.now());
     s.changed();
     std::printf("PD %u is %s\n", id, pdState(*pd));
     return 0;

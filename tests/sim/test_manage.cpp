@@ -64,7 +64,8 @@ TEST_F(Manage, SparesFollowTheirRules)
 
 TEST_F(Manage, FailedMemberDegradesAndRebuildRestores)
 {
-    writeFixture(R"({"adapters":[{"bgaSpeed":0.001,
+    // Automatic rebuild off: the rebuild is started by hand.
+    writeFixture(R"({"adapters":[{"bgaSpeed":0.001,"Adapter_Config_V2":{"AutoRebuildOn":0},
         "pds":[{"id":0},{"id":1},{"id":2},{"id":3,"spare":"global"}],
         "vds":[{"id":0,"raid":1,"pds":[0,1],"size":1000}]}]})");
     drainAll();
@@ -98,9 +99,12 @@ TEST_F(Manage, FailedMemberDegradesAndRebuildRestores)
     EXPECT_EQ(st.at(0).Bga, 1);
     EXPECT_EQ(st.at(0).BgaState, 3);
     ev = drainAll();
-    ASSERT_EQ(ev.size(), 2u);
-    EXPECT_EQ(ev[0].Code, 70);  // rebuild started
-    EXPECT_EQ(ev[1].Code, 72);  // paused
+    ASSERT_EQ(ev.size(), 3u);
+    EXPECT_EQ(ev[0].Class, 2);
+    EXPECT_EQ(ev[0].Code, 10);  // no spare any more
+    EXPECT_EQ(ev[0].DeviceID, 3);
+    EXPECT_EQ(ev[1].Code, 70);  // rebuild started
+    EXPECT_EQ(ev[2].Code, 72);  // paused
 }
 
 TEST_F(Manage, RebuildCompletesWithTime)
