@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# build.sh DIR [cmake options...]: configure and build one tree.
+# build.sh DIR [cmake options...]: configure and build one tree (only the
+# target ARRAY_BUILD_TARGET names, when it is set).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1; shift
@@ -18,4 +19,4 @@ if command -v ccache >/dev/null; then
   export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 fi
 cmake -S "$root" -B "$dir" "${launcher[@]}" "$@" >/dev/null
-cmake --build "$dir" -j"$(nproc)"
+cmake --build "$dir" -j"$(nproc)" ${ARRAY_BUILD_TARGET:+--target "$ARRAY_BUILD_TARGET"}
