@@ -1,6 +1,7 @@
 // arrayconf replace: the failed disks and what lost them, the disks that
 // can take their place (and why the others cannot), the locate LEDs, the
 // rebuild started and followed to its end.
+#include "record_words.h"
 #include "replace.h"
 
 #include <algorithm>
@@ -49,30 +50,6 @@ const char *raidName(unsigned mode)
     case 12: return "tandem hybrid";
     default: return "unknown";
     }
-}
-
-const char *vdStatusWord(unsigned s)
-{
-    switch (s) {
-    case 0: return "functional";
-    case 1: return "degraded";
-    case 2: return "deleted";
-    case 4: return "offline";
-    case 5: return "partially optimal";
-    case 6: return "foreign";
-    case 7: return "importable foreign";
-    case 8: return "not importable foreign";
-    case 11: return "conflicted";
-    case 12: return "plugin conflicted";
-    case 14: return "using table";
-    case 15: return "functional and initialized";
-    default: return "unknown";
-    }
-}
-
-const char *arrayStatusWord(unsigned s)
-{
-    return s == 0 ? "functional" : s == 1 ? "At least one PD is missing from this array" : "offline";
 }
 
 const char *pdStateWord(unsigned bits)
@@ -273,7 +250,7 @@ bool survey(KX_U8 n, Survey &s)
         t.label = "array " + std::to_string(dg.DGID) + " \"" + fieldText(dg.Name, sizeof dg.Name) + "\" (" +
                   raidName(dg.RaidMode) + ")";
         t.status = dg.Status;
-        t.statusWord = arrayStatusWord(dg.Status);
+        t.statusWord = infoArrayStatus(dg.Status);
         t.act = activity(dg.BgaType, dg.BgaState, -1);
         const unsigned pdCount = dg.PDCount < 128 ? dg.PDCount : 128;
         for (unsigned i = 0; i < pdCount; ++i)
@@ -304,7 +281,7 @@ bool survey(KX_U8 n, Survey &s)
         t.label = "VD " + std::to_string(ld.ID) + " \"" + fieldText(ld.Name, sizeof ld.Name) + "\" (" +
                   raidName(ld.RaidMode) + ")";
         t.status = ld.Status == 15 ? 0 : ld.Status;
-        t.statusWord = vdStatusWord(ld.Status);
+        t.statusWord = infoVdStatusWord(ld.Status);
         t.act = vdActivity(ld.ID);
         unsigned count = ld.HDCount < 128 ? ld.HDCount : 128;
         for (unsigned i = 0; i < count; ++i) {
