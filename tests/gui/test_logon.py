@@ -103,8 +103,14 @@ def guessing(env):
         assert a.status == 429 and a.retry_after == str(a.closed_for()) and 0 < a.closed_for() <= 90 * BASE_WAIT, vars(a)
     # No worker waits: the server's own time (%D, microseconds) of every
     # refused attempt is far below the second the old delay held a worker for.
-    times = [int(line.split()[-1]) for line in open(os.path.join(env.state, "logs/access.log"))
-             if '"POST /Vesta/login.php ' in line and '" 429 ' in line]
+    # Apache writes a request's log line after its answer: wait for the last ones.
+    deadline = time.monotonic() + 10
+    while True:
+        times = [int(line.split()[-1]) for line in open(os.path.join(env.state, "logs/access.log"))
+                 if '"POST /Vesta/login.php ' in line and '" 429 ' in line]
+        if len(times) >= len(closed) or time.monotonic() > deadline:
+            break
+        time.sleep(0.1)
     # (The old delay held each for a second or more: the median tells them
     # apart, the maximum only has to stay clear of the scheduler's hiccups
     # on a loaded machine.)
