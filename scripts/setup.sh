@@ -9,7 +9,7 @@
 # --dry-run prints the packages of the sets and which are missing, and
 # installs nothing. Debian 12; run as root.
 set -euo pipefail
-build=(g++ cmake make pkg-config libreadline-dev libtinyxml-dev libxml2-dev
+build=(g++ cmake make ninja-build pkg-config libreadline-dev libtinyxml-dev libxml2-dev
        php8.2-dev nlohmann-json3-dev ccache)
 gui=(apache2 libapache2-mod-php8.2 openssl)
 test=(clang file libgtest-dev libgmock-dev libbenchmark-dev php8.2-cli python3 groff
