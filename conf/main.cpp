@@ -15,7 +15,7 @@
 #include "atomic_file.h"
 #include "apply.h"
 #include "audit.h"
-#include "confirm.h"
+#include "question.h"
 #include "document.h"
 #include "live.h"
 #include "plan.h"

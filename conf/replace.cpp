@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "audit.h"
-#include "confirm.h"
+#include "question.h"
 #include "live.h"
 #include "paging.h"
 #include "replace_rules.h"

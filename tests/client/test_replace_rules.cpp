@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "confirm.h"
+#include "question.h"
 #include "replace_rules.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "confirm.h"
+#include "question.h"
 
 #include <errno.h>
 #include <unistd.h>
@@ -52,6 +52,26 @@ Answer readAnswer(FILE *out, const char *again)
         if (again)
             fputs(again, out);
     }
+}
+
+bool readLine(FILE *out, char *line, size_t size, bool *truncated)
+{
+    fflush(out);
+    fflush(stdout);
+    size_t n = 0;
+    bool any = false;
+    *truncated = false;
+    int c;
+    while ((c = readByte()) >= 0 && c != '\n') {
+        any = true;
+        if (n + 1 < size)
+            line[n++] = static_cast<char>(c);
+        else
+            *truncated = true;
+    }
+    if (size > 0)
+        line[n] = '\0';
+    return any || c == '\n';
 }
 
 } // namespace client

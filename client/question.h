@@ -9,9 +9,10 @@
  * takes the lines that follow it (a later question, or a document on
  * standard input).
  */
-#ifndef CLIENT_CONFIRM_H
-#define CLIENT_CONFIRM_H
+#ifndef CLIENT_QUESTION_H
+#define CLIENT_QUESTION_H
 
+#include <stddef.h>
 #include <stdio.h>
 
 namespace client {
@@ -26,6 +27,13 @@ Answer confirm(FILE *out, const char *question);
    "Please input y or n.". */
 Answer readAnswer(FILE *out, const char *again);
 
+/* One typed line read the same way: at most size - 1 bytes of it into
+   line, NUL-terminated, without the newline; the rest of a longer line is
+   dropped and *truncated set. out is flushed first, so the question shows.
+   False when input ended before the line's first byte (an empty line is
+   an answer). */
+bool readLine(FILE *out, char *line, size_t size, bool *truncated);
+
 } // namespace client
 
-#endif /* CLIENT_CONFIRM_H */
+#endif /* CLIENT_QUESTION_H */
