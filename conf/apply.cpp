@@ -1,7 +1,6 @@
 #include "apply.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -11,17 +10,6 @@
 namespace conf {
 
 namespace {
-
-std::string fmt(const char *f, ...) __attribute__((format(printf, 1, 2)));
-std::string fmt(const char *f, ...)
-{
-    char buf[512];
-    va_list ap;
-    va_start(ap, f);
-    vsnprintf(buf, sizeof buf, f, ap);
-    va_end(ap);
-    return buf;
-}
 
 StepResult failed(KX_U8 status, const std::string &message)
 {

@@ -276,16 +276,28 @@ bool loadDocument(const PlanOptions &o, conf::Document &doc)
     return false;
 }
 
+/* The options, the document and the plan of plan and apply: -1 when the
+   plan is made (the library left initialized; the plan points into doc),
+   else the exit status. */
+int preparePlan(int argc, char **argv, bool apply, PlanOptions &o, conf::Document &doc, conf::Plan &plan)
+{
+    const int rc = parsePlanOptions(argc, argv, apply, o);
+    if (rc >= 0)
+        return rc;
+    if (!loadDocument(o, doc) || !initLibrary(o.json))
+        return EXIT_ERROR;
+    plan = conf::makePlan(doc);
+    return -1;
+}
+
 int doPlan(int argc, char **argv)
 {
     PlanOptions o;
-    int rc = parsePlanOptions(argc, argv, false, o);
+    conf::Document doc;
+    conf::Plan plan;
+    const int rc = preparePlan(argc, argv, false, o, doc, plan);
     if (rc >= 0)
         return rc;
-    conf::Document doc;
-    if (!loadDocument(o, doc) || !initLibrary(o.json))
-        return EXIT_ERROR;
-    conf::Plan plan = conf::makePlan(doc);
     KX_API_Finalize();
     const int status = !plan.refusals.empty() ? EXIT_ERROR : plan.steps.empty() ? EXIT_SAME : EXIT_CHANGES;
     if (o.json) {
@@ -317,13 +329,11 @@ int doPlan(int argc, char **argv)
 int doApply(int argc, char **argv)
 {
     PlanOptions o;
-    int rc = parsePlanOptions(argc, argv, true, o);
+    conf::Document doc;
+    conf::Plan plan;
+    const int rc = preparePlan(argc, argv, true, o, doc, plan);
     if (rc >= 0)
         return rc;
-    conf::Document doc;
-    if (!loadDocument(o, doc) || !initLibrary(o.json))
-        return EXIT_ERROR;
-    conf::Plan plan = conf::makePlan(doc);
     std::vector<conf::StepResult> results(plan.steps.size());
 
     ojson j = ojson::object();

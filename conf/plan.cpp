@@ -12,9 +12,6 @@
 
 namespace conf {
 
-namespace {
-
-std::string fmt(const char *f, ...) __attribute__((format(printf, 1, 2)));
 std::string fmt(const char *f, ...)
 {
     char buf[512];
@@ -24,6 +21,8 @@ std::string fmt(const char *f, ...)
     va_end(ap);
     return buf;
 }
+
+namespace {
 
 const char *onOff(bool b)
 {

@@ -63,6 +63,10 @@ struct Plan {
     bool destructive() const;
 };
 
+/* A line as printf writes it (at most 511 bytes): the refusals and the
+   failures of steps, in arrayctl's words. */
+std::string fmt(const char *f, ...) __attribute__((format(printf, 1, 2)));
+
 /* Reads every adapter the document names and plans. The library must be
    initialized. */
 Plan makePlan(const Document &doc);

@@ -71,12 +71,7 @@ uint8_t initActivity(uint8_t option)
 
 void startActivity(Bga &b, uint8_t type, int64_t now)
 {
-    b = Bga();
-    if (type == BGA_NONE)
-        return;
-    b.type = type;
-    b.state = BGAS_RUNNING;
-    b.sinceMs = now;
+    b = type == BGA_NONE ? Bga() : startedBga(type, now);
 }
 
 uint16_t newId(const std::map<uint16_t, VD> &m, uint16_t wanted, unsigned limit)

@@ -37,16 +37,6 @@ uint8_t usableFreeDisk(const Adapter &a, const PD &pd)
     return KX_ST_OK;
 }
 
-Bga startedBga(uint8_t type, int64_t now)
-{
-    Bga b;
-    b.type = type;
-    b.state = BGAS_RUNNING;
-    b.percent = 0;
-    b.sinceMs = now;
-    return b;
-}
-
 }  // namespace
 
 SIM_EXPORT KX_U8 KX_PD_SetConfig(KX_U8 adapter, KX_U16 hdId, HD_Config *config)

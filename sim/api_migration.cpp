@@ -180,10 +180,7 @@ uint8_t startVdMigration(Session &s, Adapter &a, Create_LD_Param &p)
     vd->target = target;
     vd->targetOv = Overlay();
     vd->hasTarget = true;
-    vd->bga.type = BGA_MIGRATION;
-    vd->bga.state = BGAS_RUNNING;
-    vd->bga.percent = 0;
-    vd->bga.sinceMs = s.now();
+    vd->bga = startedBga(BGA_MIGRATION, s.now());
     dropBgaOverlays(*vd);
     a.queueEvent(EVC_VD, vdEventBase(BGA_MIGRATION) + BGAE_STARTED, vd->id, SEV_INFO);
     p.Size = kxU64Make(size);
@@ -258,11 +255,8 @@ SIM_EXPORT KX_U8 KX_DG_StartMigration(KX_U8 adapter, CreateOrModify_DG_Param *pa
         Array *g = a.findArray(param->DGID);
         if (!g)
             return KX_ST_BAD_ARRAY;
-        if (g->bga.active())
+        if (arrayBusy(a, *g))
             return KX_ST_ARRAY_HAS_BGA;
-        for (const auto &v : a.vds)
-            if (v.second.array == g->id && v.second.bga.active())
-                return KX_ST_ARRAY_HAS_BGA;
         if (migrationRunning(a))
             return KX_ST_ANOTHER_MIGRATION;
         // The array's VDs are laid out in its stripe size; a migration moves
@@ -280,10 +274,7 @@ SIM_EXPORT KX_U8 KX_DG_StartMigration(KX_U8 adapter, CreateOrModify_DG_Param *pa
         std::vector<uint16_t> touched = g->pds;
         touched.insert(touched.end(), g->target.pds.begin(), g->target.pds.end());
         a.stopMediaPatrolOn(touched);
-        g->bga.type = BGA_MIGRATION;
-        g->bga.state = BGAS_RUNNING;
-        g->bga.percent = 0;
-        g->bga.sinceMs = s.now();
+        g->bga = startedBga(BGA_MIGRATION, s.now());
         dropBgaOverlays(*g);
         a.queueArrayEvent(g->id, vdEventBase(BGA_MIGRATION) + BGAE_STARTED, SEV_INFO);
         param->Size = kxU64Make(size);

@@ -22,6 +22,26 @@ int64_t nowMs()
 
 // Record values a fixture gave for an activity described that activity;
 // once the library changes it they would hide the change.
+Bga startedBga(uint8_t type, int64_t nowMs)
+{
+    Bga b;
+    b.type = type;
+    b.state = BGAS_RUNNING;
+    b.percent = 0;
+    b.sinceMs = nowMs;
+    return b;
+}
+
+bool arrayBusy(const Adapter &a, const Array &g)
+{
+    if (g.bga.active())
+        return true;
+    for (const auto &v : a.vds)
+        if (v.second.array == g.id && v.second.bga.active())
+            return true;
+    return false;
+}
+
 void dropBgaOverlays(VD &vd)
 {
     vd.ov.dropField(&kRecord_LD_Status, "Bga");

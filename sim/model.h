@@ -419,6 +419,11 @@ void dropBgaOverlays(VD &vd);
 void dropBgaOverlays(PD &pd);
 void dropBgaOverlays(Array &g);
 
+// An activity of `type` that starts running now.
+Bga startedBga(uint8_t type, int64_t nowMs);
+// The array runs an activity, or one of its VDs does: no other may start.
+bool arrayBusy(const Adapter &a, const Array &g);
+
 // Removes a VD (its activity told as stopped, its blocks freed) or an
 // array (its dedicated spares become free disks), with their events.
 void deleteVd(Adapter &a, uint16_t vd);

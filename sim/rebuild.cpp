@@ -12,16 +12,6 @@ namespace sim {
 
 namespace {
 
-Bga runningRebuild(int64_t now)
-{
-    Bga b;
-    b.type = BGA_REBUILD;
-    b.state = BGAS_RUNNING;
-    b.percent = 0;
-    b.sinceMs = now;
-    return b;
-}
-
 // A disk that takes a member's place is a member now; a spare it was is
 // given up, told as a spare released by hand is.
 void becomeMember(Adapter &a, PD &pd)
@@ -249,7 +239,7 @@ uint8_t startVdRebuild(Adapter &a, uint16_t vdId, uint16_t hdId, int64_t now)
     vd->layout.blocks[slot] = nb;
     becomeMember(a, *pd);
     a.stopMediaPatrolOn(a.vdDisks(*vd));
-    vd->bga = runningRebuild(now);
+    vd->bga = startedBga(BGA_REBUILD, now);
     dropBgaOverlays(*vd);
     vd->ov.dropField(&kRecord_LD_Info, "BlockIDs");
     a.queueEvent(EVC_VD, vdEventBase(BGA_REBUILD) + BGAE_STARTED, vdId, SEV_INFO);
@@ -261,11 +251,8 @@ uint8_t startArrayRebuild(Adapter &a, uint16_t arrayId, const std::vector<uint16
     Array *g = a.findArray(arrayId);
     if (!g)
         return KX_ST_BAD_ARRAY;
-    if (g->bga.active())
+    if (arrayBusy(a, *g))
         return KX_ST_ARRAY_HAS_BGA;
-    for (const auto &v : a.vds)
-        if (v.second.array == g->id && v.second.bga.active())
-            return KX_ST_ARRAY_HAS_BGA;
     if (disks.empty() || disks.size() > 128)
         return KX_ST_BAD_PD_COUNT;
     std::vector<size_t> failed;
@@ -305,7 +292,7 @@ uint8_t startArrayRebuild(Adapter &a, uint16_t arrayId, const std::vector<uint16
     }
     g->ov.dropField(&kRecord_DG_Info, "PDIDs");
     a.stopMediaPatrolOn(g->pds);
-    g->bga = runningRebuild(now);
+    g->bga = startedBga(BGA_REBUILD, now);
     dropBgaOverlays(*g);
     a.queueArrayEvent(g->id, vdEventBase(BGA_REBUILD) + BGAE_STARTED, SEV_INFO);
     a.queueVdStatusChanges(statuses);

@@ -15,7 +15,9 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
+
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from simbench import load_fixture, timed  # noqa: E402
 
 build = sys.argv[1]
 rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 30
@@ -35,15 +37,7 @@ try:
         "pds": [{"id": i, "size": 10485760} for i in range(128)],
         "arrays": arrays, "vds": vds,
     }]}
-    with open(os.path.join(scratch, "fixture.json"), "w") as f:
-        json.dump(fixture, f)
-    with open(os.path.join(scratch, "clock"), "w") as f:
-        f.write("UTC=true\n")
-    env = dict(os.environ, ARRAYCORE_SIM_STATE=os.path.join(scratch, "state.json"), ARRAY_DB_DIR=scratch,
-               ARRAY_CLOCK_FILE=os.path.join(scratch, "clock"), ARRAY_SG_DEVICE=os.path.join(scratch, "sg0"),
-               ARRAY_SG_WAIT="0")
-    subprocess.run([os.path.join(build, "sim", "arraysim"), "load", os.path.join(scratch, "fixture.json")],
-                   env=env, check=True, stdout=subprocess.DEVNULL)
+    env = load_fixture(build, scratch, fixture)
     conf = os.path.join(build, "conf", "arrayconf")
     doc = json.loads(subprocess.run([conf, "save"], env=env, check=True, capture_output=True, text=True).stdout)
     a = doc["adapters"][0]
@@ -57,16 +51,10 @@ try:
     p = subprocess.run(plan_cmd, env=env, capture_output=True, text=True)
     assert p.returncode == 2 and p.stdout.endswith("1 step.\n"), p.stdout
 
-    def timed(cmd, ok):
-        t0 = time.perf_counter()
-        rc = subprocess.run(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
-        assert rc == ok, (cmd, rc)
-        return (time.perf_counter() - t0) * 1000
-
     plan_ms, ver_ms = [], []
     for _ in range(rounds):
-        ver_ms.append(timed(ver_cmd, 0))
-        plan_ms.append(timed(plan_cmd, 2))
+        ver_ms.append(timed(ver_cmd, env))
+        plan_ms.append(timed(plan_cmd, env, 2))
     v, s = statistics.median(ver_ms), statistics.median(plan_ms)
     print("arrayctl ver                                 %8.2f ms" % v)
     print("arrayconf plan (128 PDs, 8 arrays, 32 VDs)   %8.2f ms  %.2fx ver (target 3x)" % (s, s / v))

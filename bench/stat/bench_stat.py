@@ -16,7 +16,9 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
+
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from simbench import load_fixture, timed  # noqa: E402
 
 build = sys.argv[1]
 rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 30
@@ -30,15 +32,7 @@ try:
                  "LD_Status": {"Bga": 2, "BgaState": 1, "BgaPercentage": 10}} for v in range(32)],
         "enclosures": [{"id": 0}],
     }]}
-    with open(os.path.join(scratch, "fixture.json"), "w") as f:
-        json.dump(fixture, f)
-    with open(os.path.join(scratch, "clock"), "w") as f:
-        f.write("UTC=true\n")
-    env = dict(os.environ, ARRAYCORE_SIM_STATE=os.path.join(scratch, "state.json"), ARRAY_DB_DIR=scratch,
-               ARRAY_CLOCK_FILE=os.path.join(scratch, "clock"), ARRAY_SG_DEVICE=os.path.join(scratch, "sg0"),
-               ARRAY_SG_WAIT="0")
-    subprocess.run([os.path.join(build, "sim", "arraysim"), "load", os.path.join(scratch, "fixture.json")],
-                   env=env, check=True, stdout=subprocess.DEVNULL)
+    env = load_fixture(build, scratch, fixture)
     cache = os.path.join(scratch, "smart.json")
     smart_cmd = [os.path.join(build, "stat", "arraystat"), "--smart", "--output", cache]
     stat_cmd = [os.path.join(build, "stat", "arraystat"), "--prometheus", "--smart-cache", cache]
@@ -48,16 +42,11 @@ try:
     assert out.count("array_pd_state{") == 128 and out.count("array_vd_state{") == 32, "fixture not read"
     assert out.count("array_pd_temperature_celsius{") == 128, "SMART cache not read"
 
-    def timed(cmd):
-        t0 = time.perf_counter()
-        subprocess.run(cmd, env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        return (time.perf_counter() - t0) * 1000
-
     stat_ms, ver_ms, smart_ms, per_disk_ms = [], [], [], []
     for _ in range(rounds):
-        ver_ms.append(timed(ver_cmd))
-        stat_ms.append(timed(stat_cmd))
-        smart_ms.append(timed(smart_cmd))
+        ver_ms.append(timed(ver_cmd, env))
+        stat_ms.append(timed(stat_cmd, env))
+        smart_ms.append(timed(smart_cmd, env))
         with open(cache) as f:
             disks = json.load(f)["disks"]
         assert len(disks) == 128 and not any(d["error"] for d in disks), "SMART pass incomplete"

@@ -91,6 +91,30 @@ struct ListBuffer {
     }
 };
 
+// Takes every queued event of adapter 0, oldest first.
+inline std::vector<Event> drainEvents()
+{
+    std::vector<Event> all;
+    Event buf[50];
+    KX_U8 n = 0;
+    do {
+        EXPECT_EQ(KX_EVT_GetEvent(0, 50, &n, buf), 0);
+        all.insert(all.end(), buf, buf + n);
+    } while (n == 50);
+    return all;
+}
+
+// One record of adapter 0 by ID, through a list call that must succeed.
+template <class Rec, class Req>
+Rec readById(KX_U8 (*call)(KX_U8, Req *), uint16_t id)
+{
+    ListBuffer<Rec> b(1);
+    b.header()->requestType = KX_REQUEST_BY_ID;
+    b.header()->startingIndexOrId = id;
+    EXPECT_EQ(call(0, b.template as<Req>()), 0);
+    return b.at(0);
+}
+
 inline std::string textOf(const KX_U8 *p, size_t n)
 {
     size_t len = strnlen(reinterpret_cast<const char *>(p), n);

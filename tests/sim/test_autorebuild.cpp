@@ -8,44 +8,28 @@
 
 namespace {
 
-std::vector<std::pair<int, int>> drainEvents()
+// The queued events as (class, code), oldest first.
+std::vector<std::pair<int, int>> eventCodes()
 {
     std::vector<std::pair<int, int>> all;
-    Event buf[50];
-    KX_U8 n = 0;
-    do {
-        EXPECT_EQ(KX_EVT_GetEvent(0, 50, &n, buf), 0);
-        for (KX_U8 i = 0; i < n; ++i)
-            all.emplace_back(int(buf[i].Class), int(buf[i].Code));
-    } while (n == 50);
+    for (const Event &e : drainEvents())
+        all.emplace_back(int(e.Class), int(e.Code));
     return all;
 }
 
 uint8_t pdStatus(uint16_t pd)
 {
-    ListBuffer<HD_RAID_Status> b(1);
-    b.header()->requestType = KX_REQUEST_BY_ID;
-    b.header()->startingIndexOrId = pd;
-    EXPECT_EQ(KX_PD_GetHDRaidStatus(0, b.as<HD_RAID_Status_Request>()), 0);
-    return b.at(0).Status;
+    return readById<HD_RAID_Status>(KX_PD_GetHDRaidStatus, pd).Status;
 }
 
 LD_Status vdStatus(uint16_t vd)
 {
-    ListBuffer<LD_Status> b(1);
-    b.header()->requestType = KX_REQUEST_BY_ID;
-    b.header()->startingIndexOrId = vd;
-    EXPECT_EQ(KX_LD_GetStatus(0, b.as<LD_Status_Request>()), 0);
-    return b.at(0);
+    return readById<LD_Status>(KX_LD_GetStatus, vd);
 }
 
 DG_Info arrayInfo(uint16_t dg)
 {
-    ListBuffer<DG_Info> b(1);
-    b.header()->requestType = KX_REQUEST_BY_ID;
-    b.header()->startingIndexOrId = dg;
-    EXPECT_EQ(KX_DG_GetInfo(0, b.as<DG_Info_Request>()), 0);
-    return b.at(0);
+    return readById<DG_Info>(KX_DG_GetInfo, dg);
 }
 
 std::vector<uint16_t> arrayDisks(const DG_Info &g)
@@ -86,14 +70,14 @@ TEST_F(AutoRebuild, FailedMemberRebuildsOntoASpareThatFits)
     EXPECT_EQ(pdStatus(3), 0x04);  // another kind: still a spare
     // Set down, degraded, the spare given up, the rebuild started.
     const std::vector<std::pair<int, int>> started = {{2, 2}, {1, 4}, {2, 10}, {1, 70}};
-    EXPECT_EQ(drainEvents(), started);
+    EXPECT_EQ(eventCodes(), started);
 
     usleep(700000);
     st = vdStatus(0);
     EXPECT_EQ(st.Bga, 0);
     EXPECT_EQ(st.Status, 15);  // functional again
     const std::vector<std::pair<int, int>> completed = {{1, 75}};
-    EXPECT_EQ(drainEvents(), completed);
+    EXPECT_EQ(eventCodes(), completed);
 }
 
 TEST_F(AutoRebuild, OffOnTheAdapterOrTheVdTheVdStaysDegraded)
@@ -108,7 +92,7 @@ TEST_F(AutoRebuild, OffOnTheAdapterOrTheVdTheVdStaysDegraded)
         EXPECT_EQ(st.Bga, 0);
         EXPECT_EQ(pdStatus(4), 0x04);
         const std::vector<std::pair<int, int>> failed = {{2, 2}, {1, 4}};
-        EXPECT_EQ(drainEvents(), failed);
+        EXPECT_EQ(eventCodes(), failed);
     }
 }
 
@@ -145,7 +129,7 @@ TEST_F(AutoRebuild, ArraysTakeTheirOwnOrGlobalSparesOnly)
     // Back online, degraded by the wipe, the spare given up, the rebuild
     // started.
     const std::vector<std::pair<int, int>> events = {{2, 1}, {1, 1}, {1, 4}, {2, 10}, {1, 70}};
-    std::vector<std::pair<int, int>> got = drainEvents();
+    std::vector<std::pair<int, int>> got = eventCodes();
     ASSERT_GE(got.size(), events.size());
     got.resize(events.size());
     EXPECT_EQ(got, events);

@@ -3,18 +3,6 @@
 
 namespace {
 
-std::vector<Event> drainEvents()
-{
-    std::vector<Event> all;
-    Event buf[50];
-    KX_U8 n = 0;
-    do {
-        EXPECT_EQ(KX_EVT_GetEvent(0, 50, &n, buf), 0);
-        all.insert(all.end(), buf, buf + n);
-    } while (n == 50);
-    return all;
-}
-
 Create_LD_Param ldParam(uint8_t raid, std::vector<uint16_t> pds, uint64_t size = 0)
 {
     Create_LD_Param p;

@@ -6,34 +6,14 @@
 
 namespace {
 
-std::vector<Event> drainAll()
-{
-    std::vector<Event> all;
-    Event buf[50];
-    KX_U8 n = 0;
-    do {
-        EXPECT_EQ(KX_EVT_GetEvent(0, 50, &n, buf), 0);
-        all.insert(all.end(), buf, buf + n);
-    } while (n == 50);
-    return all;
-}
-
 HD_RAID_Status raidStatus(uint16_t pd)
 {
-    ListBuffer<HD_RAID_Status> b(1);
-    b.header()->requestType = KX_REQUEST_BY_ID;
-    b.header()->startingIndexOrId = pd;
-    EXPECT_EQ(KX_PD_GetHDRaidStatus(0, b.as<HD_RAID_Status_Request>()), 0);
-    return b.at(0);
+    return readById<HD_RAID_Status>(KX_PD_GetHDRaidStatus, pd);
 }
 
 LD_Info vdInfo(uint16_t vd)
 {
-    ListBuffer<LD_Info> b(1);
-    b.header()->requestType = KX_REQUEST_BY_ID;
-    b.header()->startingIndexOrId = vd;
-    EXPECT_EQ(KX_LD_GetInfo(0, b.as<LD_Info_Request>()), 0);
-    return b.at(0);
+    return readById<LD_Info>(KX_LD_GetInfo, vd);
 }
 
 class Manage : public SimTest {};
@@ -41,7 +21,7 @@ class Manage : public SimTest {};
 TEST_F(Manage, SparesFollowTheirRules)
 {
     ASSERT_EQ(KX_API_Initialize(), 0);  // default: array 0 on PDs 0-3, PD 4 global spare, PD 5 free SSD
-    drainAll();
+    drainEvents();
     EXPECT_EQ(KX_PD_FreeHD2GlobalSpare(0, 0), 56);  // a member
     EXPECT_EQ(KX_PD_FreeHD2GlobalSpare(0, 4), 54);  // already a spare
     EXPECT_EQ(KX_PD_FreeHD2DGSpare(0, 5, 0), 77);   // the SSD is smaller than the members
@@ -54,7 +34,7 @@ TEST_F(Manage, SparesFollowTheirRules)
     EXPECT_EQ(raidStatus(4).DGID, 0);
     ASSERT_EQ(KX_PD_FreeHD2GlobalSpare(0, 5), 0);
     EXPECT_EQ(raidStatus(5).Status, 0x04);
-    std::vector<Event> ev = drainAll();
+    std::vector<Event> ev = drainEvents();
     ASSERT_EQ(ev.size(), 3u);
     EXPECT_EQ(ev[0].Code, 10);
     EXPECT_EQ(ev[1].Code, 9);
@@ -68,11 +48,11 @@ TEST_F(Manage, FailedMemberDegradesAndRebuildRestores)
     writeFixture(R"({"adapters":[{"bgaSpeed":0.001,"Adapter_Config_V2":{"AutoRebuildOn":0},
         "pds":[{"id":0},{"id":1},{"id":2},{"id":3,"spare":"global"}],
         "vds":[{"id":0,"raid":1,"pds":[0,1],"size":1000}]}]})");
-    drainAll();
+    drainEvents();
     ASSERT_EQ(KX_PD_SetHDStatus(0, 1, 1), 0);
     EXPECT_EQ(vdInfo(0).Status, 1);
     EXPECT_EQ(raidStatus(1).Status & 0x08, 0x08);
-    std::vector<Event> ev = drainAll();
+    std::vector<Event> ev = drainEvents();
     ASSERT_EQ(ev.size(), 2u);
     EXPECT_EQ(ev[0].Class, 2);
     EXPECT_EQ(ev[0].Code, 2);  // set down
@@ -98,7 +78,7 @@ TEST_F(Manage, FailedMemberDegradesAndRebuildRestores)
     ASSERT_EQ(KX_LD_GetStatus(0, st.as<LD_Status_Request>()), 0);
     EXPECT_EQ(st.at(0).Bga, 1);
     EXPECT_EQ(st.at(0).BgaState, 3);
-    ev = drainAll();
+    ev = drainEvents();
     ASSERT_EQ(ev.size(), 3u);
     EXPECT_EQ(ev[0].Class, 2);
     EXPECT_EQ(ev[0].Code, 10);  // no spare any more
@@ -121,7 +101,7 @@ TEST_F(Manage, RebuildCompletesWithTime)
     LD_Info v = vdInfo(0);
     EXPECT_EQ(v.Status, 0);
     EXPECT_EQ(v.BGAStatus, 0);
-    std::vector<Event> ev = drainAll();
+    std::vector<Event> ev = drainEvents();
     ASSERT_GE(ev.size(), 2u);
     EXPECT_EQ(ev.back().Code, 75);  // rebuild completed
 }
@@ -130,7 +110,7 @@ TEST_F(Manage, ActivitiesStartOnlyWhereTheyApply)
 {
     writeFixture(R"({"adapters":[{"pds":[{"id":0},{"id":1},{"id":2},{"id":3}],
         "vds":[{"id":0,"raid":0,"pds":[0]},{"id":1,"raid":1,"pds":[1,2]}]}]})");
-    drainAll();
+    drainEvents();
     EXPECT_EQ(KX_LD_StartConsistencyCheck(0, 0, 1), 87);  // RAID0 has nothing to check
     ASSERT_EQ(KX_LD_StartConsistencyCheck(0, 1, 0), 0);
     EXPECT_EQ(KX_LD_StartINIT(0, 1, 2), 61);
@@ -146,7 +126,7 @@ TEST_F(Manage, ActivitiesStartOnlyWhereTheyApply)
     EXPECT_EQ(raidStatus(1).Status & 0x20, 0x20);
     ASSERT_EQ(KX_LD_GetStatus(0, st.as<LD_Status_Request>()), 0);
     EXPECT_EQ(st.at(1).BgaExt & 0x02, 0x02);
-    std::vector<Event> ev = drainAll();
+    std::vector<Event> ev = drainEvents();
     ASSERT_EQ(ev.size(), 3u);
     EXPECT_EQ(ev[0].Code, 20);  // check started
     EXPECT_EQ(ev[1].Code, 60);  // foreground initialization started
@@ -158,7 +138,7 @@ TEST_F(Manage, SettingsWinOverFixtureValues)
 {
     writeFixture(R"({"adapters":[{"pds":[{"id":0,"HD_Config":{"WriteCacheOn":1}}],
         "vds":[{"id":0,"raid":0,"pds":[0],"name":"old","LD_Config":{"Name":"fixture"}}]}]})");
-    drainAll();
+    drainEvents();
     HD_Config c = {};
     c.WriteCacheOn = 0;
     c.SMARTOn = 1;
@@ -177,7 +157,7 @@ TEST_F(Manage, SettingsWinOverFixtureValues)
     EXPECT_EQ(textOf(vdInfo(0).Name, 16), "sixteen-chars-xx");
     EXPECT_EQ(KX_LD_SetConfig(0, 7, &lc), 59);
     EXPECT_EQ(KX_PD_SetConfig(0, 0, nullptr), 7);
-    std::vector<Event> ev = drainAll();
+    std::vector<Event> ev = drainEvents();
     ASSERT_EQ(ev.size(), 2u);
     EXPECT_EQ(ev[0].Code, 16);  // PD cache mode
     EXPECT_EQ(ev[1].Code, 6);   // VD cache mode
@@ -186,7 +166,7 @@ TEST_F(Manage, SettingsWinOverFixtureValues)
 TEST_F(Manage, ArrayDeleteNeedsAnEmptyArray)
 {
     ASSERT_EQ(KX_API_Initialize(), 0);
-    drainAll();
+    drainEvents();
     ASSERT_EQ(KX_PD_Spare2FreeHD(0, 4), 0);
     ASSERT_EQ(KX_PD_FreeHD2DGSpare(0, 4, 0), 0);
     EXPECT_EQ(KX_DG_Delete(0, 0), 76);
@@ -195,7 +175,7 @@ TEST_F(Manage, ArrayDeleteNeedsAnEmptyArray)
     EXPECT_EQ(KX_DG_Delete(0, 0), 17);
     EXPECT_EQ(raidStatus(4).Status, 0x01);  // its spare is free again
     EXPECT_EQ(raidStatus(0).Status, 0x01);
-    std::vector<Event> ev = drainAll();
+    std::vector<Event> ev = drainEvents();
     ASSERT_FALSE(ev.empty());
     EXPECT_EQ(ev.back().Class, 13);
     EXPECT_EQ(ev.back().Code, 1);
@@ -237,12 +217,12 @@ TEST_F(Manage, DiskStatusCodesRefuseWhatWouldTakeAVdOffline)
 {
     writeFixture(R"({"adapters":[{"pds":[{"id":0},{"id":1},{"id":2,"spare":"global"}],
         "vds":[{"id":0,"raid":0,"pds":[0],"size":1000}]}]})");
-    drainAll();
+    drainEvents();
     EXPECT_EQ(KX_PD_SetHDStatus(0, 0, 3), 7);
     EXPECT_EQ(KX_PD_SetHDStatus(0, 0, 1), 83);  // the RAID0 VD would go offline
     EXPECT_EQ(KX_PD_SetHDStatus(0, 2, 1), 83);  // a spare
     EXPECT_EQ(vdInfo(0).Status, 0);
-    EXPECT_TRUE(drainAll().empty());
+    EXPECT_TRUE(drainEvents().empty());
     ASSERT_EQ(KX_PD_SetHDStatus(0, 0, 2), 0);  // forced
     EXPECT_EQ(vdInfo(0).Status, 4);
     ASSERT_EQ(KX_PD_SetHDStatus(0, 1, 1), 0);  // a free disk
@@ -255,7 +235,7 @@ TEST_F(Manage, AdapterRatesSerialBatteryActionsAndVdLinks)
 {
     writeFixture(R"({"adapters":[{"pds":[{"id":0,"ssd":true},{"id":1},{"id":2},{"id":3,"spare":"global"}],
         "vds":[{"id":0,"raid":12,"pds":[0,1],"size":1000},{"id":1,"raid":0,"pds":[2],"size":1000}]}]})");
-    drainAll();
+    drainEvents();
     Adapter_Config_V2 cfg;
     KX_U8 count = 0;
     ASSERT_EQ(KX_Adapter_GetConfig(0, &count, &cfg), 0);
@@ -273,7 +253,7 @@ TEST_F(Manage, AdapterRatesSerialBatteryActionsAndVdLinks)
     Adapter_Info info;
     ASSERT_EQ(KX_Adapter_GetInfo(0, &count, &info), 0);
     EXPECT_EQ(textOf(info.SerialNo, 20), "12345678901234567890");
-    std::vector<Event> ev = drainAll();
+    std::vector<Event> ev = drainEvents();
     ASSERT_EQ(ev.size(), 1u);
     EXPECT_EQ(ev[0].Code, 24);
     EXPECT_EQ(ev[0].Params[0], 100u);  // in percent, as the event text shows it
@@ -288,7 +268,7 @@ TEST_F(Manage, AdapterRatesSerialBatteryActionsAndVdLinks)
     ASSERT_EQ(KX_BBU_ChangePower(0, 3), 0);
     ASSERT_EQ(KX_BBU_GetInfo(0, &bbu), 0);
     EXPECT_EQ(bbu.status & 0x8034u, 0x8000u);
-    ev = drainAll();
+    ev = drainEvents();
     ASSERT_EQ(ev.size(), 3u);
     EXPECT_EQ(ev[0].Code, 6);
     EXPECT_EQ(ev[1].Code, 16);
