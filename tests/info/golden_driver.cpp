@@ -201,7 +201,8 @@ GoldenRun runArrayctl(const std::string &dir, const std::vector<std::string> &ar
     struct sockaddr_un addr {};
     addr.sun_family = AF_UNIX;
     snprintf(addr.sun_path, sizeof addr.sun_path, "%s", auditPath.c_str());
-    if (auditFd >= 0 && bind(auditFd, reinterpret_cast<struct sockaddr *>(&addr), sizeof addr) != 0) {
+    if (auditFd >= 0 && (auditPath.size() >= sizeof addr.sun_path ||
+                         bind(auditFd, reinterpret_cast<struct sockaddr *>(&addr), sizeof addr) != 0)) {
         close(auditFd);
         auditFd = -1;
     }
@@ -239,6 +240,7 @@ GoldenRun runArrayctl(const std::string &dir, const std::vector<std::string> &ar
         r.exitStatus = WEXITSTATUS(status);
     r.out = readFile(outPath);
     r.err = readFile(errPath);
+    r.auditHeard = auditFd >= 0;
     if (auditFd >= 0) {
         char buf[8192];
         ssize_t n;
@@ -319,6 +321,9 @@ int runGoldenFile(const std::string &goldenPath)
             if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0 || readFile(a) != readFile(b))
                 problems.push_back("files " + a + " and " + b + " differ or are missing");
         }
+        // Without the socket, "no record" would pass for any program.
+        if ((c.auditCount >= 0 || !c.auditHas.empty() || !c.auditLacks.empty()) && !r.auditHeard)
+            problems.push_back("the run's audit socket could not be bound: its records were not checked");
         if (c.auditCount >= 0 && static_cast<int>(r.audit.size()) != c.auditCount)
             problems.push_back(std::to_string(r.audit.size()) + " audit records, expected " + std::to_string(c.auditCount));
         for (const std::string &t : c.auditHas) {

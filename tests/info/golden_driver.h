@@ -11,6 +11,7 @@ struct GoldenRun {
     std::string out;
     std::string err;
     std::vector<std::string> audit; // records sent to the run's own log socket
+    bool auditHeard = false;        // that socket was bound: no record is lost
 };
 
 // A scratch directory of its own, removed again by the destructor.
